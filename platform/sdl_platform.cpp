@@ -1,0 +1,1 @@
+// SDL2 backend of the platform interface.

@@ -1,0 +1,16 @@
+// Texture slot tables; every slot not loaded keeps texture name 0.
+#include "render/textures.h"
+
+unsigned int fontTexture;
+unsigned int backgroundTexture;
+unsigned int craftTexture;
+unsigned int heroTextures[TEXTURE_TABLE_SIZE];
+unsigned int tileTextures[TEXTURE_TABLE_SIZE];
+unsigned int shotTextures[TEXTURE_TABLE_SIZE];
+unsigned int explosionTextures[TEXTURE_TABLE_SIZE];
+unsigned int overlayTextures[5];
+unsigned int cannonTexture;
+unsigned int twowaysTexture;
+unsigned int cellingTextures[5];
+unsigned int sondaTextures[4];
+unsigned int trainTextures[12];

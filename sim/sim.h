@@ -1,0 +1,34 @@
+// One step of the game: the hero, shots and explosions, and the five kinds of level object.
+// Each operation works on the global world state; the Draw operations need a GL context.
+#pragma once
+
+// Hero (hero.cpp): keys and walking before the hero's shot, vertical motion after it.
+void UpdateHeroKeys();
+void UpdateHeroMotion();
+void UpdateShield();
+void SetHeroStart();
+
+// Shots and explosions (shots.cpp).
+enum ExplosionKind { EXPLOSION_SMALL, EXPLOSION_BIG };
+void FireHeroShot();
+void UpdateExplosions();
+void UpdateShots();
+void SpawnExplosion(float x, float y, int kind);
+int FindFreeShot();   // first ShotPool record whose active is not 1, or 256
+
+// Level objects, one source unit each.
+void UpdateCannons();
+void DrawCannons();
+void UpdateTwoWayGuns();
+void DrawTwoWayGuns();
+void TraceCeilingRays();
+void UpdateCeilingGuns();
+void AimCeilingRays();
+void DrawCeilingGuns();
+void UpdateProbes();
+void DrawProbes();
+void UpdateTrains();
+void DrawTrains();
+
+// Resets the shot-fire and other simulation latches (start of a run).
+void ResetSimLatches();

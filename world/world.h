@@ -1,0 +1,97 @@
+// World state: the tile grid of the current screen, the object pools, the map index.
+// Everything here is static, fixed in size and zero at start; nothing is allocated.
+#pragma once
+
+#include <cstdint>
+
+constexpr int GRID_ROWS = 24;   // grid row 0 is the top row of the screen
+constexpr int GRID_COLS = 32;   // column 0 is the left edge
+constexpr int TILE_SIZE = 8;    // playfield units per tile
+constexpr int POOL_SIZE = 50;   // records per level-object pool
+constexpr int SHOT_POOL_SIZE = 256;
+constexpr int EXPLOSION_POOL_SIZE = 256;
+constexpr int MAP_COUNT = 5;
+
+// Tile codes.
+enum : int32_t {
+    TILE_EMPTY = 0,
+    TILE_SOLID = 1,
+    TILE_LEDGE = 2,
+    TILE_COVER = 3,
+    TILE_RAY = 8,
+    TILE_EXIT = 9,
+};
+
+// The one record type of every level object, shot, explosion and of the hero.
+// Flags are bytes holding 0 or 1. Field order matters to nobody but is kept stable.
+struct ObjectRecord {
+    float x, y;
+    float speed, vy;
+    float fallacc, fallspd;
+    uint8_t active;
+    float appear, appearmax, appearspd;
+    float frame, framebeg, frameend, framespd;
+    uint8_t frameloop;
+    uint8_t frameface;
+    uint8_t face;
+    float w, h;
+    float freq, freqmax, freqspd;
+    float alarm, alarmmax, alarmspd;
+    float freqalarm, freqalarmmax, freqalarmspd;
+    float rayx, rayy, raydx, raydy, raydist;
+    uint8_t jumping;
+    uint8_t hide;
+    uint8_t shield;
+    float shieldframe;
+};
+
+// Level-object kinds, in the order the map file lists them.
+enum ObjectKind { KIND_CANNON, KIND_TWOWAYS, KIND_CELLING, KIND_SONDA, KIND_TRAIN, KIND_COUNT };
+
+extern int32_t TileGrid[GRID_ROWS][GRID_COLS];
+
+extern ObjectRecord CannonPool[POOL_SIZE];
+extern ObjectRecord TwoWayPool[POOL_SIZE];
+extern ObjectRecord CeilingPool[POOL_SIZE];
+extern ObjectRecord ProbePool[POOL_SIZE];
+extern ObjectRecord TrainPool[POOL_SIZE];
+extern int32_t cannonCount, twowaysCount, cellingCount, sondaCount, trainCount;
+
+extern ObjectRecord ShotPool[SHOT_POOL_SIZE];
+extern ObjectRecord ExplosionPool[EXPLOSION_POOL_SIZE];
+
+extern ObjectRecord HeroState;
+extern int32_t mapIndex;
+
+// Debug readouts shown by the debug text.
+extern float Rem01, Rem02, Rem03;
+
+// Pool and count of a kind, for code that walks all five kinds alike.
+ObjectRecord *KindPool(int kind);
+int32_t *KindCount(int kind);
+// A kind's count as a loop bound: never below 0 nor above the pool size.
+int KindLimit(int kind);
+
+// Tile code of grid cell (row from the top, column). Every cell outside the
+// 24 by 32 grid reads as a solid wall, so nothing walks, flies or looks out of the world.
+int32_t GridCell(int row, int col);
+// Writes a grid cell; a cell outside the grid is left alone.
+void SetGridCell(int row, int col, int32_t code);
+
+// Float to integer by truncation toward zero, as the game turns positions into cells,
+// frames into slots. Values beyond +-1e9 (and NaN) come back as +-1e9 instead of
+// overflowing: far outside every table, so a cell lookup with them reads a wall.
+inline int Trunc(float v) {
+    if (v >= 1e9f) return 1000000000;
+    if (v <= -1e9f) return -1000000000;
+    if (v != v) return -1000000000;
+    return (int)v;
+}
+// Cell lookups from playfield units: column trunc(x / 8), row from the bottom trunc(y / 8).
+inline int CellCol(float x) { return Trunc(x / 8.0f); }
+inline int CellRow(float y) { return Trunc(y / 8.0f); }
+// Tile code at row-from-bottom r and column c.
+inline int32_t TileAtCell(int r, int c) { return GridCell(23 - r, c); }
+
+// Clears the whole world to its start-of-run state (all zero). Used by tests and the runner.
+void ResetWorld();
