@@ -1,0 +1,36 @@
+// Drawing: GL state and view, pictures into textures, sprite quads, the bitmap font, the scene.
+#pragma once
+
+#include <cstdint>
+
+// GL state and view.
+bool InitRenderState();
+void ResizeView(int32_t width, int32_t height);
+
+// Pictures into textures. Both take the slot to store the new texture name in, the file
+// path and the clamp flag.
+int32_t LoadTgaTexture(unsigned int *slot, const char *path, uint8_t clamp);   // 0 loaded, 1..3 failures
+bool LoadBmpTexture(unsigned int *slot, const char *path, uint8_t clamp);
+
+// The asset table: every picture of the game into its texture slot, in its fixed order.
+// Run at start-up and again after the full-screen toggle made a new context.
+void LoadAssetTable();
+
+// Sprite quads in playfield units, scaled by viewScale.
+void DrawSprite(float x, float y, float w, float h, float ox, float oy);
+void DrawSpriteMirrored(float x, float y, float w, float h, float ox, float oy);
+// Binds a 2-D texture (the sim's drawing layers call this, so they need no GL header).
+void BindTexture(unsigned int name);
+
+// Bitmap font.
+extern unsigned int fontListBase;
+void CreateFontLists();
+void DeleteFontLists();
+void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 4, 5)))
+#endif
+    ;
+
+// One complete picture of the current screen; always true.
+bool DrawScene();
