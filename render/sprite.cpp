@@ -1,0 +1,55 @@
+// Sprite quads: playfield rectangles scaled by viewScale onto integer screen-space edges.
+#include "render/gl.h"
+#include "render/render.h"
+#include "shell/settings.h"
+
+// Screen edges far beyond the 800 by 600 space are held at this distance: the visible part
+// of a sprite stays the same, and the conversion to int never overflows.
+static const double EDGE_LIMIT = 1.0e6;
+
+static int ScreenEdge(double v) {
+    if (v != v) return 0;   // NaN: a degenerate edge, draws nothing useful but stays defined
+    if (v > EDGE_LIMIT) v = EDGE_LIMIT;
+    if (v < -EDGE_LIMIT) v = -EDGE_LIMIT;
+    return (int)v;           // truncation toward zero
+}
+
+struct SpriteEdges {
+    int left, right, bottom, top;
+};
+
+static SpriteEdges Edges(float x, float y, float w, float h, float ox, float oy) {
+    const double s = viewScale;
+    SpriteEdges e;
+    e.left = ScreenEdge((double)x * s - (double)ox * s);
+    e.right = ScreenEdge((double)w * s + (double)x * s - (double)ox * s);
+    e.bottom = ScreenEdge((double)y * s - (double)oy * s);
+    e.top = ScreenEdge((double)h * s + (double)y * s - (double)oy * s);
+    return e;
+}
+
+// The image upright as stored: t = 0 at the bottom, s = 0 at the left.
+void DrawSprite(float x, float y, float w, float h, float ox, float oy) {
+    const SpriteEdges e = Edges(x, y, w, h, ox, oy);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2i(0, 0); glVertex2i(e.left, e.bottom);
+    glTexCoord2i(0, 1); glVertex2i(e.left, e.top);
+    glTexCoord2i(1, 0); glVertex2i(e.right, e.bottom);
+    glTexCoord2i(1, 1); glVertex2i(e.right, e.top);
+    glEnd();
+}
+
+// The same quad with the image flipped left to right: for things that face left.
+void DrawSpriteMirrored(float x, float y, float w, float h, float ox, float oy) {
+    const SpriteEdges e = Edges(x, y, w, h, ox, oy);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2i(1, 0); glVertex2i(e.left, e.bottom);
+    glTexCoord2i(1, 1); glVertex2i(e.left, e.top);
+    glTexCoord2i(0, 0); glVertex2i(e.right, e.bottom);
+    glTexCoord2i(0, 1); glVertex2i(e.right, e.top);
+    glEnd();
+}
+
+void BindTexture(unsigned int name) {
+    glBindTexture(GL_TEXTURE_2D, name);
+}
