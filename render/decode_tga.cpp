@@ -1,1 +1,97 @@
-// Targa decoder.
+// Targa decoder: true-colour pictures, raw or run-length encoded, 24 or 32 bits per pixel.
+#include "render/decode.h"
+
+#include <cstdlib>
+#include <cstring>
+
+static uint32_t ReadU16(const uint8_t *p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
+
+// Fills out[0 .. total) from the packet stream in data[pos .. size). Stops when the picture
+// is full or the stream runs out; what was not reached stays as it is (zero).
+static void DecodeTgaPackets(const uint8_t *data, size_t size, size_t pos, uint8_t *out,
+                             uint64_t total, uint32_t bpp) {
+    uint64_t done = 0;
+    while (done < total && pos < size) {
+        uint8_t header = data[pos++];
+        uint64_t count = uint64_t(header & 0x7f) + 1;
+        if (count > total - done) count = total - done;   // cut at the picture's end
+        uint8_t *dst = out + done * bpp;
+        if (header & 0x80) {
+            if (size - pos < bpp) return;   // the run's pixel is missing
+            for (uint64_t i = 0; i < count; i++) memcpy(dst + i * bpp, data + pos, bpp);
+            pos += bpp;
+            done += count;
+        } else {
+            uint64_t whole = (size - pos) / bpp;   // pixels the file still holds
+            uint64_t take = count < whole ? count : whole;
+            memcpy(dst, data + pos, size_t(take * bpp));
+            pos += size_t(take * bpp);
+            done += take;
+            if (take < count) return;
+        }
+    }
+}
+
+TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture) {
+    picture->width = picture->height = picture->bytesPerPixel = 0;
+    picture->pixels = nullptr;
+    if (!data || size < 18) return TGA_SHORT_HEADER;
+
+    uint32_t idLength = data[0];
+    uint32_t mapType = data[1];
+    uint32_t imageType = data[2];
+    uint32_t mapLength = ReadU16(data + 5);
+    uint32_t mapEntryBits = data[7];
+    uint32_t width = ReadU16(data + 12);
+    uint32_t height = ReadU16(data + 14);
+    uint32_t depth = data[16];
+    uint32_t descriptor = data[17];
+
+    if (depth != 24 && depth != 32) return TGA_BAD_DEPTH;
+    if (imageType != 2 && imageType != 10) return TGA_BAD_TYPE;
+    if (width == 0 || height == 0) return TGA_EMPTY;
+    uint32_t bpp = depth / 8;
+    uint64_t total = uint64_t(width) * height;
+    uint64_t bytes = total * bpp;
+
+    // Image ID, then the colour map if the file carries one: neither is pixel data.
+    uint64_t pos = 18 + uint64_t(idLength);
+    if (mapType == 1) pos += uint64_t(mapLength) * ((mapEntryBits + 7) / 8);
+
+    if (imageType == 2 && (pos > size || size - pos < bytes)) return TGA_SHORT_DATA;
+    if (total > MAX_PICTURE_PIXELS) return TGA_TOO_LARGE;
+
+    uint8_t *pixels = static_cast<uint8_t *>(calloc(size_t(bytes), 1));
+    if (!pixels) return TGA_NO_MEMORY;
+    if (imageType == 2)
+        memcpy(pixels, data + pos, size_t(bytes));
+    else if (pos < size)
+        DecodeTgaPackets(data, size, size_t(pos), pixels, total, bpp);
+
+    // Blue-green-red(-alpha) as stored becomes red-green-blue(-alpha).
+    for (uint64_t i = 0; i < bytes; i += bpp) {
+        uint8_t blue = pixels[i];
+        pixels[i] = pixels[i + 2];
+        pixels[i + 2] = blue;
+    }
+
+    // Top row first and left to right: turn the rows round so the bottom row comes first.
+    if ((descriptor & 0x20) && !(descriptor & 0x10)) {
+        size_t rowBytes = size_t(width) * bpp;
+        for (uint32_t i = 0; i < height / 2; i++) {
+            uint8_t *a = pixels + size_t(i) * rowBytes;
+            uint8_t *b = pixels + size_t(height - 1 - i) * rowBytes;
+            for (size_t k = 0; k < rowBytes; k++) {
+                uint8_t t = a[k];
+                a[k] = b[k];
+                b[k] = t;
+            }
+        }
+    }
+
+    picture->width = int32_t(width);
+    picture->height = int32_t(height);
+    picture->bytesPerPixel = int32_t(bpp);
+    picture->pixels = pixels;
+    return TGA_DECODED;
+}

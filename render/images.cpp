@@ -1,0 +1,170 @@
+// Pictures into textures: Targa and bitmap files read whole, decoded, built with all mipmaps.
+#include "render/images.h"
+
+#include "platform/platform.h"
+#include "render/gl.h"
+#include "render/render.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// No picture of the game comes near this; a bigger "file" is refused as out of memory.
+constexpr size_t MAX_FILE_BYTES = size_t(1) << 30;
+
+enum ReadResult { READ_OK, READ_CANNOT_OPEN, READ_FAILED, READ_NO_MEMORY };
+
+// The whole file as raw bytes in one malloc'd block (released by the caller with free).
+ReadResult ReadWholeFile(const char *path, uint8_t **data, size_t *size) {
+    *data = nullptr;
+    *size = 0;
+    FILE *file = fopen(path, "rb");
+    if (!file) return READ_CANNOT_OPEN;
+    size_t capacity = 0, used = 0;
+    uint8_t *buffer = nullptr;
+    ReadResult result = READ_OK;
+    for (;;) {
+        if (used == capacity) {
+            size_t grown = capacity ? capacity * 2 : 64 * 1024;
+            if (grown > MAX_FILE_BYTES + 1) grown = MAX_FILE_BYTES + 1;
+            if (grown <= capacity) {
+                result = READ_NO_MEMORY;
+                break;
+            }
+            uint8_t *bigger = static_cast<uint8_t *>(realloc(buffer, grown));
+            if (!bigger) {
+                result = READ_NO_MEMORY;
+                break;
+            }
+            buffer = bigger;
+            capacity = grown;
+        }
+        size_t got = fread(buffer + used, 1, capacity - used, file);
+        used += got;
+        if (got == 0) {
+            if (ferror(file)) result = READ_FAILED;
+            break;
+        }
+    }
+    if (result == READ_OK && used > MAX_FILE_BYTES) result = READ_NO_MEMORY;
+    fclose(file);
+    if (result != READ_OK) {
+        free(buffer);
+        return result;
+    }
+    *data = buffer;
+    *size = used;
+    return READ_OK;
+}
+
+// Filters, wrap mode and the mipmapped picture of the bound texture. Our pixel rows have
+// no padding, so rows are unpacked byte-aligned for the build and the old setting put back.
+void BuildBoundTexture(uint8_t clamp, int32_t components, int32_t width, int32_t height,
+                       GLenum format, const uint8_t *pixels) {
+    if (clamp) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE, pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+}
+
+void ShowBmpError(const char *text) { PlatformMessageBox(text, "Error", MB_OK_, MB_ICONNONE_); }
+
+}   // namespace
+
+int32_t LoadTgaTexture(unsigned int *slot, const char *path, uint8_t clamp) {
+    unsigned int unused = 0;
+    if (!slot) slot = &unused;
+    glGenTextures(1, slot);   // first of all: the slot always gets a fresh name
+    if (!path) return 1;
+
+    uint8_t *data;
+    size_t size;
+    switch (ReadWholeFile(path, &data, &size)) {
+    case READ_OK: break;
+    case READ_CANNOT_OPEN: return 1;
+    case READ_FAILED: return 2;
+    case READ_NO_MEMORY: return 3;
+    }
+    TgaPicture picture;
+    TgaReason reason = DecodeTga(data, size, &picture);
+    free(data);
+    switch (reason) {
+    case TGA_DECODED: break;
+    case TGA_SHORT_HEADER:
+    case TGA_SHORT_DATA:
+    case TGA_EMPTY: return 2;
+    case TGA_BAD_DEPTH:
+    case TGA_BAD_TYPE:
+    case TGA_TOO_LARGE:
+    case TGA_NO_MEMORY: return 3;
+    }
+
+    glBindTexture(GL_TEXTURE_2D, *slot);
+    BuildBoundTexture(clamp, picture.bytesPerPixel, picture.width, picture.height,
+                      picture.bytesPerPixel == 4 ? GL_RGBA : GL_RGB, picture.pixels);
+    free(picture.pixels);
+    return 0;
+}
+
+RgbImage *LoadBmpImage(const char *path) {
+    if (!path) return nullptr;
+    uint8_t *data;
+    size_t size;
+    switch (ReadWholeFile(path, &data, &size)) {
+    case READ_OK: break;
+    case READ_CANNOT_OPEN: return nullptr;
+    case READ_FAILED: {
+        char text[1100];
+        snprintf(text, sizeof text, "Failed to open DIB file %.1024s.\n", path);
+        ShowBmpError(text);
+        return nullptr;
+    }
+    case READ_NO_MEMORY: ShowBmpError("Out of memory."); return nullptr;
+    }
+
+    RgbImage decoded;
+    BmpReason reason = DecodeBmp(data, size, &decoded);
+    free(data);
+    switch (reason) {
+    case BMP_DECODED: break;
+    case BMP_UNKNOWN_FORMAT: ShowBmpError("Unknown DIB file format."); return nullptr;
+    case BMP_BAD_DATA: ShowBmpError("Image file conversion error."); return nullptr;
+    case BMP_TOO_LARGE:
+    case BMP_NO_MEMORY: ShowBmpError("Out of memory."); return nullptr;
+    }
+    RgbImage *image = static_cast<RgbImage *>(malloc(sizeof(RgbImage)));
+    if (!image) {
+        free(decoded.pixels);
+        ShowBmpError("Out of memory.");
+        return nullptr;
+    }
+    *image = decoded;
+    return image;
+}
+
+void ReleaseRgbImage(RgbImage *image) {
+    if (!image) return;
+    free(image->pixels);
+    free(image);
+}
+
+bool LoadBmpTexture(unsigned int *slot, const char *path, uint8_t clamp) {
+    RgbImage *image = LoadBmpImage(path);
+    if (!image) return false;
+    unsigned int unused = 0;
+    if (!slot) slot = &unused;
+    glGenTextures(1, slot);
+    glBindTexture(GL_TEXTURE_2D, *slot);
+    BuildBoundTexture(clamp, 3, image->width, image->height, GL_RGB, image->pixels);
+    ReleaseRgbImage(image);
+    return true;
+}
