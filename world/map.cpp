@@ -1,0 +1,370 @@
+// Map loader, the map sequence and the world log.
+#include "world/map.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "world/map_text.h"
+#include "world/world.h"
+
+// ---- world log ----
+
+static FILE *worldLog;
+
+void OpenWorldLog(const char *path) {
+    CloseWorldLog();
+    worldLog = std::fopen(path, "w");
+}
+
+void CloseWorldLog() {
+    if (worldLog) std::fclose(worldLog);
+    worldLog = nullptr;
+}
+
+void WorldLogLine(const char *line) {
+    if (!worldLog) return;
+    std::fputs(line, worldLog);
+    std::fputc('\n', worldLog);
+    std::fflush(worldLog);
+}
+
+// ---- the groups of lines of each kind ----
+
+// Integer working values of a group, by slot.
+enum { SLOT_X, SLOT_Y, SLOT_FACE, SLOT_FRAMEFACE, SLOT_COUNT };
+
+struct GroupLine {
+    const char *pattern;
+    int slot;                     // integer slot, or -1 for a real field
+    float ObjectRecord::*real;    // the real field, when slot is -1
+};
+
+static const GroupLine cannonLines[] = {
+    {"cannon[%d].crd.x %d \n,", SLOT_X, nullptr},
+    {"cannon[%d].crd.y %d \n,", SLOT_Y, nullptr},
+    {"cannon[%d].crd.face %d \n,", SLOT_FACE, nullptr},
+    {"cannon[%d].crd.freq %f \n,", -1, &ObjectRecord::freq},
+    {"cannon[%d].crd.freqmax %f \n,", -1, &ObjectRecord::freqmax},
+    {"cannon[%d].crd.freqspd %f \n,", -1, &ObjectRecord::freqspd},
+};
+
+static const GroupLine twowaysLines[] = {
+    {"twoways[%d].crd.x %d \n,", SLOT_X, nullptr},
+    {"twoways[%d].crd.y %d \n,", SLOT_Y, nullptr},
+    {"twoways[%d].crd.face %d \n,", SLOT_FACE, nullptr},
+    {"twoways[%d].crd.freq %f \n,", -1, &ObjectRecord::freq},
+    {"twoways[%d].crd.freqmax %f \n,", -1, &ObjectRecord::freqmax},
+    {"twoways[%d].crd.freqspd %f \n,", -1, &ObjectRecord::freqspd},
+};
+
+static const GroupLine cellingLines[] = {
+    {"celling[%d].crd.x %d \n,", SLOT_X, nullptr},
+    {"celling[%d].crd.y %d \n,", SLOT_Y, nullptr},
+    {"celling[%d].crd.face %d \n,", SLOT_FACE, nullptr},
+    {"celling[%d].crd.freq %f \n,", -1, &ObjectRecord::freq},
+    {"celling[%d].crd.freqmax %f \n,", -1, &ObjectRecord::freqmax},
+    {"celling[%d].crd.freqspd %f \n,", -1, &ObjectRecord::freqspd},
+    {"celling[%d].crd.alarm %f \n,", -1, &ObjectRecord::alarm},
+    {"celling[%d].crd.alarmmax %f \n,", -1, &ObjectRecord::alarmmax},
+    {"celling[%d].crd.alarmspd %f \n,", -1, &ObjectRecord::alarmspd},
+    {"celling[%d].crd.freqalarm %f \n,", -1, &ObjectRecord::freqalarm},
+    {"celling[%d].crd.freqalarmmax %f \n,", -1, &ObjectRecord::freqalarmmax},
+    {"celling[%d].crd.freqalarmspd %f \n,", -1, &ObjectRecord::freqalarmspd},
+    {"celling[%d].crd.raydist %f \n,", -1, &ObjectRecord::raydist},
+};
+
+static const GroupLine sondaLines[] = {
+    {"sonda[%d].crd.x %d \n,", SLOT_X, nullptr},
+    {"sonda[%d].crd.y %d \n,", SLOT_Y, nullptr},
+    {"sonda[%d].crd.frameface %d \n,", SLOT_FRAMEFACE, nullptr},
+    {"sonda[%d].crd.face %d \n,", SLOT_FACE, nullptr},
+};
+
+static const GroupLine trainLines[] = {
+    {"train[%d].crd.x %d \n,", SLOT_X, nullptr},
+    {"train[%d].crd.y %d \n,", SLOT_Y, nullptr},
+    {"train[%d].crd.frameface %d \n,", SLOT_FRAMEFACE, nullptr},
+    {"train[%d].crd.face %d \n,", SLOT_FACE, nullptr},
+    {"train[%d].crd.appear %f \n,", -1, &ObjectRecord::appear},
+    {"train[%d].crd.appearmax %f \n,", -1, &ObjectRecord::appearmax},
+    {"train[%d].crd.appearspd %f \n,", -1, &ObjectRecord::appearspd},
+    {"train[%d].crd.frame %f \n,", -1, &ObjectRecord::frame},
+    {"train[%d].crd.framebeg %f \n,", -1, &ObjectRecord::framebeg},
+    {"train[%d].crd.frameend %f \n,", -1, &ObjectRecord::frameend},
+    {"train[%d].crd.framespd %f \n,", -1, &ObjectRecord::framespd},
+};
+
+struct KindLines {
+    const char *word;
+    const GroupLine *lines;
+    int count;
+    bool hasFrameface;
+    uint8_t active;   // what a loaded record's active becomes
+};
+
+#define KIND_LINES(word, lines, ff, act) {word, lines, (int)(sizeof lines / sizeof lines[0]), ff, act}
+static const KindLines kindLines[KIND_COUNT] = {
+    KIND_LINES("cannon", cannonLines, false, 1),
+    KIND_LINES("twoways", twowaysLines, false, 1),
+    KIND_LINES("celling", cellingLines, false, 1),
+    KIND_LINES("sonda", sondaLines, true, 1),
+    KIND_LINES("train", trainLines, true, 0),
+};
+
+static const char *const countPatterns[KIND_COUNT] = {
+    "nof can %d \n", "nof two %d \n", "nof cel %d \n", "nof son %d \n", "nof tra %d \n",
+};
+
+// ---- problem reports ----
+
+struct Problems {
+    MapProblemFn fn;
+    void *user;
+    bool endReported;
+};
+
+static void Report(Problems &problems, int line, const char *format, ...) {
+    if (!problems.fn) return;
+    char message[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    problems.fn(problems.user, line, message);
+}
+
+// Text of a chunk or line for a message: printable characters as they are, others escaped,
+// cut after 60 characters.
+static const char *Shown(const char *text, size_t len, char (&out)[300]) {
+    size_t o = 0;
+    for (size_t i = 0; i < len && o + 8 < sizeof out; i++) {
+        unsigned char c = (unsigned char)text[i];
+        if (i == 60) {
+            std::memcpy(out + o, "...", 3);
+            o += 3;
+            break;
+        }
+        if (c == '\n') { out[o++] = '\\'; out[o++] = 'n'; }
+        else if (c == '\t') { out[o++] = '\\'; out[o++] = 't'; }
+        else if (c == '\r') { out[o++] = '\\'; out[o++] = 'r'; }
+        else if (c == '"' || c == '\\') { out[o++] = '\\'; out[o++] = (char)c; }
+        else if (c < 32 || c >= 127) o += (size_t)std::snprintf(out + o, 5, "\\x%02x", c);
+        else out[o++] = (char)c;
+    }
+    out[o] = '\0';
+    return out;
+}
+
+// A pattern as a reader would write the line: "cannon[<n>].crd.x <integer>".
+static const char *PatternShown(const char *pattern, char (&out)[300]) {
+    size_t o = 0;
+    bool first = true;
+    for (const char *p = pattern; *p && o + 12 < sizeof out; p++) {
+        if (p[0] == '%' && (p[1] == 'd' || p[1] == 'f')) {
+            const char *word = p[1] == 'f' ? "<number>" : first && std::strchr(pattern, '[') ? "<n>" : "<integer>";
+            first = false;
+            size_t n = std::strlen(word);
+            std::memcpy(out + o, word, n);
+            o += n;
+            p++;
+        } else if (*p == '\n') {
+            break;
+        } else {
+            out[o++] = *p;
+        }
+    }
+    while (o > 0 && out[o - 1] == ' ') o--;
+    out[o] = '\0';
+    return out;
+}
+
+// Whether what follows the last field is only blanks and at most one comma.
+static bool OnlyTrailingComma(const char *text, size_t len, size_t p) {
+    while (p < len && IsMapSpace(text[p])) p++;
+    if (p < len && text[p] == ',') p++;
+    while (p < len && IsMapSpace(text[p])) p++;
+    return p >= len;
+}
+
+// Matches one line, reporting a line that does not fit or has more after its value.
+static void MatchLine(Problems &problems, const char *text, size_t len, int line, const char *pattern,
+                      const MatchField *fields, int fieldCount) {
+    char shownText[300], shownPattern[300];
+    if (len == 0) {
+        if (!problems.endReported)
+            Report(problems, 0, "the file ends before the line \"%s\"", PatternShown(pattern, shownPattern));
+        problems.endReported = true;
+        return;
+    }
+    MatchResult r = MatchPattern(text, len, pattern, fields, fieldCount);
+    if (r.fields < fieldCount)
+        Report(problems, line, "\"%s\" does not match \"%s\"", Shown(text, len, shownText),
+               PatternShown(pattern, shownPattern));
+    else if (!OnlyTrailingComma(text, len, r.stop))
+        Report(problems, line, "\"%s\": unexpected text after the value", Shown(text, len, shownText));
+}
+
+static bool KnownTileCode(int32_t code) {
+    return code == TILE_EMPTY || code == TILE_SOLID || code == TILE_LEDGE || code == TILE_COVER ||
+           code == TILE_RAY || code == TILE_EXIT;
+}
+
+// ---- the loader ----
+
+void LoadMapFromBuffer(const char *data, size_t size, MapProblemFn problemFn, void *user) {
+    Problems problems = {problemFn, user, false};
+    MapText text;
+    OpenMapText(text, data, size);
+    char buf[LINE_CHARS + 1];
+    char shown[300];
+
+    // Grid: one chunk per cell; a chunk without a number repeats the cell before it.
+    int32_t cell = 0;
+    for (int row = 0; row < GRID_ROWS; row++) {
+        for (int col = 0; col < GRID_COLS; col++) {
+            int line;
+            size_t len = ReadMapChunk(text, buf, &line);
+            if (len == 0) {
+                if (!problems.endReported)
+                    Report(problems, 0, "the file ends before grid row %d column %d", row, col);
+                problems.endReported = true;
+            } else {
+                MatchField field = {&cell, nullptr};
+                MatchResult r = MatchPattern(buf, len, "%d,", &field, 1);
+                if (r.fields == 0)
+                    Report(problems, line, "grid row %d column %d: \"%s\" is not a tile code", row, col,
+                           Shown(buf, len, shown));
+                else if (!KnownTileCode(cell))
+                    Report(problems, line, "grid row %d column %d: unknown tile code %d", row, col, (int)cell);
+            }
+            TileGrid[row][col] = cell;
+        }
+    }
+
+    // Counts.
+    int32_t counts[KIND_COUNT] = {0, 0, 0, 0, 0};
+    int countLines[KIND_COUNT] = {0, 0, 0, 0, 0};
+    for (int k = 0; k < KIND_COUNT; k++) {
+        size_t len = ReadMapLine(text, buf, &countLines[k]);
+        MatchField field = {&counts[k], nullptr};
+        MatchLine(problems, buf, len, countLines[k], countPatterns[k], &field, 1);
+    }
+    for (int k = 0; k < KIND_COUNT; k++) {
+        if (counts[k] > POOL_SIZE) {
+            Report(problems, countLines[k], "count %d of %s is above %d: cut to %d", (int)counts[k],
+                   kindLines[k].word, POOL_SIZE, POOL_SIZE);
+            counts[k] = POOL_SIZE;
+        } else if (counts[k] < 0) {
+            Report(problems, countLines[k], "count %d of %s is below 0: no %s read", (int)counts[k],
+                   kindLines[k].word, kindLines[k].word);
+        }
+        *KindCount(k) = counts[k];
+    }
+
+    // Objects: working values carry over from group to group and from kind to kind.
+    int32_t index = 0;
+    int32_t ints[SLOT_COUNT] = {0, 0, 0, 0};
+    ObjectRecord reals;
+    std::memset(&reals, 0, sizeof reals);
+    for (int k = 0; k < KIND_COUNT; k++) {
+        const KindLines &kind = kindLines[k];
+        ObjectRecord *pool = KindPool(k);
+        bool written[POOL_SIZE] = {};
+        for (int group = 0; group < counts[k]; group++) {
+            int firstLine = 0;
+            int32_t groupIndex = 0;
+            for (int l = 0; l < kind.count; l++) {
+                const GroupLine &gl = kind.lines[l];
+                int line;
+                size_t len = ReadMapLine(text, buf, &line);
+                if (l == 0) firstLine = line;
+                MatchField fields[2] = {{&index, nullptr}, {nullptr, nullptr}};
+                if (gl.slot >= 0) fields[1].i = &ints[gl.slot];
+                else fields[1].f = &(reals.*gl.real);
+                MatchLine(problems, buf, len, line, gl.pattern, fields, 2);
+                if (l == 0) groupIndex = index;
+                else if (len && index != groupIndex)
+                    Report(problems, line, "%s index %d differs from the group's first index %d", kind.word,
+                           (int)index, (int)groupIndex);
+            }
+            if (index < 0 || index >= POOL_SIZE) {
+                Report(problems, firstLine, "%s index %d is outside 0 to %d: group skipped", kind.word,
+                       (int)index, POOL_SIZE - 1);
+                continue;
+            }
+            ObjectRecord &rec = pool[index];
+            written[index] = true;
+            rec.active = kind.active;
+            rec.x = (float)((int64_t)ints[SLOT_X] * TILE_SIZE);
+            rec.y = (float)((int64_t)ints[SLOT_Y] * TILE_SIZE);
+            rec.face = ints[SLOT_FACE] == 1;
+            if (kind.hasFrameface) rec.frameface = ints[SLOT_FRAMEFACE] == 1;
+            for (int l = 0; l < kind.count; l++)
+                if (kind.lines[l].slot < 0) rec.*(kind.lines[l].real) = reals.*(kind.lines[l].real);
+        }
+        for (int i = 0; i < counts[k]; i++)
+            if (!written[i])
+                Report(problems, countLines[k], "%s %d is not given (the count is %d): it keeps an old record",
+                       kind.word, i, (int)counts[k]);
+    }
+}
+
+long ReadWholeFile(const char *path, char *buf, size_t limit) {
+    FILE *f = std::fopen(path, "rb");
+    if (!f) return -1;
+    size_t n = std::fread(buf, 1, limit, f);
+    long result = (long)n;
+    if (std::ferror(f)) result = -1;
+    else if (n == limit && std::fgetc(f) != EOF) result = -2;
+    std::fclose(f);
+    return result;
+}
+
+static char mapFileBuffer[MAP_FILE_LIMIT];
+
+void LoadMap(const char *path) {
+    char line[600];
+    FILE *f = std::fopen(path, "rb");
+    if (!f) {
+        std::snprintf(line, sizeof line, "cannot open %s", path);
+        WorldLogLine(line);
+        return;
+    }
+    WorldLogLine("    loading scene");
+    WorldLogLine("  loading scenegg objects");
+    size_t n = std::fread(mapFileBuffer, 1, sizeof mapFileBuffer, f);
+    bool failed = std::ferror(f) != 0;
+    bool tooLarge = !failed && n == sizeof mapFileBuffer && std::fgetc(f) != EOF;
+    std::fclose(f);
+    if (failed) {
+        std::snprintf(line, sizeof line, "cannot read %s", path);
+        WorldLogLine(line);
+        return;
+    }
+    if (tooLarge) {
+        std::snprintf(line, sizeof line, "%s is larger than %zu bytes: not loaded", path, MAP_FILE_LIMIT);
+        WorldLogLine(line);
+        return;
+    }
+    LoadMapFromBuffer(mapFileBuffer, n);
+}
+
+// ---- the map sequence ----
+
+static const char *const mapFiles[MAP_COUNT] = {
+    "map/map00.map", "map/map01.map", "map/map02.map", "map/map03.map", "map/map04.map",
+};
+
+const char *MapFileName(int index) {
+    if (index < 0 || index >= MAP_COUNT) return nullptr;
+    return mapFiles[index];
+}
+
+void LoadCurrentMap() {
+    for (int i = 0; i < SHOT_POOL_SIZE; i++) ShotPool[i].active = 0;
+    for (int i = 0; i < EXPLOSION_POOL_SIZE; i++) ExplosionPool[i].active = 0;
+    const char *file = MapFileName(mapIndex);
+    if (file) LoadMap(file);
+}
