@@ -8,42 +8,96 @@
 
 std::vector<NullMessageBox> nullMessageBoxes;
 int nullMessageBoxAnswer = ID_YES_;
+std::vector<std::string> nullCalls;
+std::string nullFailStep;
+std::string nullWindowTitle;
+bool nullWindowFullscreen;
+std::deque<PlatformMessage> nullMessages;
+int nullSwapCount;
+void (*nullSwapHook)();
 
 static bool haveWindow, haveDc, haveContext;
+
+// Records a step and tells whether it succeeds.
+static bool Step(const char *name) {
+    nullCalls.push_back(name);
+    return nullFailStep != name;
+}
+
+void NullPlatformReset() {
+    nullMessageBoxes.clear();
+    nullMessageBoxAnswer = ID_YES_;
+    nullCalls.clear();
+    nullFailStep.clear();
+    nullWindowTitle.clear();
+    nullWindowFullscreen = false;
+    nullMessages.clear();
+    nullSwapCount = 0;
+    nullSwapHook = nullptr;
+    haveWindow = haveDc = haveContext = false;
+}
 
 int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon) {
     nullMessageBoxes.push_back({text ? text : "", caption ? caption : "", buttons, icon});
     return buttons == MB_YESNO_ ? nullMessageBoxAnswer : ID_OK_;
 }
 
-bool PlatformRegisterClass() { return true; }
-void PlatformUnregisterClass(bool *ok) { if (ok) *ok = true; }
-bool PlatformChangeDisplayMode(int, int, int) { return true; }
-void PlatformRestoreDisplayMode() {}
-void PlatformShowCursor(bool) {}
-bool PlatformCreateWindow(const char *, int, int, bool) { return haveWindow = true; }
-bool PlatformGetDeviceContext() { return haveDc = true; }
-bool PlatformChoosePixelFormat(int, int) { return true; }
-bool PlatformSetPixelFormat() { return true; }
-bool PlatformCreateContext() { return haveContext = true; }
-bool PlatformMakeCurrent() { return true; }
-void PlatformShowWindow() {}
+bool PlatformRegisterClass() { return Step("RegisterClass"); }
+void PlatformUnregisterClass(bool *ok) {
+    const bool good = Step("UnregisterClass");
+    if (ok) *ok = good;
+}
+bool PlatformChangeDisplayMode(int, int, int) { return Step("ChangeDisplayMode"); }
+void PlatformRestoreDisplayMode() { Step("RestoreDisplayMode"); }
+void PlatformShowCursor(bool show) { Step(show ? "ShowCursor(1)" : "ShowCursor(0)"); }
+bool PlatformCreateWindow(const char *title, int, int, bool fullscreen) {
+    if (!Step("CreateWindow")) return false;
+    nullWindowTitle = title ? title : "";
+    nullWindowFullscreen = fullscreen;
+    return haveWindow = true;
+}
+bool PlatformGetDeviceContext() { return Step("GetDeviceContext") && (haveDc = true); }
+bool PlatformChoosePixelFormat(int, int) { return Step("ChoosePixelFormat"); }
+bool PlatformSetPixelFormat() { return Step("SetPixelFormat"); }
+bool PlatformCreateContext() { return Step("CreateContext") && (haveContext = true); }
+bool PlatformMakeCurrent() { return Step("MakeCurrent"); }
+void PlatformShowWindow() { Step("ShowWindow"); }
 bool PlatformHasContext() { return haveContext; }
 bool PlatformHasDeviceContext() { return haveDc; }
 bool PlatformHasWindow() { return haveWindow; }
-bool PlatformReleaseCurrent() { return true; }
-bool PlatformDeleteContext() { haveContext = false; return true; }
-bool PlatformReleaseDeviceContext() { haveDc = false; return true; }
-bool PlatformDestroyWindow() { haveWindow = false; return true; }
+bool PlatformReleaseCurrent() { return Step("ReleaseCurrent"); }
+bool PlatformDeleteContext() {
+    if (!Step("DeleteContext")) return false;
+    haveContext = false;
+    return true;
+}
+bool PlatformReleaseDeviceContext() {
+    if (!Step("ReleaseDeviceContext")) return false;
+    haveDc = false;
+    return true;
+}
+bool PlatformDestroyWindow() {
+    if (!Step("DestroyWindow")) return false;
+    haveWindow = false;
+    return true;
+}
 void PlatformForgetContext() { haveContext = false; }
 void PlatformForgetDeviceContext() { haveDc = false; }
 void PlatformForgetWindow() { haveWindow = false; }
 
-bool PlatformPeekMessage(PlatformMessage *) { return false; }
+bool PlatformPeekMessage(PlatformMessage *msg) {
+    if (nullMessages.empty()) return false;
+    *msg = nullMessages.front();
+    nullMessages.pop_front();
+    return true;
+}
 void PlatformDispatchMessage(const PlatformMessage &msg) { GameWindowProc(msg); }
-void PlatformPostQuit(int) {}
+void PlatformPostQuit(int code) { nullMessages.push_back({MSG_QUIT, (uint32_t)code, 0}); }
 intptr_t PlatformDefaultProc(const PlatformMessage &) { return 0; }
-void PlatformSwapBuffers() {}
+void PlatformSwapBuffers() {
+    nullSwapCount++;
+    if (nullSwapHook) nullSwapHook();
+}
 
 double PlatformTime() {
     using namespace std::chrono;

@@ -1,8 +1,11 @@
 // The null backend's record of what the game asked of it, for tests.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
+
+#include "platform/platform.h"
 
 struct NullMessageBox {
     std::string text, caption;
@@ -13,3 +16,22 @@ struct NullMessageBox {
 extern std::vector<NullMessageBox> nullMessageBoxes;
 // The answer every box gets (ID_OK_ for one button boxes regardless).
 extern int nullMessageBoxAnswer;
+
+// Names of the window and context steps called, in order ("RegisterClass",
+// "ChangeDisplayMode", "ShowCursor(0)", "CreateWindow", ..., "UnregisterClass").
+extern std::vector<std::string> nullCalls;
+// The step named here (as in nullCalls, without arguments) fails; empty: none fails.
+extern std::string nullFailStep;
+// Title and full-screen flag of the last window made.
+extern std::string nullWindowTitle;
+extern bool nullWindowFullscreen;
+
+// Pending messages, taken by PlatformPeekMessage from the front; PlatformPostQuit
+// appends a MSG_QUIT.
+extern std::deque<PlatformMessage> nullMessages;
+// Buffer swaps so far, and a hook run after each one (tests feed messages from it).
+extern int nullSwapCount;
+extern void (*nullSwapHook)();
+
+// Back to the start state: no window, no boxes, no calls, no failures, empty queue.
+void NullPlatformReset();

@@ -1,1 +1,383 @@
-// SDL2 backend of the platform interface.
+// SDL2 backend of the platform interface: window, GL context, display mode, message boxes, events.
+#include "platform/platform.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+// The one window and its context. SDL has no device context of its own: the window's
+// drawable plays that part, held from PlatformGetDeviceContext until its release.
+static SDL_Window *window;
+static SDL_GLContext context;
+static bool haveDeviceContext;
+static bool videoStarted;      // SDL video runs from the first registration to the end
+static bool classRegistered;
+
+// The display mode asked for by the last successful PlatformChangeDisplayMode; used by
+// the full-screen window made right after it.
+static SDL_DisplayMode fullscreenMode;
+static bool fullscreenModeReady;
+
+// The pixel format the window and its context are made with.
+static int pixelColorBits = 32, pixelDepthBits = 16;
+
+static Uint32 quitEventType;   // SDL user event that carries PlatformPostQuit's code
+
+int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon) {
+    Uint32 flags = SDL_MESSAGEBOX_INFORMATION;   // SDL has no question icon
+    if (icon == MB_ICONSTOP_) flags = SDL_MESSAGEBOX_ERROR;
+    else if (icon == MB_ICONEXCLAMATION_) flags = SDL_MESSAGEBOX_WARNING;
+    flags |= SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+
+    SDL_MessageBoxButtonData yesNo[2] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, ID_YES_, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, ID_NO_, "No"},
+    };
+    SDL_MessageBoxButtonData ok[1] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, ID_OK_, "OK"},
+    };
+    const bool question = buttons == MB_YESNO_;
+    SDL_MessageBoxData data = {};
+    data.flags = flags;
+    data.window = nullptr;   // no owner window
+    data.title = caption ? caption : "";
+    data.message = text ? text : "";
+    data.numbuttons = question ? 2 : 1;
+    data.buttons = question ? yesNo : ok;
+
+    int chosen = -1;
+    if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+        // No display to show it on: the player still learns why the game stops.
+        std::fprintf(stderr, "%s: %s\n", data.title, data.message);
+        return question ? ID_NO_ : ID_OK_;
+    }
+    // A box closed without a button counts as Escape.
+    if (chosen != ID_YES_ && chosen != ID_NO_ && chosen != ID_OK_) chosen = question ? ID_NO_ : ID_OK_;
+    return chosen;
+}
+
+bool PlatformRegisterClass() {
+    if (!videoStarted) {
+        // The close box is a window event for the game to handle, not a quit of its own.
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        std::atexit(SDL_Quit);
+        videoStarted = true;
+        quitEventType = SDL_RegisterEvents(1);
+        SDL_DisableScreenSaver();
+        SDL_StopTextInput();   // keys only: no text events, no input method
+    }
+    classRegistered = true;
+    return true;
+}
+
+// SDL stays started between a destruction and the next creation, so that the keys held
+// across a full-screen toggle keep their key-up events.
+void PlatformUnregisterClass(bool *ok) {
+    classRegistered = false;
+    if (ok) *ok = true;
+}
+
+bool PlatformChangeDisplayMode(int width, int height, int bits) {
+    fullscreenModeReady = false;
+    if (!videoStarted) return false;
+    SDL_DisplayMode want = {};
+    want.w = width;
+    want.h = height;
+    want.format = bits >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
+    SDL_DisplayMode got = {};
+    if (!SDL_GetClosestDisplayMode(0, &want, &got)) return false;
+    // Only the exact size will do: a bigger mode would show the game cropped or shifted.
+    if (got.w != width || got.h != height || SDL_BITSPERPIXEL(got.format) < (bits >= 24 ? 24 : 16))
+        return false;
+    fullscreenMode = got;
+    fullscreenModeReady = true;
+    return true;
+}
+
+void PlatformRestoreDisplayMode() {
+    // Leaving full screen gives the desktop its own mode back.
+    if (window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN))
+        SDL_SetWindowFullscreen(window, 0);
+    fullscreenModeReady = false;
+}
+
+void PlatformShowCursor(bool show) {
+    if (videoStarted) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+static void SetPixelFormatAttributes() {
+    const int channel = pixelColorBits >= 24 ? 8 : 5;
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, pixelColorBits >= 24 ? 8 : 6);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, pixelDepthBits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+bool PlatformCreateWindow(const char *title, int width, int height, bool fullscreen) {
+    if (!videoStarted || !classRegistered || window) return false;
+    if (fullscreen && !fullscreenModeReady) return false;
+    // Under X11 the window's visual, and so its pixel format, is fixed when it is made.
+    SetPixelFormatAttributes();
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
+    window = SDL_CreateWindow(title, 0, 0, width, height, flags);
+    if (!window) return false;
+    // The mode change itself happens when the window is shown.
+    if (fullscreen && SDL_SetWindowDisplayMode(window, &fullscreenMode) != 0) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        return false;
+    }
+    return true;
+}
+
+bool PlatformGetDeviceContext() {
+    haveDeviceContext = window != nullptr;
+    return haveDeviceContext;
+}
+
+bool PlatformChoosePixelFormat(int colorBits, int depthBits) {
+    if (colorBits != 16 && colorBits != 24 && colorBits != 32) return false;
+    if (depthBits != 16 && depthBits != 24 && depthBits != 32) return false;
+    pixelColorBits = colorBits;
+    pixelDepthBits = depthBits;
+    return haveDeviceContext;
+}
+
+bool PlatformSetPixelFormat() {
+    if (!haveDeviceContext) return false;
+    SetPixelFormatAttributes();   // the context is made with the same attributes
+    return true;
+}
+
+bool PlatformCreateContext() {
+    if (!window || context) return false;
+    context = SDL_GL_CreateContext(window);
+    if (!context) {
+        // Some drivers refuse a version request this old; any compatibility context will do.
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+        context = SDL_GL_CreateContext(window);
+    }
+    return context != nullptr;
+}
+
+bool PlatformMakeCurrent() {
+    if (!context || SDL_GL_MakeCurrent(window, context) != 0) return false;
+    SDL_GL_SetSwapInterval(0);   // the frame loop paces itself
+    return true;
+}
+
+void PlatformShowWindow() {
+    if (!window) return;
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+}
+
+bool PlatformHasContext() { return context != nullptr; }
+bool PlatformHasDeviceContext() { return haveDeviceContext; }
+bool PlatformHasWindow() { return window != nullptr; }
+
+bool PlatformReleaseCurrent() { return SDL_GL_MakeCurrent(window, nullptr) == 0; }
+
+bool PlatformDeleteContext() {
+    if (!context) return false;
+    SDL_GL_DeleteContext(context);
+    context = nullptr;
+    return true;
+}
+
+bool PlatformReleaseDeviceContext() {
+    if (!haveDeviceContext) return false;
+    haveDeviceContext = false;
+    return true;
+}
+
+bool PlatformDestroyWindow() {
+    if (!window) return false;
+    SDL_DestroyWindow(window);
+    window = nullptr;
+    return true;
+}
+
+void PlatformForgetContext() { context = nullptr; }
+void PlatformForgetDeviceContext() { haveDeviceContext = false; }
+void PlatformForgetWindow() { window = nullptr; }
+
+// Windows virtual-key code of an SDL key, 0 for a key that has none. Letters and digits
+// follow the keyboard layout, as virtual keys do; the rest go by their place on the board.
+static uint32_t VirtualKey(const SDL_Keysym &key) {
+    const SDL_Keycode sym = key.sym;
+    if (sym >= SDLK_a && sym <= SDLK_z) return 0x41 + (sym - SDLK_a);
+    if (sym >= SDLK_0 && sym <= SDLK_9) return 0x30 + (sym - SDLK_0);
+
+    const SDL_Scancode sc = key.scancode;
+    if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 0x41 + (sc - SDL_SCANCODE_A);
+    if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return 0x31 + (sc - SDL_SCANCODE_1);
+    if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return 0x70 + (sc - SDL_SCANCODE_F1);
+    if (sc >= SDL_SCANCODE_F13 && sc <= SDL_SCANCODE_F24) return 0x7C + (sc - SDL_SCANCODE_F13);
+    if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return 0x61 + (sc - SDL_SCANCODE_KP_1);
+
+    switch (sc) {
+    case SDL_SCANCODE_0: return 0x30;
+    case SDL_SCANCODE_KP_0: return 0x60;
+    case SDL_SCANCODE_BACKSPACE: return 0x08;
+    case SDL_SCANCODE_TAB: return 0x09;
+    case SDL_SCANCODE_CLEAR: return 0x0C;
+    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_RETURN2: case SDL_SCANCODE_KP_ENTER: return 0x0D;
+    case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return 0x10;
+    case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return 0x11;
+    case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return 0x12;
+    case SDL_SCANCODE_PAUSE: return 0x13;
+    case SDL_SCANCODE_CAPSLOCK: return 0x14;
+    case SDL_SCANCODE_ESCAPE: return 0x1B;
+    case SDL_SCANCODE_SPACE: return 0x20;
+    case SDL_SCANCODE_PAGEUP: return 0x21;
+    case SDL_SCANCODE_PAGEDOWN: return 0x22;
+    case SDL_SCANCODE_END: return 0x23;
+    case SDL_SCANCODE_HOME: return 0x24;
+    case SDL_SCANCODE_LEFT: return 0x25;
+    case SDL_SCANCODE_UP: return 0x26;
+    case SDL_SCANCODE_RIGHT: return 0x27;
+    case SDL_SCANCODE_DOWN: return 0x28;
+    case SDL_SCANCODE_SELECT: return 0x29;
+    case SDL_SCANCODE_EXECUTE: return 0x2B;
+    case SDL_SCANCODE_PRINTSCREEN: return 0x2C;
+    case SDL_SCANCODE_INSERT: return 0x2D;
+    case SDL_SCANCODE_DELETE: return 0x2E;
+    case SDL_SCANCODE_HELP: return 0x2F;
+    case SDL_SCANCODE_LGUI: return 0x5B;
+    case SDL_SCANCODE_RGUI: return 0x5C;
+    case SDL_SCANCODE_APPLICATION: return 0x5D;
+    case SDL_SCANCODE_SLEEP: return 0x5F;
+    case SDL_SCANCODE_KP_MULTIPLY: return 0x6A;
+    case SDL_SCANCODE_KP_PLUS: return 0x6B;
+    case SDL_SCANCODE_KP_MINUS: return 0x6D;
+    case SDL_SCANCODE_KP_PERIOD: case SDL_SCANCODE_KP_DECIMAL: return 0x6E;
+    case SDL_SCANCODE_KP_DIVIDE: return 0x6F;
+    case SDL_SCANCODE_NUMLOCKCLEAR: return 0x90;
+    case SDL_SCANCODE_SCROLLLOCK: return 0x91;
+    case SDL_SCANCODE_SEMICOLON: return 0xBA;
+    case SDL_SCANCODE_EQUALS: return 0xBB;
+    case SDL_SCANCODE_COMMA: return 0xBC;
+    case SDL_SCANCODE_MINUS: return 0xBD;
+    case SDL_SCANCODE_PERIOD: return 0xBE;
+    case SDL_SCANCODE_SLASH: return 0xBF;
+    case SDL_SCANCODE_GRAVE: return 0xC0;
+    case SDL_SCANCODE_LEFTBRACKET: return 0xDB;
+    case SDL_SCANCODE_BACKSLASH: return 0xDC;
+    case SDL_SCANCODE_RIGHTBRACKET: return 0xDD;
+    case SDL_SCANCODE_APOSTROPHE: return 0xDE;
+    case SDL_SCANCODE_NONUSBACKSLASH: return 0xE2;
+    default: return 0;
+    }
+}
+
+// One SDL event as the game's message. Events without a meaning for the game become
+// MSG_OTHER, so that each still takes its own pass of the frame loop.
+static PlatformMessage Translate(const SDL_Event &ev) {
+    PlatformMessage msg = {MSG_OTHER, 0, 0};
+    switch (ev.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const uint32_t vk = VirtualKey(ev.key.keysym);
+        if (vk == 0) break;
+        const bool down = ev.type == SDL_KEYDOWN;
+        // Keys with Alt held, Alt itself and F10 are system keys.
+        const bool sys = (ev.key.keysym.mod & KMOD_ALT) || vk == 0x12 || vk == 0x79;
+        msg.kind = sys ? (down ? MSG_SYSKEYDOWN : MSG_SYSKEYUP) : (down ? MSG_KEYDOWN : MSG_KEYUP);
+        msg.wParam = vk;
+        break;
+    }
+    case SDL_WINDOWEVENT: {
+        const bool minimised = window && (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED);
+        switch (ev.window.event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+            msg.kind = MSG_ACTIVATE;
+            msg.wParam = 1u << 16;   // inactive, minimised
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            msg.kind = MSG_ACTIVATE;
+            msg.wParam = 1;          // active, not minimised
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            msg.kind = MSG_ACTIVATE;
+            msg.wParam = (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ? 1u : 0u) |
+                         (minimised ? 1u << 16 : 0u);
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            msg.kind = MSG_SIZE;
+            msg.lParam = (int32_t)(((uint32_t)ev.window.data1 & 0xFFFF) |
+                                   (((uint32_t)ev.window.data2 & 0xFFFF) << 16));
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            msg.kind = MSG_CLOSE;
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    case SDL_QUIT:
+        // Asked to end from outside (a signal, the session ending): as if closed.
+        msg.kind = MSG_CLOSE;
+        break;
+    default:
+        if (quitEventType != (Uint32)-1 && ev.type == quitEventType) {
+            msg.kind = MSG_QUIT;
+            msg.wParam = (uint32_t)ev.user.code;
+        }
+        break;
+    }
+    return msg;
+}
+
+bool PlatformPeekMessage(PlatformMessage *msg) {
+    if (!videoStarted) return false;
+    SDL_Event ev;
+    if (!SDL_PollEvent(&ev)) return false;
+    *msg = Translate(ev);
+    return true;
+}
+
+void PlatformDispatchMessage(const PlatformMessage &msg) { GameWindowProc(msg); }
+
+void PlatformPostQuit(int code) {
+    if (!videoStarted) return;
+    SDL_Event ev = {};
+    ev.type = quitEventType;
+    ev.user.code = code;
+    SDL_PushEvent(&ev);
+}
+
+intptr_t PlatformDefaultProc(const PlatformMessage &) { return 0; }
+
+void PlatformSwapBuffers() {
+    if (window && context) SDL_GL_SwapWindow(window);
+}
+
+double PlatformTime() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void PlatformSleep(double seconds) {
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}

@@ -1,2 +1,51 @@
-// Program entry: hands the command line to the shell.
-int main() { return 0; }
+// Program entry: reads the command line and runs the game, in a window or headless.
+#include "shell/cli.h"
+#include "shell/dump.h"
+#include "shell/frame.h"
+#include "shell/game.h"
+#include "shell/headless.h"
+#include "world/map.h"
+
+#include <cstdio>
+
+static int Headless(const CommandLine &cl, const std::vector<InputRun> &runs) {
+    StartWorld();
+    const int64_t steps = RunHeadlessSteps(runs, cl.frames);
+    int status = 0;
+    std::string error;
+    if (!cl.dumpPath.empty() && !WriteWorldDump(cl.dumpPath, steps, &error)) {
+        std::fprintf(stderr, "kav: %s\n", error.c_str());
+        status = 1;
+    }
+    return status;
+}
+
+int main(int argc, char **argv) {
+    CommandLine cl;
+    std::string error;
+    if (!ParseCommandLine(argc, argv, &cl, &error)) {
+        std::fprintf(stderr, "kav: %s\nTry 'kav --help'.\n", error.c_str());
+        return 2;
+    }
+    if (cl.help) {
+        std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    std::vector<InputRun> runs;
+    if (!cl.inputPath.empty() && !ReadKeyScript(cl.inputPath, &runs, &error)) {
+        std::fprintf(stderr, "kav: %s\n", error.c_str());
+        return 2;
+    }
+
+    OpenWorldLog();
+    int status;
+    if (cl.headless) {
+        status = Headless(cl, runs);
+    } else {
+        status = RunGame(cl.startAnswer, cl.fps);
+        if (!cl.dumpPath.empty() && !WriteWorldDump(cl.dumpPath, framesRun, &error))
+            std::fprintf(stderr, "kav: %s\n", error.c_str());
+    }
+    CloseWorldLog();
+    return status;
+}

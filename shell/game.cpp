@@ -1,0 +1,86 @@
+// Start-up of the windowed game and the frame loop, paced to a steady frame rate.
+#include "shell/game.h"
+
+#include "platform/platform.h"
+#include "render/render.h"
+#include "shell/frame.h"
+#include "shell/keys.h"
+#include "shell/window.h"
+
+// Behind by more than this many frames, the pacer stops trying to catch up.
+static const double MAX_FRAMES_BEHIND = 4.0;
+
+long long framesRun;
+
+void StartPacer(FramePacer *pacer, int fps) {
+    pacer->period = fps > 0 ? 1.0 / fps : 0.0;
+    pacer->deadline = 0.0;
+}
+
+double NextFrameTime(FramePacer *pacer, double now) {
+    if (pacer->period <= 0.0) return now;
+    if (pacer->deadline == 0.0 || now - pacer->deadline > MAX_FRAMES_BEHIND * pacer->period)
+        pacer->deadline = now;
+    const double due = pacer->deadline;
+    // A running deadline: rounding of sleeps never adds up to drift.
+    pacer->deadline += pacer->period;
+    return due;
+}
+
+void WaitForFrame(FramePacer *pacer) {
+    if (pacer->period <= 0.0) return;
+    const double due = NextFrameTime(pacer, PlatformTime());
+    for (;;) {
+        const double left = due - PlatformTime();
+        if (left <= 0.0) return;
+        // Sleep most of the way, then wait the last part in very short sleeps, so the
+        // frame starts on time without spinning the processor.
+        PlatformSleep(left > 0.002 ? left - 0.0015 : 0.0001);
+    }
+}
+
+int RunFrameLoop(int fps) {
+    FramePacer pacer;
+    StartPacer(&pacer, fps);
+    PlatformMessage msg = {MSG_NONE, 0, 0};
+    bool done = false;
+    while (!done) {
+        PlatformMessage taken;
+        if (PlatformPeekMessage(&taken)) {
+            msg = taken;
+            if (msg.kind == MSG_QUIT) done = true;
+            else PlatformDispatchMessage(msg);
+            continue;
+        }
+        WaitForFrame(&pacer);
+        if (appActive && !DrawScene()) {
+            done = true;
+            continue;
+        }
+        if (KeyState[VK_ESCAPE_]) {
+            done = true;
+            continue;
+        }
+        PlatformSwapBuffers();
+        framesRun++;
+        if (!FrameUpdate()) return 0;   // the full-screen toggle could not make the window again
+    }
+    DestroyGameWindow();
+    return (int)msg.wParam;
+}
+
+int RunGame(int startAnswer, int fps) {
+    if (startAnswer < 0) {
+        if (PlatformMessageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
+                               MB_YESNO_, MB_ICONQUESTION_) == ID_NO_)
+            fullscreen = false;
+    } else {
+        fullscreen = startAnswer != 0;
+    }
+    if (!CreateGameWindow("Kav", 800, 600, 32, fullscreen)) return 0;
+    haveWindow = true;
+
+    StartWorld();
+    LoadAssetTable();   // after the window: the textures belong to its context
+    return RunFrameLoop(fps);
+}
