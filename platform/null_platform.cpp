@@ -9,7 +9,8 @@
 std::vector<NullMessageBox> nullMessageBoxes;
 int nullMessageBoxAnswer = ID_YES_;
 std::vector<std::string> nullCalls;
-std::string nullFailStep;
+std::set<std::string> nullFailSteps;
+int nullDefaultProcCalls;
 std::string nullWindowTitle;
 bool nullWindowFullscreen;
 std::deque<PlatformMessage> nullMessages;
@@ -21,14 +22,15 @@ static bool haveWindow, haveDc, haveContext;
 // Records a step and tells whether it succeeds.
 static bool Step(const char *name) {
     nullCalls.push_back(name);
-    return nullFailStep != name;
+    return nullFailSteps.count(name) == 0;
 }
 
 void NullPlatformReset() {
     nullMessageBoxes.clear();
     nullMessageBoxAnswer = ID_YES_;
     nullCalls.clear();
-    nullFailStep.clear();
+    nullFailSteps.clear();
+    nullDefaultProcCalls = 0;
     nullWindowTitle.clear();
     nullWindowFullscreen = false;
     nullMessages.clear();
@@ -38,6 +40,7 @@ void NullPlatformReset() {
 }
 
 int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon) {
+    nullCalls.push_back("MessageBox");
     nullMessageBoxes.push_back({text ? text : "", caption ? caption : "", buttons, icon});
     return buttons == MB_YESNO_ ? nullMessageBoxAnswer : ID_OK_;
 }
@@ -51,10 +54,9 @@ bool PlatformChangeDisplayMode(int, int, int) { return Step("ChangeDisplayMode")
 void PlatformRestoreDisplayMode() { Step("RestoreDisplayMode"); }
 void PlatformShowCursor(bool show) { Step(show ? "ShowCursor(1)" : "ShowCursor(0)"); }
 bool PlatformCreateWindow(const char *title, int, int, bool fullscreen) {
-    if (!Step("CreateWindow")) return false;
     nullWindowTitle = title ? title : "";
     nullWindowFullscreen = fullscreen;
-    return haveWindow = true;
+    return Step("CreateWindow") && (haveWindow = true);
 }
 bool PlatformGetDeviceContext() { return Step("GetDeviceContext") && (haveDc = true); }
 bool PlatformChoosePixelFormat(int, int) { return Step("ChoosePixelFormat"); }
@@ -93,7 +95,10 @@ bool PlatformPeekMessage(PlatformMessage *msg) {
 }
 void PlatformDispatchMessage(const PlatformMessage &msg) { GameWindowProc(msg); }
 void PlatformPostQuit(int code) { nullMessages.push_back({MSG_QUIT, (uint32_t)code, 0}); }
-intptr_t PlatformDefaultProc(const PlatformMessage &) { return 0; }
+intptr_t PlatformDefaultProc(const PlatformMessage &) {
+    nullDefaultProcCalls++;
+    return 0;
+}
 void PlatformSwapBuffers() {
     nullSwapCount++;
     if (nullSwapHook) nullSwapHook();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,14 @@ extern std::vector<NullMessageBox> nullMessageBoxes;
 extern int nullMessageBoxAnswer;
 
 // Names of the window and context steps called, in order ("RegisterClass",
-// "ChangeDisplayMode", "ShowCursor(0)", "CreateWindow", ..., "UnregisterClass").
+// "ChangeDisplayMode", "ShowCursor(0)", "CreateWindow", ..., "UnregisterClass"), with
+// "MessageBox" wherever a box was shown.
 extern std::vector<std::string> nullCalls;
-// The step named here (as in nullCalls, without arguments) fails; empty: none fails.
-extern std::string nullFailStep;
-// Title and full-screen flag of the last window made.
+// The steps named here (as in nullCalls, without arguments) fail.
+extern std::set<std::string> nullFailSteps;
+// Messages handed to PlatformDefaultProc.
+extern int nullDefaultProcCalls;
+// Title and full-screen flag of the last window asked for.
 extern std::string nullWindowTitle;
 extern bool nullWindowFullscreen;
 

@@ -1,0 +1,38 @@
+// Shared set-up of the shell tests: the null platform and the shell's state back at start.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/null_platform.h"
+#include "shell/frame.h"
+#include "shell/keys.h"
+#include "shell/settings.h"
+#include "shell/window.h"
+#include "world/world.h"
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        NullPlatformReset();
+        ResetWorld();
+        std::memset(KeyState, 0, sizeof KeyState);
+        viewScale = 3.125f;
+        showBackground = true;
+        showOverlay = true;
+        showInfo = false;
+        showTiles = false;
+        fullscreen = true;
+        appActive = true;
+        haveWindow = false;
+    }
+    void TearDown() override { NullPlatformReset(); }
+
+    // One frame's developer keys with exactly these keys held.
+    static void StepWithKeys(std::initializer_list<int> keys) {
+        std::memset(KeyState, 0, sizeof KeyState);
+        for (int k : keys) KeyState[k] = true;
+        UpdateDeveloperKeys();
+    }
+};
