@@ -32,3 +32,7 @@ void DrawTrains();
 
 // Resets the shot-fire and other simulation latches (start of a run).
 void ResetSimLatches();
+
+// Edge latches of the keys that act once per press: SPACE (shots.cpp) and N (hero.cpp).
+extern bool fireLatch;
+extern bool shieldLatch;
