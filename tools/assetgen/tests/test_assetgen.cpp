@@ -1,0 +1,240 @@
+// Tests of the asset tool: file writers against the game's decoders, sheet reader, font
+// sheet, overlay painter, and a repeatable whole run.
+#include "catalogue.h"
+#include "font.h"
+#include "painters.h"
+#include "picture.h"
+#include "sheet.h"
+#include "render/decode.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// A small picture whose every pixel differs from its neighbours, with a few runs.
+Picture Pattern(int w, int h) {
+    Picture p(w, h);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            bool run = y == 1;   // one whole row of equal pixels
+            uint32_t v = run ? 0x10203040u : (uint32_t)((x * 37 + y * 101) & 255) << 24 | (uint32_t)(x * 11) << 16 |
+                                                 (uint32_t)(y * 13) << 8 | (uint32_t)((x + y) * 9 & 255);
+            p.set(x, y, v);
+        }
+    return p;
+}
+
+// Decoded rows come bottom row first; the picture's row 0 is the top.
+void ExpectSamePixels(const Picture &pic, const uint8_t *pixels, int bytes) {
+    for (int y = 0; y < pic.h; y++)
+        for (int x = 0; x < pic.w; x++) {
+            const uint8_t *want = pic.at(x, y);
+            const uint8_t *got = pixels + ((size_t)(pic.h - 1 - y) * pic.w + x) * bytes;
+            for (int k = 0; k < bytes; k++) ASSERT_EQ(got[k], want[k]) << "pixel " << x << "," << y << " byte " << k;
+        }
+}
+
+}  // namespace
+
+TEST(TargaWriter, EveryFormDecodesToTheSamePicture) {
+    Picture pic = Pattern(7, 5);
+    for (int type : {2, 10})
+        for (int bits : {24, 32})
+            for (bool top : {false, true})
+                for (const char *id : {"", "Kav"}) {
+                    TgaForm form;
+                    form.type = type;
+                    form.bits = bits;
+                    form.topFirst = top;
+                    form.id = id;
+                    std::vector<uint8_t> bytes = EncodeTga(pic, form);
+                    ASSERT_EQ(bytes[2], type);
+                    ASSERT_EQ(bytes[16], bits);
+                    ASSERT_EQ((bytes[17] & 32) != 0, top);
+                    TgaPicture out{};
+                    ASSERT_EQ(DecodeTga(bytes.data(), bytes.size(), &out), TGA_DECODED)
+                        << "type " << type << " bits " << bits << " top " << top;
+                    EXPECT_EQ(out.width, 7);
+                    EXPECT_EQ(out.height, 5);
+                    ExpectSamePixels(pic, out.pixels, bits / 8);
+                    std::free(out.pixels);
+                }
+}
+
+TEST(TargaWriter, RunLengthPacketsCoverLongRunsAndRowEnds) {
+    // 300 equal pixels (more than one run packet), then alternating pixels (raw packets).
+    Picture pic(150, 3);
+    for (int y = 0; y < 3; y++)
+        for (int x = 0; x < 150; x++) pic.set(x, y, y < 2 ? 0x11223344u : ((x & 1) ? 0xff0000ffu : 0x00ff00ffu));
+    TgaForm form;
+    std::vector<uint8_t> rle = EncodeTga(pic, form);
+    form.type = 2;
+    std::vector<uint8_t> raw = EncodeTga(pic, form);
+    EXPECT_LT(rle.size(), raw.size() * 6 / 10);
+    TgaPicture out{};
+    ASSERT_EQ(DecodeTga(rle.data(), rle.size(), &out), TGA_DECODED);
+    ExpectSamePixels(pic, out.pixels, 4);
+    std::free(out.pixels);
+}
+
+TEST(BitmapWriter, TrueColourAndPaletteDecodeWithPaddedRows) {
+    for (int w : {5, 6, 8}) {
+        Picture pic(w, 3);
+        for (int y = 0; y < 3; y++)
+            for (int x = 0; x < w; x++) pic.set(x, y, (uint32_t)(x * 40) << 24 | (uint32_t)(y * 80) << 16 | 0x3000ffu);
+        for (int form = 0; form < 2; form++) {
+            std::vector<uint8_t> bytes = form == 0 ? EncodeBmp24(pic) : EncodeBmp8(pic);
+            ASSERT_FALSE(bytes.empty());
+            EXPECT_EQ(bytes[14], 40);              // information header size
+            EXPECT_EQ(bytes[28], form == 0 ? 24 : 8);
+            RgbImage img{};
+            ASSERT_EQ(DecodeBmp(bytes.data(), bytes.size(), &img), BMP_DECODED) << "width " << w;
+            ExpectSamePixels(pic, img.pixels, 3);
+            std::free(img.pixels);
+        }
+    }
+}
+
+TEST(BitmapWriter, PaletteRefusesMoreThan256Colours) {
+    Picture pic(20, 20);
+    for (int y = 0; y < 20; y++)
+        for (int x = 0; x < 20; x++) pic.set(x, y, (uint32_t)(y * 20 + x) << 8 | 0xff);
+    EXPECT_TRUE(EncodeBmp8(pic).empty());
+}
+
+TEST(SheetReader, ReadsFramesAndPalette) {
+    Sheet s = ParseSheet("# two frames\ncolour . 00000000\ncolour r ff0000ff\n\nframe a\n.r\nr.\n\nframe b\nrrr\n", "t");
+    ASSERT_EQ(s.error, "");
+    ASSERT_EQ(s.frames.size(), 2u);
+    const Picture &a = s.frames.at("a");
+    EXPECT_EQ(a.w, 2);
+    EXPECT_EQ(a.h, 2);
+    EXPECT_EQ(a.at(1, 0)[0], 255);
+    EXPECT_EQ(a.at(1, 0)[3], 255);
+    EXPECT_EQ(a.at(0, 0)[3], 0);
+    EXPECT_EQ(s.frames.at("b").w, 3);
+}
+
+TEST(SheetReader, ReportsMistakesWithTheirLine) {
+    EXPECT_EQ(ParseSheet("colour . 00000000\nframe a\n..\n.x\n", "s").error, "s:4: no colour for 'x'");
+    EXPECT_EQ(ParseSheet("colour . 00000000\nframe a\n..\n...\n", "s").error, "s:4: row length differs in frame a");
+    EXPECT_EQ(ParseSheet("colour . 0000000\n", "s").error, "s:1: bad colour line");
+    EXPECT_EQ(ParseSheet("..\n", "s").error, "s:1: rows outside a frame");
+    EXPECT_EQ(ParseSheet("colour . 00000000\nframe a\n.\nframe a\n.\n", "s").error, "s:4: frame a given twice");
+}
+
+TEST(FontSheet, GlyphsSitInTheirCellsInBothStyles) {
+    Sheet glyphs;
+    Picture blank(5, 8), full(5, 8);
+    for (int y = 0; y < 8; y++)
+        for (int x = 0; x < 5; x++) {
+            blank.set(x, y, 0x000000ff);
+            full.set(x, y, 0xffffffff);
+        }
+    for (int b = 32; b <= 126; b++) glyphs.frames[GlyphName(b)] = b == 'A' ? full : blank;
+    Picture sheet;
+    std::string error;
+    ASSERT_TRUE(BuildFontSheet(glyphs, &sheet, &error)) << error;
+    ASSERT_EQ(sheet.w, 256);
+    ASSERT_EQ(sheet.h, 256);
+    // 'A' is byte 65: glyph 33 (cell column 1, row 2) and glyph 161 (column 1, row 10).
+    auto inkColumns = [&](int n) {
+        int lo = 99, hi = -1, count = 0;
+        for (int y = 0; y < 256; y++)
+            for (int x = 0; x < 256; x++)
+                if (sheet.at(x, y)[0] > 0) {
+                    EXPECT_EQ(x / 16 + (y / 16) * 16 == 33 || x / 16 + (y / 16) * 16 == 161, true);
+                    if (x / 16 + (y / 16) * 16 != n) continue;
+                    lo = std::min(lo, x % 16);
+                    hi = std::max(hi, x % 16);
+                    count++;
+                }
+        return std::make_tuple(lo, hi, count);
+    };
+    auto [lo0, hi0, n0] = inkColumns(33);
+    auto [lo1, hi1, n1] = inkColumns(161);
+    EXPECT_EQ(lo0, 2);
+    EXPECT_EQ(hi0, 11);
+    EXPECT_EQ(n0, 10 * 16);
+    EXPECT_EQ(lo1, 2);
+    EXPECT_EQ(hi1, 12);   // bold is one column wider, still inside the 13-unit advance
+    glyphs.frames.erase("~");
+    EXPECT_FALSE(BuildFontSheet(glyphs, &sheet, &error));
+    EXPECT_EQ(error, "font: no glyph for byte 126");
+}
+
+TEST(OverlayPainter, TransparentExactlyWhereTheGridIsEmpty) {
+    ScreenGrid g{};
+    for (int c = 0; c < 32; c++) g.cell[23][c] = 1;
+    g.cell[10][5] = 2;
+    g.cell[22][7] = 3;
+    g.cell[20][31] = 9;
+    g.cell[12][12] = 4;   // no role: not painted
+    Picture pic = PaintOverlay(g, 256, 192);   // one texel per playfield unit
+    for (int ty = 0; ty < 192; ty++)
+        for (int tx = 0; tx < 256; tx++) {
+            int code = g.cell[ty / 8][tx / 8];
+            uint8_t a = pic.at(tx, ty)[3];
+            if (code == 0 || code == 4) {
+                ASSERT_EQ(a, 0) << tx << "," << ty;
+            }
+            if (code == 1) {
+                ASSERT_EQ(a, 255) << tx << "," << ty;
+            }
+        }
+    // Ledges are painted in the top part of their cell only, cover in the bottom part,
+    // and the exit curtain is see-through.
+    EXPECT_EQ(pic.at(44, 80)[3], 255);
+    EXPECT_EQ(pic.at(44, 87)[3], 0);
+    EXPECT_EQ(pic.at(60, 183)[3], 255);
+    EXPECT_EQ(pic.at(60, 176)[3], 0);
+    int seeThrough = 0;
+    for (int ty = 160; ty < 168; ty++)
+        for (int tx = 248; tx < 256; tx++) seeThrough += pic.at(tx, ty)[3] > 0 && pic.at(tx, ty)[3] < 200;
+    EXPECT_GT(seeThrough, 20);
+}
+
+TEST(Explosions, FlareThenFade) {
+    auto coverage = [](const Picture &p) {
+        long sum = 0;
+        for (size_t i = 3; i < p.rgba.size(); i += 4) sum += p.rgba[i];
+        return sum;
+    };
+    long first = coverage(PaintExplosion(64, 0, 8, true));
+    long peak = coverage(PaintExplosion(64, 2, 8, true));
+    long last = coverage(PaintExplosion(64, 7, 8, true));
+    EXPECT_GT(peak, first);
+    EXPECT_LT(last, peak / 2);
+    EXPECT_GT(coverage(PaintExplosion(32, 0, 4, false)), coverage(PaintExplosion(32, 3, 4, false)));
+}
+
+TEST(WholeRun, WritesTheSameBytesEveryTime) {
+    char a[] = "/tmp/kavgenAXXXXXX", b[] = "/tmp/kavgenBXXXXXX";
+    ASSERT_NE(mkdtemp(a), nullptr);
+    ASSERT_NE(mkdtemp(b), nullptr);
+    std::string error;
+    ASSERT_TRUE(GenerateAll(KAV_SOURCE_DIR, a, &error)) << error;
+    ASSERT_TRUE(GenerateAll(KAV_SOURCE_DIR, b, &error)) << error;
+    ASSERT_EQ(AssetCatalogue().size(), 73u);
+    for (const AssetEntry &e : AssetCatalogue()) {
+        std::string pa = std::string(a) + "/" + e.file, pb = std::string(b) + "/" + e.file;
+        std::string da, db;
+        ASSERT_TRUE(ReadTextFile(pa, &da)) << e.file;
+        ASSERT_TRUE(ReadTextFile(pb, &db)) << e.file;
+        EXPECT_EQ(da, db) << e.file;
+        std::remove(pa.c_str());
+        std::remove(pb.c_str());
+    }
+    std::remove(a);
+    std::remove(b);
+}
+
+TEST(WholeRun, MissingSourcesAreNamed) {
+    std::string error;
+    EXPECT_FALSE(GenerateAll("/nonexistent-kav-source", "/tmp", &error));
+    EXPECT_NE(error.find("/nonexistent-kav-source/assets/font.txt"), std::string::npos) << error;
+}
