@@ -106,3 +106,11 @@ void LoadAssetTable() {
         }
     }
 }
+
+int AssetTableSize() { return int(sizeof assetTable / sizeof assetTable[0]); }
+
+const char *AssetTablePath(int row, bool *isBitmap) {
+    if (row < 0 || row >= AssetTableSize()) return nullptr;
+    if (isBitmap) *isBitmap = assetTable[row].loader == BMP;
+    return assetTable[row].path;
+}

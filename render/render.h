@@ -15,6 +15,10 @@ bool LoadBmpTexture(unsigned int *slot, const char *path, uint8_t clamp);
 // The asset table: every picture of the game into its texture slot, in its fixed order.
 // Run at start-up and again after the full-screen toggle made a new context.
 void LoadAssetTable();
+// The table's rows for the data checker: how many, and the file of row i (null outside the
+// table) with whether it is read as a bitmap (else as a Targa picture).
+int AssetTableSize();
+const char *AssetTablePath(int row, bool *isBitmap);
 
 // Sprite quads in playfield units, scaled by viewScale.
 void DrawSprite(float x, float y, float w, float h, float ox, float oy);

@@ -311,17 +311,6 @@ void LoadMapFromBuffer(const char *data, size_t size, MapProblemFn problemFn, vo
     }
 }
 
-long ReadWholeFile(const char *path, char *buf, size_t limit) {
-    FILE *f = std::fopen(path, "rb");
-    if (!f) return -1;
-    size_t n = std::fread(buf, 1, limit, f);
-    long result = (long)n;
-    if (std::ferror(f)) result = -1;
-    else if (n == limit && std::fgetc(f) != EOF) result = -2;
-    std::fclose(f);
-    return result;
-}
-
 static char mapFileBuffer[MAP_FILE_LIMIT];
 
 void LoadMap(const char *path) {

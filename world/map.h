@@ -26,10 +26,6 @@ typedef void (*MapProblemFn)(void *user, int line, const char *message);
 void LoadMapFromBuffer(const char *data, size_t size, MapProblemFn problem = nullptr,
                        void *user = nullptr);
 
-// Reads a whole file into buf (at most limit bytes). Returns the byte count, -1 when the
-// file cannot be opened or read, -2 when it holds more than limit bytes.
-long ReadWholeFile(const char *path, char *buf, size_t limit);
-
 // Empties the shot and explosion pools and loads the map of the current map index
 // (nothing is loaded for an index outside 0 to 4).
 void LoadCurrentMap();

@@ -1,0 +1,230 @@
+// Data checker: every map and picture the game reads, loaded with the game's own loader and
+// decoders, each problem reported with its file and place.
+#include "shell/check.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "render/decode.h"
+#include "render/render.h"
+#include "world/map.h"
+#include "world/world.h"
+
+namespace {
+
+// Problem lines printed per file before the rest are only counted.
+constexpr int SHOWN_PER_FILE = 25;
+// The largest picture file read, as the game's picture loader takes.
+constexpr size_t PICTURE_FILE_LIMIT = size_t(1) << 30;
+
+struct FileReport {
+    FILE *out;
+    const char *name;   // as the game names it: map/map00.map, gfx/back.bmp
+    int problems;
+};
+
+void Problem(FileReport &report, int line, const char *message) {
+    report.problems++;
+    if (report.problems > SHOWN_PER_FILE) return;
+    if (line > 0) std::fprintf(report.out, "%s:%d: %s\n", report.name, line, message);
+    else std::fprintf(report.out, "%s: %s\n", report.name, message);
+}
+
+void MapProblem(void *user, int line, const char *message) {
+    Problem(*static_cast<FileReport *>(user), line, message);
+}
+
+void FinishFile(FileReport &report) {
+    if (report.problems > SHOWN_PER_FILE)
+        std::fprintf(report.out, "%s: %d more problems not shown\n", report.name, report.problems - SHOWN_PER_FILE);
+}
+
+enum ReadStatus { READ_DONE, READ_NO_FILE, READ_ERROR, READ_TOO_LARGE };
+
+// The whole file into *data (malloc'd, released by the caller), at most limit bytes.
+ReadStatus ReadFile(const std::string &path, size_t limit, uint8_t **data, size_t *size) {
+    *data = nullptr;
+    *size = 0;
+    FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f) return READ_NO_FILE;
+    size_t capacity = 0, used = 0;
+    uint8_t *buf = nullptr;
+    ReadStatus status = READ_DONE;
+    for (;;) {
+        if (used == capacity) {
+            if (capacity > limit) {
+                status = READ_TOO_LARGE;
+                break;
+            }
+            size_t grown = capacity ? capacity * 2 : 65536;
+            if (grown > limit + 1) grown = limit + 1;
+            uint8_t *bigger = static_cast<uint8_t *>(std::realloc(buf, grown));
+            if (!bigger) {
+                status = READ_ERROR;
+                break;
+            }
+            buf = bigger;
+            capacity = grown;
+        }
+        size_t got = std::fread(buf + used, 1, capacity - used, f);
+        used += got;
+        if (got == 0) {
+            if (std::ferror(f)) status = READ_ERROR;
+            break;
+        }
+    }
+    std::fclose(f);
+    if (status == READ_DONE && used > limit) status = READ_TOO_LARGE;
+    if (status != READ_DONE) {
+        std::free(buf);
+        return status;
+    }
+    *data = buf;
+    *size = used;
+    return READ_DONE;
+}
+
+std::string Joined(const char *dir, const char *name) {
+    if (!dir || !*dir) return name;
+    std::string path = dir;
+    if (path.back() != '/') path += '/';
+    return path + name;
+}
+
+bool ReadProblem(FileReport &report, ReadStatus status, size_t limit) {
+    char message[160];
+    switch (status) {
+    case READ_DONE: return false;
+    case READ_NO_FILE: Problem(report, 0, "cannot open the file"); break;
+    case READ_ERROR: Problem(report, 0, "cannot read the file"); break;
+    case READ_TOO_LARGE:
+        std::snprintf(message, sizeof message, "larger than %zu bytes: the game does not load it", limit);
+        Problem(report, 0, message);
+        break;
+    }
+    return true;
+}
+
+void CheckMap(FILE *out, const char *dir, const char *name, int *files, int *problems) {
+    FileReport report = {out, name, 0};
+    uint8_t *data;
+    size_t size;
+    if (!ReadProblem(report, ReadFile(Joined(dir, name), MAP_FILE_LIMIT, &data, &size), MAP_FILE_LIMIT)) {
+        LoadMapFromBuffer(reinterpret_cast<const char *>(data), size, MapProblem, &report);
+        std::free(data);
+    }
+    FinishFile(report);
+    *files += report.problems > 0;
+    *problems += report.problems;
+}
+
+uint32_t U16(const uint8_t *data, size_t size, size_t at) {
+    return at + 2 <= size ? uint32_t(data[at]) | uint32_t(data[at + 1]) << 8 : 0;
+}
+uint32_t U32(const uint8_t *data, size_t size, size_t at) {
+    return at + 4 <= size ? U16(data, size, at) | U16(data, size, at + 2) << 16 : 0;
+}
+
+void TgaProblem(FileReport &report, TgaReason reason, const uint8_t *data, size_t size) {
+    char message[200];
+    uint32_t width = U16(data, size, 12), height = U16(data, size, 14);
+    switch (reason) {
+    case TGA_DECODED: return;
+    case TGA_SHORT_HEADER:
+        std::snprintf(message, sizeof message, "%zu bytes: shorter than the 18-byte Targa header", size);
+        break;
+    case TGA_SHORT_DATA:
+        std::snprintf(message, sizeof message, "pixel data ends at offset %zu, before all %ux%u pixels", size, width,
+                      height);
+        break;
+    case TGA_BAD_DEPTH:
+        std::snprintf(message, sizeof message, "offset 16: pixel depth %u; only 24 or 32 bits are read", data[16]);
+        break;
+    case TGA_BAD_TYPE:
+        std::snprintf(message, sizeof message,
+                      "offset 2: image type %u; only 2 (raw true colour) or 10 (run-length) are read", data[2]);
+        break;
+    case TGA_EMPTY:
+        std::snprintf(message, sizeof message, "offset 12: picture of %ux%u pixels is empty", width, height);
+        break;
+    case TGA_TOO_LARGE:
+        std::snprintf(message, sizeof message, "offset 12: %ux%u pixels, more than the game takes", width, height);
+        break;
+    case TGA_NO_MEMORY: std::snprintf(message, sizeof message, "out of memory while decoding"); break;
+    default: std::snprintf(message, sizeof message, "refused by the Targa decoder (%d)", int(reason)); break;
+    }
+    Problem(report, 0, message);
+}
+
+void BmpProblem(FileReport &report, BmpReason reason, const uint8_t *data, size_t size) {
+    char message[200];
+    size_t info = size >= 2 && data[0] == 'B' && data[1] == 'M' ? 14 : 0;
+    switch (reason) {
+    case BMP_DECODED: return;
+    case BMP_UNKNOWN_FORMAT:
+        std::snprintf(message, sizeof message,
+                      "offset %zu: information header of %u bytes; only 40 or 12 are read (or the file is cut short)",
+                      info, U32(data, size, info));
+        break;
+    case BMP_BAD_DATA:
+        std::snprintf(message, sizeof message,
+                      "pixels cannot be converted: cut short, bad run-length data, zero or negative width, "
+                      "or depth %u / compression %u not taken",
+                      U16(data, size, info + 14), U32(data, size, info + 16));
+        break;
+    case BMP_TOO_LARGE:
+        std::snprintf(message, sizeof message, "offset %zu: %dx%d pixels, more than the game takes", info + 4,
+                      int32_t(U32(data, size, info + 4)), int32_t(U32(data, size, info + 8)));
+        break;
+    case BMP_NO_MEMORY: std::snprintf(message, sizeof message, "out of memory while decoding"); break;
+    default: std::snprintf(message, sizeof message, "refused by the bitmap decoder (%d)", int(reason)); break;
+    }
+    Problem(report, 0, message);
+}
+
+void CheckPicture(FILE *out, const char *dir, const char *name, bool isBitmap, int *files, int *problems) {
+    FileReport report = {out, name, 0};
+    uint8_t *data;
+    size_t size;
+    if (!ReadProblem(report, ReadFile(Joined(dir, name), PICTURE_FILE_LIMIT, &data, &size), PICTURE_FILE_LIMIT)) {
+        if (isBitmap) {
+            RgbImage image = {};
+            BmpReason reason = DecodeBmp(data, size, &image);
+            std::free(image.pixels);
+            BmpProblem(report, reason, data, size);
+        } else {
+            TgaPicture picture = {};
+            TgaReason reason = DecodeTga(data, size, &picture);
+            std::free(picture.pixels);
+            TgaProblem(report, reason, data, size);
+        }
+        std::free(data);
+    }
+    FinishFile(report);
+    *files += report.problems > 0;
+    *problems += report.problems;
+}
+
+}  // namespace
+
+int RunDataCheckTo(const char *dir, FILE *out) {
+    int maps = 0, pictures = 0, badFiles = 0, problems = 0;
+    for (int i = 0; MapFileName(i); i++, maps++) CheckMap(out, dir, MapFileName(i), &badFiles, &problems);
+    for (int row = 0; row < AssetTableSize(); row++, pictures++) {
+        bool isBitmap = false;
+        const char *name = AssetTablePath(row, &isBitmap);
+        CheckPicture(out, dir, name, isBitmap, &badFiles, &problems);
+    }
+    const char *where = dir && *dir ? dir : ".";
+    if (problems == 0)
+        std::fprintf(out, "%s: %d maps and %d pictures checked, all well\n", where, maps, pictures);
+    else
+        std::fprintf(out, "%s: %d maps and %d pictures checked, %d problem%s in %d file%s\n", where, maps, pictures,
+                     problems, problems == 1 ? "" : "s", badFiles, badFiles == 1 ? "" : "s");
+    std::fflush(out);
+    return problems == 0 ? 0 : 1;
+}
+
+int RunDataCheck(const char *dir) { return RunDataCheckTo(dir, stdout); }
