@@ -3,8 +3,11 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,7 +26,7 @@ inline std::vector<uint8_t> ReadTestFile(const std::string &path) {
 inline bool WriteTestFile(const std::string &path, const std::vector<uint8_t> &bytes) {
     FILE *f = fopen(path.c_str(), "wb");
     if (!f) return false;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return fclose(f) == 0 && ok;
 }
 
@@ -63,3 +66,53 @@ inline bool ReadReferencePng(const std::string &path, ReferencePng *out) {
     fclose(f);
     return true;
 }
+
+// Where a decoded pixel (x, y from the bottom) finds its reference pixel.
+enum RefOrientation {
+    REF_SAME,       // the picture as it should look
+    REF_MIRRORED,   // decoded picture is the reference flipped left to right
+    REF_TURNED,     // decoded picture is the reference turned half a circle
+};
+
+// Compares a decoded picture (bottom row first, bpp 3 or 4) with a reference. Channels may
+// differ by up to `tolerance`; alpha is compared only for bpp 4. Returns "" when they agree,
+// otherwise the number of differing pixels and the first of them.
+inline std::string ComparePicture(const uint8_t *pixels, int width, int height, int bpp,
+                                  const ReferencePng &ref, RefOrientation how, int tolerance) {
+    if (width != ref.width || height != ref.height)
+        return "size " + std::to_string(width) + "x" + std::to_string(height) + " against " +
+               std::to_string(ref.width) + "x" + std::to_string(ref.height);
+    int differing = 0;
+    std::string first;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            int rx = how == REF_SAME ? x : width - 1 - x;
+            int ry = how == REF_TURNED ? y : height - 1 - y;
+            const uint8_t *a = pixels + (size_t(y) * width + x) * bpp;
+            const uint8_t *b = ref.At(rx, ry);
+            bool same = true;
+            for (int c = 0; c < bpp; c++) same = same && std::abs(int(a[c]) - int(b[c])) <= tolerance;
+            if (same) continue;
+            if (differing++ == 0)
+                first = "pixel " + std::to_string(x) + "," + std::to_string(y) + " is " + std::to_string(a[0]) +
+                        " " + std::to_string(a[1]) + " " + std::to_string(a[2]) + ", reference " +
+                        std::to_string(b[0]) + " " + std::to_string(b[1]) + " " + std::to_string(b[2]);
+        }
+    return differing ? std::to_string(differing) + " pixels differ; first " + first : "";
+}
+
+// Every picture file (.bmp, .dib, .tga) under a folder, as paths relative to it, sorted.
+inline std::vector<std::string> PictureFilesUnder(const std::string &root, const std::string &sub) {
+    std::vector<std::string> found;
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(root + "/" + sub, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        std::string ext = it->path().extension().string();
+        if (ext == ".bmp" || ext == ".dib" || ext == ".tga")
+            found.push_back(std::filesystem::relative(it->path(), root).generic_string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+inline std::string FixtureImages() { return std::string(KAV_TESTDATA_DIR) + "/fixtures/images"; }

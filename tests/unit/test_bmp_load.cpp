@@ -1,0 +1,99 @@
+// Bitmap file loading: the RgbImage result and the message box of every failure.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/null_platform.h"
+#include "platform/platform.h"
+#include "render/images.h"
+#include "tests/unit/test_bmp_tga_png.h"
+
+namespace {
+
+class BmpLoad : public ::testing::Test {
+protected:
+    std::string dir;
+    void SetUp() override {
+        char pattern[] = "/tmp/kav_bmp_load_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        nullMessageBoxes.clear();
+    }
+    void TearDown() override {
+        for (const char *name : {"a.bmp", "b.bmp"}) unlink((dir + "/" + name).c_str());
+        rmdir((dir + "/folder.bmp").c_str());
+        rmdir(dir.c_str());
+    }
+    std::string Write(const char *name, const std::vector<uint8_t> &bytes) {
+        std::string path = dir + "/" + name;
+        EXPECT_TRUE(WriteTestFile(path, bytes));
+        return path;
+    }
+    // Loads a file that must fail and returns the one message shown for it.
+    std::string FailureMessage(const std::string &path) {
+        nullMessageBoxes.clear();
+        RgbImage *image = LoadBmpImage(path.c_str());
+        EXPECT_EQ(image, nullptr);
+        ReleaseRgbImage(image);
+        if (nullMessageBoxes.size() != 1) return "<" + std::to_string(nullMessageBoxes.size()) + " boxes>";
+        EXPECT_EQ(nullMessageBoxes[0].caption, "Error");
+        EXPECT_EQ(nullMessageBoxes[0].buttons, MB_OK_);
+        return nullMessageBoxes[0].text;
+    }
+};
+
+// A 2 x 2 24-bit file, bottom row red then green, top row blue then white; rows padded.
+std::vector<uint8_t> SmallBitmap() {
+    std::vector<uint8_t> f = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
+                              40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
+    f.resize(54, 0);
+    const uint8_t rows[] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+    f.insert(f.end(), rows, rows + sizeof rows);
+    return f;
+}
+
+}   // namespace
+
+TEST_F(BmpLoad, AGoodFileGivesRgbRowsBottomFirstAndNoMessage) {
+    RgbImage *image = LoadBmpImage(Write("a.bmp", SmallBitmap()).c_str());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 2);
+    EXPECT_EQ(image->height, 2);
+    const uint8_t want[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+    EXPECT_EQ(std::vector<uint8_t>(image->pixels, image->pixels + 12), std::vector<uint8_t>(want, want + 12));
+    ReleaseRgbImage(image);
+    EXPECT_TRUE(nullMessageBoxes.empty());
+}
+
+TEST_F(BmpLoad, MissingFileOrNoPathGiveNothingAndNoMessage) {
+    EXPECT_EQ(LoadBmpImage(nullptr), nullptr);
+    EXPECT_EQ(LoadBmpImage((dir + "/absent.bmp").c_str()), nullptr);
+    EXPECT_TRUE(nullMessageBoxes.empty());
+    ReleaseRgbImage(nullptr);   // harmless
+}
+
+TEST_F(BmpLoad, EachFailureShowsItsOwnMessageCaptionedError) {
+    // A file that opens but cannot be read: a directory.
+    std::string folder = dir + "/folder.bmp";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    EXPECT_EQ(FailureMessage(folder), "Failed to open DIB file " + folder + ".\n");
+
+    std::vector<uint8_t> v4 = SmallBitmap();
+    v4[14] = 108;
+    EXPECT_EQ(FailureMessage(Write("a.bmp", v4)), "Unknown DIB file format.");
+    EXPECT_EQ(FailureMessage(Write("a.bmp", {})), "Unknown DIB file format.");
+
+    std::vector<uint8_t> cut = SmallBitmap();
+    cut.resize(cut.size() - 5);
+    EXPECT_EQ(FailureMessage(Write("a.bmp", cut)), "Image file conversion error.");
+    std::vector<uint8_t> twoBit = SmallBitmap();
+    twoBit[28] = 2;
+    EXPECT_EQ(FailureMessage(Write("a.bmp", twoBit)), "Image file conversion error.");
+
+    std::vector<uint8_t> huge = SmallBitmap();
+    huge[21] = 0x40;   // width 0x40000002
+    EXPECT_EQ(FailureMessage(Write("b.bmp", huge)), "Out of memory.");
+}
