@@ -1,0 +1,206 @@
+// Drawing benchmark: one typical screen through DrawScene beside the backdrop and overlay quads alone.
+// Run with SDL_VIDEODRIVER=offscreen (or under X); every frame ends with glFinish.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "render/gl.h"
+#include "render/render.h"
+#include "render/textures.h"
+#include "shell/settings.h"
+#include "world/world.h"
+
+namespace {
+
+// A texture built the way the picture loaders build theirs: mipmapped, linear, clamped.
+unsigned int MakePicture(int w, int h, bool alpha, unsigned int seed) {
+    std::vector<uint8_t> px((size_t)w * h * 4);
+    for (int y = 0; y < h; y++) {
+        for (int x = 0; x < w; x++) {
+            uint8_t *p = &px[((size_t)y * w + x) * 4];
+            p[0] = (uint8_t)(x * 7 + seed);
+            p[1] = (uint8_t)(y * 5 + seed * 3);
+            p[2] = (uint8_t)((x ^ y) + seed * 11);
+            // Pictures with alpha: an opaque blob in the middle, a clear border.
+            const bool inside = x > w / 8 && x < w - w / 8 && y > h / 8 && y < h - h / 8;
+            p[3] = alpha ? (inside ? 255 : 0) : 255;
+        }
+    }
+    unsigned int name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, alpha ? 4 : 3, w, h, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    return name;
+}
+
+void MakeTextures() {
+    backgroundTexture = MakePicture(256, 256, false, 1);
+    for (int i = 0; i < 5; i++) overlayTextures[i] = MakePicture(256, 256, true, 20 + i);
+    fontTexture = MakePicture(256, 256, false, 3);
+    for (int i = 0; i < 25; i++) heroTextures[i] = MakePicture(32, 32, true, 40 + i);
+    for (int i : {1, 2, 3, 8, 9}) tileTextures[i] = MakePicture(8, 8, false, 70 + i);
+    for (int i = 0; i < 18; i++) shotTextures[i] = MakePicture(8, 8, true, 90 + i);
+    for (int i = 0; i < 12; i++) explosionTextures[i] = MakePicture(32, 32, true, 110 + i);
+    cannonTexture = MakePicture(16, 16, true, 130);
+    twowaysTexture = MakePicture(16, 16, true, 131);
+    for (int i = 0; i < 5; i++) cellingTextures[i] = MakePicture(16, 16, true, 132 + i);
+    for (int i = 0; i < 4; i++) sondaTextures[i] = MakePicture(16, 16, true, 140 + i);
+    for (int i = 0; i < 12; i++) trainTextures[i] = MakePicture(16, 16, true, 150 + i);
+}
+
+void PlaceObject(ObjectRecord &r, float x, float y, uint8_t face) {
+    r = ObjectRecord{};
+    r.x = x;
+    r.y = y;
+    r.face = face;
+    r.active = 1;
+    r.w = r.h = 16;
+}
+
+// A screen in play: walls round the edge and a few ledges, three objects of each kind,
+// a dozen shots and two explosions, the hero mid-walk with the shield on.
+void MakeTypicalScreen() {
+    ResetWorld();
+    for (int g = 0; g < GRID_ROWS; g++)
+        for (int c = 0; c < GRID_COLS; c++)
+            TileGrid[g][c] = (g < 2 || g > 21 || c == 0 || c == 31) ? TILE_SOLID : TILE_EMPTY;
+    for (int c = 8; c < 16; c++) TileGrid[12][c] = TILE_LEDGE;
+    for (int c = 20; c < 27; c++) TileGrid[16][c] = TILE_LEDGE;
+    TileGrid[13][31] = TileGrid[14][31] = TILE_EXIT;
+
+    cannonCount = twowaysCount = cellingCount = sondaCount = trainCount = 3;
+    for (int i = 0; i < 3; i++) {
+        PlaceObject(CannonPool[i], 40.0f + 60.0f * i, 24, (uint8_t)(i & 1));
+        PlaceObject(TwoWayPool[i], 60.0f + 50.0f * i, 100, 1);
+        PlaceObject(CeilingPool[i], 30.0f + 80.0f * i, 168, 1);
+        PlaceObject(ProbePool[i], 70.0f + 40.0f * i, 104, (uint8_t)(i & 1));
+        PlaceObject(TrainPool[i], 150.0f + 16.0f * i, 24, 0);
+        TrainPool[i].frame = 4.0f * i;
+    }
+    for (int i = 0; i < 12; i++) {
+        PlaceObject(ShotPool[i], 20.0f + 18.0f * i, 40.0f + 9.0f * i, (uint8_t)(i & 1));
+        ShotPool[i].frame = (i < 6) ? 0.0f : 10.0f + (float)(i - 6);
+    }
+    for (int i = 0; i < 2; i++) {
+        PlaceObject(ExplosionPool[i], 90.0f + 70.0f * i, 60, 1);
+        ExplosionPool[i].frame = (i == 0) ? 2.0f : 6.0f;
+        ExplosionPool[i].w = ExplosionPool[i].h = (i == 0) ? 8.0f : 24.0f;
+    }
+    HeroState = ObjectRecord{};
+    HeroState.x = 136;
+    HeroState.y = 16;
+    HeroState.frame = 3.4f;
+    HeroState.face = 1;
+    HeroState.shield = 1;
+    HeroState.shieldframe = 22.0f;
+    mapIndex = 0;
+}
+
+// The two full-screen quads every frame draws: the half-transparent backdrop and the overlay.
+void DrawTwoQuads() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    glColor4f(1, 1, 1, 0.5f);
+    glBindTexture(GL_TEXTURE_2D, backgroundTexture);
+    DrawSprite(0, 0, 256, 192, 0, 0);
+    glColor4f(1, 1, 1, 1);
+    glBindTexture(GL_TEXTURE_2D, overlayTextures[0]);
+    DrawSprite(0, 0, 256, 192, 0, 0);
+    glDisable(GL_BLEND);
+}
+
+void BM_BackdropAndOverlayOnly(benchmark::State &state) {
+    for (auto _ : state) {
+        DrawTwoQuads();
+        glFinish();
+    }
+}
+
+void BM_TypicalScene(benchmark::State &state) {
+    showTiles = state.range(0) != 0;
+    showInfo = state.range(1) != 0;
+    for (auto _ : state) {
+        DrawScene();
+        glFinish();
+    }
+    showTiles = showInfo = false;
+}
+
+BENCHMARK(BM_BackdropAndOverlayOnly)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_TypicalScene)->ArgNames({"tiles", "info"})->Args({0, 0})->Args({1, 0})->Args({0, 1})
+    ->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+double Now() { return (double)SDL_GetPerformanceCounter() / (double)SDL_GetPerformanceFrequency(); }
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Both drawings in alternating batches, so a machine busy with other work slows both alike.
+// Prints the median milliseconds per frame of each and their ratio.
+void PairedComparison(int rounds, int framesPerBatch) {
+    std::vector<double> quads, scene;
+    for (int r = 0; r < rounds; r++) {
+        double t0 = Now();
+        for (int f = 0; f < framesPerBatch; f++) {
+            DrawTwoQuads();
+            glFinish();
+        }
+        double t1 = Now();
+        for (int f = 0; f < framesPerBatch; f++) {
+            DrawScene();
+            glFinish();
+        }
+        double t2 = Now();
+        quads.push_back((t1 - t0) * 1000.0 / framesPerBatch);
+        scene.push_back((t2 - t1) * 1000.0 / framesPerBatch);
+    }
+    const double q = Median(quads), s = Median(scene);
+    printf("paired, %d rounds of %d frames: backdrop+overlay quads %.2f ms/frame, "
+           "typical scene %.2f ms/frame, ratio %.2f\n", rounds, framesPerBatch, q, s, s / q);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    benchmark::Initialize(&argc, argv);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_Window *window = SDL_CreateWindow("kav bench", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
+    if (!context) {
+        fprintf(stderr, "no GL context: %s\n", SDL_GetError());
+        return 1;
+    }
+    fprintf(stderr, "GL renderer: %s\n", (const char *)glGetString(GL_RENDERER));
+    ResizeView(800, 600);
+    InitRenderState();
+    MakeTextures();
+    MakeTypicalScreen();
+    PairedComparison(40, 10);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    DeleteFontLists();
+    SDL_GL_DeleteContext(context);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    return 0;
+}
