@@ -61,6 +61,7 @@ for t in "${targets[@]}"; do
   esac
   echo "== $t: $seconds s, $n seed files"
   log=$build/$t.log
+  [ -x "$build/$t" ] || { echo "fuzz.sh: $build/$t was not built" >&2; exit 2; }
   "$build/$t" "${options[@]}" "$corpus" "$seeds" "$root/tests/fuzz/regressions/$t" >"$log" 2>&1
   rc=$?
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)

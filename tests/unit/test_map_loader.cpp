@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cfloat>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -523,4 +524,36 @@ TEST(MapSequence, FileNamesOfTheFiveMaps) {
     EXPECT_STREQ(MapFileName(4), "map/map04.map");
     EXPECT_EQ(MapFileName(5), nullptr);
     EXPECT_EQ(MapFileName(-1), nullptr);
+}
+
+// The hostile maps the soak runs: make sure they hold what they are meant to.
+TEST(MapHostileFixtures, LoadWithTheirExtremeValues) {
+    auto load = [](const char *name) {
+        ResetWorld();
+        std::string text = ReadFile(std::string(KAV_TESTDATA_DIR) + "/fixtures/maps/" + name);
+        ASSERT_FALSE(text.empty()) << name;
+        LoadMapFromBuffer(text.data(), text.size());
+    };
+    load("hostile_full_pools.map");
+    for (int k = 0; k < KIND_COUNT; k++) {
+        EXPECT_EQ(*KindCount(k), 50) << k;
+        EXPECT_EQ(KindPool(k)[49].active, k == KIND_TRAIN ? 0 : 1) << k;
+    }
+    EXPECT_EQ(CeilingPool[49].raydist, 1e6f);
+    load("hostile_positions.map");
+    EXPECT_EQ(CannonPool[0].x, (float)(2147483647.0 * 8));
+    EXPECT_EQ(CannonPool[1].x, (float)(-2147483648.0 * 8));
+    EXPECT_EQ(CeilingPool[2].raydist, FLT_MAX);
+    load("hostile_timers.map");
+    EXPECT_EQ(CannonPool[0].freq, FLT_MAX);
+    EXPECT_EQ(CeilingPool[1].raydist, -1e6f);
+    load("hostile_grid.map");
+    EXPECT_EQ(TileGrid[0][0], 99);
+    EXPECT_EQ(TileGrid[0][1], 7);
+    EXPECT_EQ(TileGrid[0][3], -1);
+    EXPECT_EQ(trainCount, 3);
+    load("hostile_counts.map");
+    EXPECT_EQ(cannonCount, 50);
+    EXPECT_EQ(twowaysCount, INT32_MIN);
+    EXPECT_EQ(CannonPool[49].active, 1);
 }
