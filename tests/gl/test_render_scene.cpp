@@ -297,3 +297,39 @@ TEST_F(Scene, ShotBandShowsOneOnlyForSlotsWhoseActiveByteIsOne) {
     EXPECT_EQ(last, 415);
     EXPECT_EQ(lit, 16);
 }
+
+TEST_F(Scene, LevelObjectLayersComeBetweenHeroAndShotsInTheirOrder) {
+    struct Kind { ObjectRecord *pool; int32_t *count; int r, g, b; };
+    const Kind kinds[] = {
+        {CannonPool, &cannonCount, 200, 0, 0},     {TwoWayPool, &twowaysCount, 0, 200, 0},
+        {CeilingPool, &cellingCount, 0, 0, 200},   {ProbePool, &sondaCount, 200, 200, 0},
+        {TrainPool, &trainCount, 0, 200, 200},
+    };
+    cannonTexture = SolidTexture(200, 0, 0);
+    twowaysTexture = SolidTexture(0, 200, 0);
+    for (unsigned int &t : cellingTextures) t = SolidTexture(0, 0, 200);
+    for (unsigned int &t : sondaTextures) t = SolidTexture(200, 200, 0);
+    for (unsigned int &t : trainTextures) t = SolidTexture(0, 200, 200);
+    heroTextures[1] = SolidTexture(90, 90, 90);
+    shotTextures[0] = SolidTexture(255, 255, 255);
+    HeroState.x = 100;
+    HeroState.y = 92;   // hero 84..116 by 91..115, under every object at (100, 100)
+    for (int k = 0; k < 5; k++) {
+        ObjectRecord &o = kinds[k].pool[0];
+        o = ObjectRecord{};
+        o.active = 1;
+        o.face = 1;
+        o.x = 100;
+        o.y = 100;
+        *kinds[k].count = 1;
+        DrawScene();
+        EXPECT_TRUE(Is(At(100, 108), kinds[k].r, kinds[k].g, kinds[k].b)) << "layer " << k;
+    }
+    EXPECT_TRUE(Is(At(100, 92), 90, 90, 90));   // the hero below the lowest object
+    ShotPool[0].active = 1;
+    ShotPool[0].face = 1;
+    ShotPool[0].x = 100;
+    ShotPool[0].y = 108;
+    DrawScene();
+    EXPECT_TRUE(Is(At(100, 108), 255, 255, 255));
+}
