@@ -39,8 +39,8 @@ void UpdateHeroKeys() {
         h.fallspd = 2.25f;
     }
     // M in the air keeps the hero rising.
-    if (KeyState['M'] && h.jumping) h.fallspd = 1.25f;
-    if (KeyPressed('N', shieldLatch)) h.shield = h.shield ? 0 : 1;
+    if (KeyState[KEY_RISE] && h.jumping) h.fallspd = 1.25f;
+    if (KeyPressed(KEY_SHIELD, shieldLatch)) h.shield = h.shield ? 0 : 1;
 
     // DOWN crouches on the ground; in the air it only keeps a crouch already taken.
     if (KeyState[VK_DOWN_]) {

@@ -91,6 +91,17 @@ static const int hitOrder[KIND_COUNT] = {KIND_CANNON, KIND_CELLING, KIND_TWOWAYS
 
 void UpdateShots() {
     const ObjectRecord &h = HeroState;
+    // Nothing moves an object or the hero during this pass, so their cells are found once.
+    static CellSet cells[KIND_COUNT][POOL_SIZE];
+    int limits[KIND_COUNT];
+    for (int kind = 0; kind < KIND_COUNT; kind++) {
+        limits[kind] = KindLimit(kind);
+        for (int i = 0; i < limits[kind]; i++) cells[kind][i] = ObjectCells(kind, KindPool(kind)[i]);
+    }
+    int hc1 = CellCol(h.x + 3.0f);
+    int hc2 = CellCol(h.x - 3.0f);
+    int hr = CellRow(h.y);
+
     for (ObjectRecord &s : ShotPool) {
         if (!s.active) continue;
 
@@ -116,9 +127,6 @@ void UpdateShots() {
         }
 
         // The hero absorbs shots in its feet row, and in the row above unless it hides.
-        int hc1 = CellCol(h.x + 3.0f);
-        int hc2 = CellCol(h.x - 3.0f);
-        int hr = CellRow(h.y);
         if ((sc == hc1 || sc == hc2) && (sr == hr || (sr == hr + 1 && !h.hide))) {
             s.active = 0;
             SpawnExplosion(s.x, s.y, EXPLOSION_SMALL);
@@ -126,12 +134,11 @@ void UpdateShots() {
 
         for (int kind : hitOrder) {
             ObjectRecord *pool = KindPool(kind);
-            int limit = KindLimit(kind);
-            for (int i = 0; i < limit; i++) {
+            for (int i = 0; i < limits[kind]; i++) {
                 ObjectRecord &o = pool[i];
+                const CellSet &c = cells[kind][i];
                 if (!o.active) continue;
-                CellSet cells = ObjectCells(kind, o);
-                if ((sc == cells.c1 || sc == cells.c2) && (sr == cells.r1 || sr == cells.r2)) {
+                if ((sc == c.c1 || sc == c.c2) && (sr == c.r1 || sr == c.r2)) {
                     s.active = 0;
                     o.active = 0;
                     SpawnExplosion(o.x, o.y, EXPLOSION_BIG);

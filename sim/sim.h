@@ -3,6 +3,9 @@
 #pragma once
 
 // Hero (hero.cpp): keys and walking before the hero's shot, vertical motion after it.
+// Besides the arrows it reads M (keep rising in the air) and N (shield picture on and off).
+constexpr int KEY_RISE = 'M';
+constexpr int KEY_SHIELD = 'N';
 void UpdateHeroKeys();
 void UpdateHeroMotion();
 void UpdateShield();

@@ -88,7 +88,7 @@ TEST(HeroJump, FallSnapsFeetOntoTheBlockBelowAndMHoldsTheRise) {
     EXPECT_FALSE(HeroState.jumping);
 
     // M does nothing on the ground; in the air it keeps the hero rising 1.15 per step.
-    KeyState['M'] = true;
+    KeyState[KEY_RISE] = true;
     FrameUpdate();
     EXPECT_EQ(HeroState.y, 16.0f);
     KeyState[VK_UP_] = true;
@@ -201,12 +201,12 @@ TEST(HeroHide, DownInTheAirKeepsTheCrouchOnlyIfTaken) {
 
 TEST(HeroShield, NFlipsOncePerPressAndTheCycleIsFifteenSteps) {
     FloorWorld();
-    KeyState['N'] = true;
+    KeyState[KEY_SHIELD] = true;
     for (int i = 0; i < 5; i++) FrameUpdate();
     EXPECT_TRUE(HeroState.shield);
-    KeyState['N'] = false;
+    KeyState[KEY_SHIELD] = false;
     FrameUpdate();
-    KeyState['N'] = true;
+    KeyState[KEY_SHIELD] = true;
     FrameUpdate();
     EXPECT_FALSE(HeroState.shield);
 
