@@ -1,5 +1,5 @@
 // Bitmap decoder on files made here with known pixels: every depth, palettes, masks,
-// run-length data, header forms, row orders, refusals, and cut or damaged files.
+// run-length data, header forms, row orders, refusals, and cut files.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -426,34 +426,4 @@ TEST(BmpDecode, CutFilesAreRefusedExceptForTheLastRowsPadding) {
             else EXPECT_EQ(d.image.pixels, nullptr);
         }
     }
-}
-
-TEST(BmpDecode, DamagedFilesNeverCrash) {
-    BmpSpec s;
-    s.bits = 4;
-    s.compression = 2;
-    s.width = 6;
-    s.height = 3;
-    s.palette = kPalette;
-    s.pixels = {4, 0x12, 0, 3, 0x45, 0x60, 0, 2, 1, 1, 6, 0x77, 0, 0, 2, 0x34, 0, 1};
-    Bytes base = BmpFile(s);
-    ASSERT_EQ(Decoded(base).reason, BMP_DECODED);
-    uint32_t seed = 777;
-    int decoded = 0;
-    for (int round = 0; round < 3000; round++) {
-        Bytes f = base;
-        for (int k = 0; k < 3; k++) {
-            seed = seed * 1664525u + 1013904223u;
-            size_t at = 14 + (seed >> 8) % (f.size() - 14);
-            if (at >= 19 && at < 22) continue;   // width and height stay below 256: quick rounds
-            if (at >= 23 && at < 26) continue;
-            f[at] = uint8_t(seed >> 24);
-        }
-        Decoded d(f);
-        if (d.reason == BMP_DECODED) {
-            decoded++;
-            EXPECT_NE(d.image.pixels, nullptr);
-        }
-    }
-    EXPECT_GT(decoded, 0);
 }

@@ -1,5 +1,5 @@
 // Targa decoder on files made here with known pixels: row orders, packets, skipped fields,
-// refusals, and cut or damaged files.
+// refusals, and cut files.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -99,20 +99,12 @@ void ExpectColours(const Decoded &d, int w, int h, int bpp) {
 
 }   // namespace
 
-TEST(TgaDecode, RawPicturesOfBothDepthsComeOutRedGreenBlueBottomRowFirst) {
-    for (int bpp : {3, 4}) {
-        TgaHeader h;
-        h.depth = bpp * 8;
-        Decoded d(TgaFile(h, RawBody(4, 3, bpp, false)));
-        ExpectColours(d, 4, 3, bpp);
-    }
-}
-
-TEST(TgaDecode, TopRowFirstFilesAreTurnedRoundUnlessStoredRightToLeft) {
+TEST(TgaDecode, RowsComeOutBottomFirstUnlessStoredRightToLeft) {
     for (int bpp : {3, 4}) {
         TgaHeader h;
         h.depth = bpp * 8;
         h.height = 5;   // odd: the middle row stays where it is
+        ExpectColours(Decoded(TgaFile(h, RawBody(4, 5, bpp, false))), 4, 5, bpp);
         h.descriptor = 0x20;
         Decoded top(TgaFile(h, RawBody(4, 5, bpp, true)));
         ExpectColours(top, 4, 5, bpp);
@@ -328,31 +320,4 @@ TEST(TgaDecode, EveryCutOfARunLengthFileDecodesAPrefixAndZeros) {
         lastReached = reached;
     }
     EXPECT_EQ(lastReached, 12u);
-}
-
-TEST(TgaDecode, DamagedHeadersNeverCrashOrClaimMoreThanTheBound) {
-    TgaHeader h;
-    h.type = 10;
-    Bytes base = TgaFile(h, {0x83, 1, 2, 3, 0x02, 4, 5, 6, 7, 8, 9, 10, 11, 12, 0xff, 1, 1, 1});
-    uint32_t seed = 12345;
-    int decoded = 0;
-    for (int round = 0; round < 3000; round++) {
-        Bytes f = base;
-        for (int k = 0; k < 3; k++) {
-            seed = seed * 1664525u + 1013904223u;
-            f[(seed >> 8) % f.size()] = uint8_t(seed >> 24);
-        }
-        f.resize(18 + (seed >> 4) % (f.size() - 17));
-        f[13] &= 1;   // sizes stay small so the loop is quick; the bound has its own test
-        f[15] &= 1;
-        Decoded d(f);
-        if (d.reason == TGA_DECODED) {
-            decoded++;
-            ASSERT_NE(d.picture.pixels, nullptr);
-            EXPECT_LE(uint64_t(d.picture.width) * d.picture.height, MAX_PICTURE_PIXELS);
-        } else {
-            EXPECT_EQ(d.picture.pixels, nullptr);
-        }
-    }
-    EXPECT_GT(decoded, 0);
 }
