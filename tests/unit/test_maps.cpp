@@ -1,0 +1,194 @@
+// The five screens: each loads cleanly, is closed, starts and ends where the game needs,
+// hands the hero over at exits that line up, and places its level objects soundly.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "world/map.h"
+#include "world/world.h"
+
+namespace {
+
+struct Screen {
+    int32_t grid[GRID_ROWS][GRID_COLS];
+    int32_t counts[KIND_COUNT];
+    ObjectRecord objects[KIND_COUNT][POOL_SIZE];
+    std::string problems;
+};
+
+void Collect(void *user, int line, const char *message) {
+    ((std::string *)user)->append("line " + std::to_string(line) + ": " + message + "\n");
+}
+
+// Reads map i with the game's loader into a fresh world and copies out what it wrote.
+Screen LoadScreen(int i) {
+    Screen s{};
+    char path[64];
+    std::snprintf(path, sizeof path, "%s/map/map%02d.map", KAV_SOURCE_DIR, i);
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.good()) << path;
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string data = text.str();
+    ResetWorld();
+    LoadMapFromBuffer(data.data(), data.size(), Collect, &s.problems);
+    for (int r = 0; r < GRID_ROWS; r++)
+        for (int c = 0; c < GRID_COLS; c++) s.grid[r][c] = TileGrid[r][c];
+    for (int k = 0; k < KIND_COUNT; k++) {
+        s.counts[k] = *KindCount(k);
+        for (int j = 0; j < POOL_SIZE; j++) s.objects[k][j] = KindPool(k)[j];
+    }
+    return s;
+}
+
+const Screen &Map(int i) {
+    static Screen screens[MAP_COUNT];
+    static bool loaded[MAP_COUNT];
+    if (!loaded[i]) {
+        screens[i] = LoadScreen(i);
+        loaded[i] = true;
+    }
+    return screens[i];
+}
+
+bool Floor(int32_t code) { return code == TILE_SOLID || code == TILE_LEDGE; }
+int32_t At(const Screen &s, int row, int col) {
+    if (row < 0 || row >= GRID_ROWS || col < 0 || col >= GRID_COLS) return TILE_SOLID;
+    return s.grid[row][col];
+}
+
+}  // namespace
+
+TEST(Screens, LoadWithoutAnyLineFailingAndWithCountsInRange) {
+    for (int i = 0; i < MAP_COUNT; i++) {
+        const Screen &s = Map(i);
+        EXPECT_EQ(s.problems, "") << "map " << i;
+        for (int k = 0; k < KIND_COUNT; k++) {
+            EXPECT_GE(s.counts[k], 0) << "map " << i << " kind " << k;
+            EXPECT_LE(s.counts[k], POOL_SIZE) << "map " << i << " kind " << k;
+        }
+        for (int r = 0; r < GRID_ROWS; r++)
+            for (int c = 0; c < GRID_COLS; c++) {
+                int32_t v = s.grid[r][c];
+                EXPECT_TRUE(v == 0 || v == 1 || v == 2 || v == 3 || v == 9)
+                    << "map " << i << " cell " << r << "," << c << " holds " << v;
+            }
+    }
+}
+
+TEST(Screens, AreClosedExceptForTheirDoors) {
+    for (int i = 0; i < MAP_COUNT; i++) {
+        const Screen &s = Map(i);
+        for (int c = 0; c < GRID_COLS; c++) {
+            EXPECT_EQ(s.grid[0][c], TILE_SOLID) << "map " << i << " top, column " << c;
+            EXPECT_EQ(s.grid[23][c], TILE_SOLID) << "map " << i << " bottom, column " << c;
+        }
+        for (int r = 0; r < GRID_ROWS; r++)
+            for (int c : {0, 31}) {
+                int32_t v = s.grid[r][c];
+                EXPECT_TRUE(v == TILE_SOLID || v == TILE_EXIT) << "map " << i << " side cell " << r << "," << c;
+            }
+    }
+    for (int r = 0; r < GRID_ROWS; r++) {
+        EXPECT_NE(Map(0).grid[r][0], TILE_EXIT) << "the first screen has no way back, row " << r;
+        EXPECT_NE(Map(4).grid[r][31], TILE_EXIT) << "the last screen has no way on, row " << r;
+    }
+}
+
+TEST(Screens, HeroStartsOnFloor) {
+    const Screen &s = Map(0);
+    // Start x 136, y 16: feet in grid row 21, probe columns 16 and 17 over grid row 22.
+    EXPECT_TRUE(Floor(s.grid[22][16]));
+    EXPECT_TRUE(Floor(s.grid[22][17]));
+    EXPECT_NE(s.grid[21][17], TILE_SOLID);
+    EXPECT_NE(s.grid[20][17], TILE_SOLID);
+}
+
+TEST(Screens, ExitsLineUpWithTheNeighbouringScreen) {
+    int doors = 0;
+    for (int i = 0; i + 1 < MAP_COUNT; i++) {
+        const Screen &from = Map(i), &to = Map(i + 1);
+        for (int r = 0; r < GRID_ROWS; r++) {
+            // A right exit of map i arrives at x 12 of map i+1 with the same height, and a
+            // left exit of map i+1 arrives at x 244 of map i: both sides hold a door there.
+            bool right = from.grid[r][31] == TILE_EXIT, left = to.grid[r][0] == TILE_EXIT;
+            EXPECT_EQ(right, left) << "maps " << i << " and " << i + 1 << ", row " << r;
+            if (!right || !left) continue;
+            doors++;
+            EXPECT_NE(to.grid[r][1], TILE_SOLID) << "arrival at x 12 inside a wall, map " << i + 1 << " row " << r;
+            EXPECT_NE(from.grid[r][30], TILE_SOLID) << "arrival at x 244 inside a wall, map " << i << " row " << r;
+            // The lowest row of each door is the feet row: floor under x 12 and under x 244.
+            if (from.grid[r + 1][31] != TILE_EXIT) {
+                EXPECT_TRUE(Floor(At(to, r + 1, 1))) << "no floor under x 12, map " << i + 1 << " row " << r;
+                EXPECT_TRUE(Floor(At(from, r + 1, 30))) << "no floor under x 244, map " << i << " row " << r;
+            }
+        }
+    }
+    EXPECT_GE(doors, 4);
+}
+
+TEST(Screens, ObjectsStandHangAndRollWhereTheyCan) {
+    int kindsSeen[KIND_COUNT] = {};
+    for (int i = 0; i < MAP_COUNT; i++) {
+        const Screen &s = Map(i);
+        for (int k = 0; k < KIND_COUNT; k++) {
+            kindsSeen[k] += s.counts[k];
+            for (int j = 0; j < s.counts[k]; j++) {
+                const ObjectRecord &o = s.objects[k][j];
+                int col = CellCol(o.x), row = 23 - CellRow(o.y);
+                std::string where = "map " + std::to_string(i) + " kind " + std::to_string(k) + " #" + std::to_string(j);
+                ASSERT_TRUE(col >= 1 && col <= 30 && row >= 1 && row <= 22) << where;
+                EXPECT_EQ(o.active, k == KIND_TRAIN ? 0 : 1) << where;
+                if (k == KIND_CELLING) {
+                    // Hangs from a ceiling: its own cell is free, the cell above is wall.
+                    EXPECT_EQ(At(s, row - 1, col), TILE_SOLID) << where;
+                    EXPECT_EQ(At(s, row, col), TILE_EMPTY) << where;
+                    EXPECT_GT(o.raydist, 20.0f) << where;
+                    EXPECT_GT(o.alarmmax, 0.0f) << where;
+                } else {
+                    // Stands on floor, body free of walls (probes and trains would turn in place).
+                    EXPECT_NE(At(s, row + 1, col), TILE_EMPTY) << where;
+                    EXPECT_NE(At(s, row, col), TILE_SOLID) << where;
+                }
+                if (k == KIND_TWOWAYS) {
+                    EXPECT_EQ(o.face, 1) << where;   // shots leave from the outer sides
+                }
+                if (k == KIND_TRAIN) {
+                    EXPECT_GT(o.appearspd, 0.0f) << where;
+                    int first = Trunc(o.framebeg), last = Trunc(o.frameend);
+                    EXPECT_TRUE(first >= 0 && last <= 11 && first / 4 == last / 4) << where << ": one car's pictures";
+                    EXPECT_EQ(Trunc(o.frame), first) << where;
+                }
+            }
+        }
+        // Guns that fire on their own fire at all.
+        for (int k : {KIND_CANNON, KIND_TWOWAYS})
+            for (int j = 0; j < s.counts[k]; j++) EXPECT_GT(s.objects[k][j].freqspd, 0.0f);
+    }
+    for (int k = 0; k < KIND_COUNT; k++) EXPECT_GT(kindsSeen[k], 0) << "kind " << k << " appears on no screen";
+}
+
+TEST(Screens, CeilingGunsWatchFloorWithCoverToHideIn) {
+    // Straight down from every ceiling gun the ray must reach floor, and some cover cell must
+    // lie on the floor within its sweep, so a crouching hero has somewhere to hide.
+    int guns = 0;
+    for (int i = 0; i < MAP_COUNT; i++) {
+        const Screen &s = Map(i);
+        for (int j = 0; j < s.counts[KIND_CELLING]; j++) {
+            const ObjectRecord &o = s.objects[KIND_CELLING][j];
+            guns++;
+            int col = CellCol(o.x), row = 23 - CellRow(o.y);
+            int floorRow = row;
+            while (floorRow < 23 && s.grid[floorRow + 1][col] == TILE_EMPTY) floorRow++;
+            EXPECT_LE((floorRow - row) * 8 / 2, o.raydist) << "map " << i << ": the ray stops short of the floor";
+            int cover = 0;
+            for (int c = col - 8; c <= col + 8; c++)
+                if (At(s, floorRow, c) == TILE_COVER) cover++;
+            EXPECT_GT(cover, 0) << "map " << i << " gun " << j << ": no cover under its sweep";
+        }
+    }
+    EXPECT_GE(guns, 2);
+}
