@@ -3,8 +3,11 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "render/gl.h"
@@ -174,6 +177,23 @@ void PairedComparison(int rounds, int framesPerBatch) {
            "typical scene %.2f ms/frame, ratio %.2f\n", rounds, framesPerBatch, q, s, s / q);
 }
 
+// The game's own pictures when the source tree has them, else made-up ones of like sizes.
+void LoadPictures() {
+    const std::string root = KAV_SOURCE_DIR;
+    if (FILE *probe = fopen((root + "/gfx/back.bmp").c_str(), "rb")) {
+        fclose(probe);
+        char here[4096];
+        if (getcwd(here, sizeof here) && chdir(root.c_str()) == 0) {
+            LoadAssetTable();
+            fprintf(stderr, "pictures: the game's gfx/ under %s\n", root.c_str());
+            if (chdir(here) != 0) fprintf(stderr, "cannot go back to %s\n", here);
+            return;
+        }
+    }
+    fprintf(stderr, "pictures: made up (no gfx/ under %s)\n", root.c_str());
+    MakeTextures();
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -193,7 +213,7 @@ int main(int argc, char **argv) {
     fprintf(stderr, "GL renderer: %s\n", (const char *)glGetString(GL_RENDERER));
     ResizeView(800, 600);
     InitRenderState();
-    MakeTextures();
+    LoadPictures();
     MakeTypicalScreen();
     PairedComparison(40, 10);
     benchmark::RunSpecifiedBenchmarks();
