@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "shell/frame.h"
 #include "shell/keys.h"
 #include "sim/sim.h"
 #include "world/world.h"
@@ -14,12 +15,17 @@ inline void FreshWorld() {
     SetHeroStart();
 }
 
-// Fills columns c0..c1 of a row counted from the bottom with one tile code.
-inline void FillRow(int rowFromBottom, int c0, int c1, int code) {
-    for (int c = c0; c <= c1; c++) SetGridCell(23 - rowFromBottom, c, code);
+// A solid floor on row 1 (y 8..16): the hero and the walkers stand at y 16.
+inline void FloorWorld() {
+    FreshWorld();
+    for (int c = 0; c < GRID_COLS; c++) SetGridCell(22, c, TILE_SOLID);
 }
 
 inline void SetCell(int rowFromBottom, int col, int code) { SetGridCell(23 - rowFromBottom, col, code); }
+
+inline void Steps(int n) {
+    for (int i = 0; i < n; i++) FrameUpdate();
+}
 
 inline int CountActive(const ObjectRecord *pool, int n) {
     int k = 0;
@@ -31,17 +37,29 @@ inline int ActiveExplosions() { return CountActive(ExplosionPool, EXPLOSION_POOL
 
 inline int CountCells(int code) {
     int k = 0;
-    for (int r = 0; r < GRID_ROWS; r++)
-        for (int c = 0; c < GRID_COLS; c++) k += TileGrid[r][c] == code ? 1 : 0;
+    for (auto &row : TileGrid)
+        for (int32_t cell : row) k += cell == code ? 1 : 0;
     return k;
 }
 
-// One record of a level-object pool placed and switched on.
-inline ObjectRecord &PlaceObject(ObjectRecord *pool, int32_t &count, int index, float x, float y) {
-    ObjectRecord &o = pool[index];
+// Record `index` of a kind's pool placed and switched on; the count grows to include it.
+inline ObjectRecord &Place(int kind, int index, float x, float y) {
+    ObjectRecord &o = KindPool(kind)[index];
     o.x = x;
     o.y = y;
     o.active = 1;
-    if (count < index + 1) count = index + 1;
+    if (*KindCount(kind) < index + 1) *KindCount(kind) = index + 1;
     return o;
+}
+
+inline ObjectRecord &Shot(int index, float x, float y, bool right, float speed = 4.0f) {
+    ObjectRecord &s = ShotPool[index];
+    s = ObjectRecord{};
+    s.x = x;
+    s.y = y;
+    s.face = right ? 1 : 0;
+    s.speed = speed;
+    s.frame = s.framebeg = s.frameend = 1.0f;
+    s.active = 1;
+    return s;
 }
