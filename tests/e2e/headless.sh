@@ -1,0 +1,67 @@
+# The game without a window: key scripts, the world dump, world.log and bad command lines.
+set -u
+kav=$1
+src=$2
+. "$src/tests/e2e/lib.sh"
+make_workdir
+unset DISPLAY   # no X server is needed
+
+# Zoom in for 5 steps after switching the debug text on; 10 steps in all.
+printf '# debug text on, then zoom\n3 I\n\n2\n5 PAGEUP RIGHT\n' > keys.txt
+timeout -s KILL 60 "$kav" --headless --input keys.txt --dump out.json
+rc=$?
+[ $rc -eq 0 ] || fail "headless run exit status $rc"
+check_world_log
+[ "$(dump_value out.json frame)" = 10 ] || fail "frame is $(dump_value out.json frame), not 10"
+[ "$(dump_value out.json showInfo)" = 1 ] || fail "I did not switch the debug text on"
+[ "$(dump_value out.json viewScale)" = 4.125 ] || fail "viewScale $(dump_value out.json viewScale) after 5 zoom steps"
+[ "$(dump_value out.json mapIndex)" = 0 ] || fail "mapIndex not 0"
+pass "key script and dump"
+
+# The same run again gives the same world: the game is deterministic.
+timeout -s KILL 60 "$kav" --headless --input keys.txt --dump again.json || fail "second run"
+cmp -s out.json again.json || fail "two identical runs gave different dumps"
+pass "deterministic"
+
+# --frames runs on past the script with no key held, or cuts it short.
+timeout -s KILL 60 "$kav" --headless --input keys.txt --frames 400 --dump long.json || fail "--frames 400"
+[ "$(dump_value long.json frame)" = 400 ] || fail "frame not 400"
+timeout -s KILL 60 "$kav" --headless --input keys.txt --frames 4 --dump short.json || fail "--frames 4"
+[ "$(dump_value short.json frame)" = 4 ] || fail "frame not 4"
+[ "$(dump_value short.json viewScale)" = 3.125 ] || fail "zoom ran although the run stopped before it"
+pass "--frames"
+
+# Escape held ends the run before its step.
+printf '7\n1 ESCAPE\n50 PAGEUP\n' > esc.txt
+timeout -s KILL 60 "$kav" --headless --input esc.txt --dump esc.json || fail "escape run"
+[ "$(dump_value esc.json frame)" = 7 ] || fail "Escape did not end the run after 7 steps"
+pass "Escape"
+
+# Bad command lines: a message saying what was wrong, and status 2.
+expect_status2() {
+    local want=$1
+    shift
+    timeout -s KILL 30 "$kav" "$@" > /dev/null 2> err.txt
+    local rc=$?
+    [ $rc -eq 2 ] || fail "'$*' exit status $rc, not 2"
+    grep -q -- "$want" err.txt || { cat err.txt; fail "'$*' did not mention '$want'"; }
+}
+printf '5 LEFT\n3 JUMP\n' > bad.txt
+expect_status2 "--bogus" --bogus
+expect_status2 "abc" --fps abc
+expect_status2 "-3" --headless --frames -3
+expect_status2 "--frames" --headless --frames
+expect_status2 "needs --headless" --frames 10
+expect_status2 "needs --headless" --input keys.txt
+expect_status2 "bad.txt:2" --headless --input bad.txt
+expect_status2 "missing.txt" --headless --input missing.txt
+pass "bad options"
+
+# A bad command line leaves an earlier world.log alone.
+printf 'kept\n' > world.log
+expect_status2 "--bogus" --bogus
+[ "$(cat world.log)" = kept ] || fail "a refused command line touched world.log"
+
+timeout -s KILL 30 "$kav" --help > help.txt || fail "--help status"
+grep -q -- "--headless" help.txt || fail "--help does not list --headless"
+pass "help"

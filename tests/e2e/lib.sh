@@ -1,0 +1,98 @@
+# Helpers shared by the end-to-end scripts (sourced, not run as a test).
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+# A fresh working directory with the game's maps and pictures, so world.log lands there.
+make_workdir() {
+    work=$(mktemp -d)
+    trap 'stop_games; rm -rf "$work"' EXIT
+    ln -s "$src/map" "$work/map"
+    ln -s "$src/gfx" "$work/gfx"
+    cd "$work" || exit 1
+}
+
+# world.log after loading the first screen.
+check_world_log() {
+    printf '    loading scene\n  loading scenegg objects\n' > expected.log
+    cmp -s expected.log world.log || { echo "world.log:"; cat -A world.log; fail "world.log is not the first screen's two lines"; }
+}
+
+# The value of a top-level key of a world dump (written one key per line).
+dump_value() { sed -n "s/^ \"$2\": \\(.*\\),\$/\\1/p; s/^ \"$2\": \\([^,]*\\)\$/\\1/p" "$1" | head -n 1; }
+
+# --- Under X ---
+
+# Starts the game in its own process group (a message box runs in a child process of its
+# own); its pid in $pid. Every game started is killed when the script ends.
+games=()
+start_game() {
+    setsid "$kav" "$@" &
+    pid=$!
+    games+=("$pid")
+}
+stop_games() {
+    local p
+    for p in "${games[@]}"; do kill -KILL -- "-$p" 2> /dev/null; done
+}
+
+# Id of the window whose name is exactly $1 (message boxes included), waiting up to $2 s.
+wait_window() {
+    local name=$1 limit=${2:-10} id i
+    for ((i = 0; i < limit * 20; i++)); do
+        id=$(xwininfo -root -tree | awk -v n=" \"$name\": " 'index($0, n) {print $1; exit}')
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}
+
+# Waits up to $2 s for no window named $1.
+wait_no_window() {
+    local name=$1 limit=${2:-10} i
+    for ((i = 0; i < limit * 20; i++)); do
+        xwininfo -root -tree | awk -v n=" \"$name\": " 'index($0, n) {f=1} END {exit !f}' || return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# Waits up to $2 s for process $1 to end; its exit status in $status.
+wait_exit() {
+    local pid=$1 limit=${2:-10} i
+    for ((i = 0; i < limit * 20; i++)); do
+        if ! kill -0 "$pid" 2> /dev/null; then
+            wait "$pid"
+            status=$?
+            return 0
+        fi
+        sleep 0.05
+    done
+    kill -KILL "$pid" 2> /dev/null
+    return 1
+}
+
+# Holds a key down long enough for several frames to see it.
+hold_key() {
+    xdotool keydown "$1"
+    sleep "${2:-0.4}"
+    xdotool keyup "$1"
+    sleep 0.05
+}
+
+# Answers a message box with a key (Return: first button; Escape: No). A box takes keys
+# only once it is up, so the key is sent again until the box has gone.
+answer_box() {
+    local id i
+    id=$(wait_window "$1" 10) || fail "no box captioned '$1'"
+    for ((i = 0; i < 20; i++)); do
+        sleep 0.2
+        xdotool key --window "$id" "$2" 2> /dev/null
+        xwininfo -id "$id" > /dev/null 2>&1 || return 0
+        xwininfo -id "$id" | grep -q IsViewable || return 0
+    done
+    fail "the box '$1' did not take $2"
+}
+
+# Size and place of a window as WxH+X+Y.
+geometry() { xwininfo -id "$1" | awk '/-geometry/ {print $2}'; }

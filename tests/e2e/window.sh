@@ -1,0 +1,89 @@
+# The real game under Xvfb: the start question, the window, keys, Escape, the close box,
+# the full-screen toggle and the unsupported-mode question.
+set -u
+kav=$1
+src=$2
+stage=${3:-}
+. "$src/tests/e2e/lib.sh"
+
+if [ -z "$stage" ]; then
+    # A 1024x768 screen has no 800x600 mode; an 800x600 screen has exactly that mode.
+    timeout -s KILL 150 xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$kav" "$src" wide || exit 1
+    timeout -s KILL 100 xvfb-run -a -s '-screen 0 800x600x24' bash "$0" "$kav" "$src" exact || exit 1
+    exit 0
+fi
+
+make_workdir
+cc -o send_close "$src/tests/e2e/send_close.c" -lX11 || fail "cannot build the close helper"
+
+if [ "$stage" = wide ]; then
+    # No at the start question: an 800x600 window; keys reach the game; Escape ends it.
+    start_game --dump keys.json
+    answer_box "Start FullScreen?" Escape
+    win=$(wait_window Kav 10) || fail "no window titled Kav after answering No"
+    case $(geometry "$win") in 800x600+*) ;; *) fail "window is $(geometry "$win"), not 800x600" ;; esac
+    xdotool windowfocus --sync "$win" 2> /dev/null
+    hold_key i
+    hold_key b
+    hold_key 1
+    hold_key Prior 0.6
+    xdotool keydown Escape
+    wait_exit $pid 10 || fail "Escape did not end the game"
+    xdotool keyup Escape
+    [ $status -eq 27 ] || fail "exit status $status after Escape, not 27 (the Escape key's message)"
+    check_world_log
+    [ "$(dump_value keys.json showInfo)" = 1 ] || fail "I did not reach the game"
+    [ "$(dump_value keys.json showTiles)" = 1 ] || fail "B did not reach the game"
+    [ "$(dump_value keys.json showBackground)" = 0 ] || fail "1 did not reach the game"
+    scale=$(dump_value keys.json viewScale)
+    awk -v s="$scale" 'BEGIN {exit !(s > 3.2)}' || fail "Page Up held did not zoom (viewScale $scale)"
+    [ "$(dump_value keys.json frame)" -gt 10 ] || fail "too few frames ran"
+    pass "start question No, window, keys, Escape"
+
+    # The close box ends the game with status 0.
+    start_game --windowed
+    win=$(wait_window Kav 10) || fail "no window with --windowed"
+    sleep 0.3
+    ./send_close "$win"
+    wait_exit $pid 10 || fail "the close box did not end the game"
+    [ $status -eq 0 ] || fail "exit status $status after the close box"
+    pass "close box"
+
+    # Yes at the start question on a screen without 800x600: the mode question, Yes goes
+    # on windowed. F1 then asks again; No ends the game after telling the player.
+    start_game
+    answer_box "Start FullScreen?" Return
+    answer_box "Vela GL" Return
+    win=$(wait_window Kav 10) || fail "no window after accepting windowed mode"
+    xdotool windowfocus --sync "$win" 2> /dev/null
+    hold_key F1
+    answer_box "Vela GL" Escape
+    answer_box "ERROR" Return
+    wait_exit $pid 10 || fail "the game did not end after 'Program Will Now Close.'"
+    [ $status -eq 0 ] || fail "exit status $status after a failed toggle"
+    pass "unsupported full screen: Yes goes windowed, No ends the game"
+fi
+
+if [ "$stage" = exact ]; then
+    # Full screen at 800x600, F1 to a window titled KAV and back again, Escape.
+    start_game --fullscreen
+    win=$(wait_window Kav 10) || fail "no full-screen window"
+    sleep 0.3
+    wait_window "Vela GL" 1 > /dev/null && fail "the 800x600 mode was refused on an 800x600 screen"
+    [ "$(geometry "$win")" = 800x600+0+0 ] || fail "full screen window is $(geometry "$win")"
+    hold_key F1
+    wait_no_window Kav 10 || fail "F1 left the old window"
+    win=$(wait_window KAV 10) || fail "no window titled KAV after F1"
+    xdotool windowfocus --sync "$win" 2> /dev/null
+    hold_key F1
+    win2=$(wait_window KAV 10) || fail "no window titled KAV after the second F1"
+    wait_window "Vela GL" 1 > /dev/null && fail "going back to full screen asked about the mode"
+    kill -0 $pid 2> /dev/null || fail "the game ended on the toggle"
+    xdotool windowfocus --sync "$win2" 2> /dev/null
+    xdotool keydown Escape
+    wait_exit $pid 10 || fail "Escape did not end the game after two toggles"
+    xdotool keyup Escape
+    [ $status -eq 27 ] || fail "exit status $status after Escape"
+    check_world_log
+    pass "full screen and the F1 toggle"
+fi
