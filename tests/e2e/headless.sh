@@ -2,7 +2,7 @@
 set -u
 kav=$1
 src=$2
-. "$src/tests/e2e/lib.sh"
+. "$src/tests/e2e/lib.bash"
 make_workdir
 unset DISPLAY   # no X server is needed
 

@@ -4,7 +4,7 @@ set -u
 kav=$1
 src=$2
 stage=${3:-}
-. "$src/tests/e2e/lib.sh"
+. "$src/tests/e2e/lib.bash"
 
 if [ -z "$stage" ]; then
     # A 1024x768 screen has no 800x600 mode; an 800x600 screen has exactly that mode.
