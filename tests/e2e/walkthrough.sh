@@ -4,7 +4,7 @@ set -u
 kav=$1
 src=$(cd "$2" && pwd)
 case $kav in /*) ;; *) kav=$(pwd)/$kav ;; esac
-. "$src/tests/e2e/lib.sh"
+. "$src/tests/e2e/lib.bash"
 make_workdir
 unset DISPLAY
 script="$src/tests/walkthrough/walkthrough.txt"
