@@ -11,6 +11,7 @@ int nullMessageBoxAnswer = ID_YES_;
 std::vector<std::string> nullCalls;
 std::set<std::string> nullFailSteps;
 int nullDefaultProcCalls;
+int nullPixelBits[2];
 std::string nullWindowTitle;
 bool nullWindowFullscreen;
 std::deque<PlatformMessage> nullMessages;
@@ -31,6 +32,7 @@ void NullPlatformReset() {
     nullCalls.clear();
     nullFailSteps.clear();
     nullDefaultProcCalls = 0;
+    nullPixelBits[0] = nullPixelBits[1] = 0;
     nullWindowTitle.clear();
     nullWindowFullscreen = false;
     nullMessages.clear();
@@ -59,7 +61,11 @@ bool PlatformCreateWindow(const char *title, int, int, bool fullscreen) {
     return Step("CreateWindow") && (haveWindow = true);
 }
 bool PlatformGetDeviceContext() { return Step("GetDeviceContext") && (haveDc = true); }
-bool PlatformChoosePixelFormat(int, int) { return Step("ChoosePixelFormat"); }
+bool PlatformChoosePixelFormat(int colorBits, int depthBits) {
+    nullPixelBits[0] = colorBits;
+    nullPixelBits[1] = depthBits;
+    return Step("ChoosePixelFormat");
+}
 bool PlatformSetPixelFormat() { return Step("SetPixelFormat"); }
 bool PlatformCreateContext() { return Step("CreateContext") && (haveContext = true); }
 bool PlatformMakeCurrent() { return Step("MakeCurrent"); }

@@ -26,6 +26,8 @@ extern std::vector<std::string> nullCalls;
 extern std::set<std::string> nullFailSteps;
 // Messages handed to PlatformDefaultProc.
 extern int nullDefaultProcCalls;
+// Colour and depth bits of the last pixel format asked for.
+extern int nullPixelBits[2];
 // Title and full-screen flag of the last window asked for.
 extern std::string nullWindowTitle;
 extern bool nullWindowFullscreen;

@@ -38,10 +38,6 @@ TEST_F(ShellGlTest, SizeMessagesSetTheViewportOnceAContextExists) {
     EXPECT_EQ(v[1], 0);
     EXPECT_EQ(v[2], 640);
     EXPECT_EQ(v[3], 480);
-    GameWindowProc({MSG_SIZE, 0, (int32_t)(1920u | (1200u << 16))});
-    Viewport(v);
-    EXPECT_EQ(v[2], 1920);
-    EXPECT_EQ(v[3], 1200);
 }
 
 TEST_F(ShellGlTest, CreationShowsTheWindowThenSetsTheViewAndStateAndReleaseUndoesIt) {

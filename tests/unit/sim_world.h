@@ -27,13 +27,16 @@ inline void Steps(int n) {
     for (int i = 0; i < n; i++) FrameUpdate();
 }
 
-inline int CountActive(const ObjectRecord *pool, int n) {
+inline int ActiveShots() {
     int k = 0;
-    for (int i = 0; i < n; i++) k += pool[i].active ? 1 : 0;
+    for (const ObjectRecord &s : ShotPool) k += s.active ? 1 : 0;
     return k;
 }
-inline int ActiveShots() { return CountActive(ShotPool, SHOT_POOL_SIZE); }
-inline int ActiveExplosions() { return CountActive(ExplosionPool, EXPLOSION_POOL_SIZE); }
+inline int ActiveExplosions() {
+    int k = 0;
+    for (const ObjectRecord &e : ExplosionPool) k += e.active ? 1 : 0;
+    return k;
+}
 
 inline int CountCells(int code) {
     int k = 0;
@@ -52,9 +55,9 @@ inline ObjectRecord &Place(int kind, int index, float x, float y) {
     return o;
 }
 
+// A straight shot with a still picture.
 inline ObjectRecord &Shot(int index, float x, float y, bool right, float speed = 4.0f) {
-    ObjectRecord &s = ShotPool[index];
-    s = ObjectRecord{};
+    ObjectRecord &s = ShotPool[index] = ObjectRecord{};
     s.x = x;
     s.y = y;
     s.face = right ? 1 : 0;

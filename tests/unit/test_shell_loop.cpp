@@ -1,5 +1,7 @@
-// The frame loop's order of work and exit code, and the frame pacer's deadlines.
+// The start question, the frame loop's order of work and exit code, and the frame pacer.
 #include "shell_fixture.h"
+
+#include <algorithm>
 
 #include "shell/game.h"
 
@@ -8,47 +10,46 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         appActive = false;   // no scene drawing: there is no GL context here
-        haveWindow = false;
     }
 };
 
-static int escapeAfterSwaps;
-static void PressEscapeAfterSwaps() {
-    if (nullSwapCount == escapeAfterSwaps) nullMessages.push_back({MSG_KEYDOWN, VK_ESCAPE_, 0});
+static int pushAfterSwaps;
+static PlatformMessage pushed;
+static void PushAfterSwaps() {
+    if (nullSwapCount == pushAfterSwaps) nullMessages.push_back(pushed);
 }
 
-TEST_F(FrameLoopTest, EscapeEndsTheLoopBeforeSwapAndUpdate) {
+TEST_F(FrameLoopTest, EscapeEndsTheLoopBeforeSwapAndUpdateEvenWhenMinimised) {
+    nullMessages.push_back({MSG_ACTIVATE, 1u << 16, 0});   // minimised: no drawing, but steps run
     nullMessages.push_back({MSG_KEYDOWN, VK_PRIOR_, 0});
-    escapeAfterSwaps = 3;
-    nullSwapHook = PressEscapeAfterSwaps;
+    pushAfterSwaps = 3;
+    pushed = {MSG_KEYDOWN, VK_ESCAPE_, 0};
+    nullSwapHook = PushAfterSwaps;
     const int code = RunFrameLoop(0);
     // Three frames were swapped and updated; the frame that saw Escape did neither.
     EXPECT_EQ(nullSwapCount, 3);
     EXPECT_NEAR(viewScale, 3.125f + 3 * 0.2f, 1e-5f);
-    // The exit code is the last message's wParam: the Escape key-down.
-    EXPECT_EQ(code, VK_ESCAPE_);
+    EXPECT_EQ(code, VK_ESCAPE_);   // the last message's wParam: the Escape key-down
     EXPECT_EQ(nullCalls.back(), "UnregisterClass");   // the window was destroyed
-}
 
-TEST_F(FrameLoopTest, EveryWaitingMessageIsHandledBeforeTheNextFrame) {
-    // Page Up pressed and released between two frames never zooms.
-    nullMessages.push_back({MSG_KEYDOWN, VK_PRIOR_, 0});
-    nullMessages.push_back({MSG_KEYUP, VK_PRIOR_, 0});
+    // A key pressed and released between two frames never acts.
+    NullPlatformReset();
+    viewScale = 3.125f;
+    for (int kind : {MSG_KEYDOWN, MSG_KEYUP}) nullMessages.push_back({kind, VK_PRIOR_, 0});
     nullMessages.push_back({MSG_KEYDOWN, VK_ESCAPE_, 0});
     EXPECT_EQ(RunFrameLoop(0), VK_ESCAPE_);
     EXPECT_EQ(nullSwapCount, 0);
     EXPECT_EQ(viewScale, 3.125f);
 }
 
-static void CloseAfterTwoSwaps() {
-    if (nullSwapCount == 2) nullMessages.push_back({MSG_CLOSE, 0, 0});
-}
-
-TEST_F(FrameLoopTest, ClosingTheWindowEndsWithCodeZeroAndAQuitCodeIsReturned) {
+TEST_F(FrameLoopTest, TheQuitMessageEndsTheLoopUndispatchedWithItsCode) {
+    pushAfterSwaps = 2;
+    pushed = {MSG_CLOSE, 0, 0};
+    nullSwapHook = PushAfterSwaps;
     nullMessages.push_back({MSG_KEYDOWN, 'X', 0});
-    nullSwapHook = CloseAfterTwoSwaps;
-    EXPECT_EQ(RunFrameLoop(0), 0);
+    EXPECT_EQ(RunFrameLoop(0), 0);   // the close box
     EXPECT_EQ(nullSwapCount, 2);
+    EXPECT_EQ(nullDefaultProcCalls, 0);
 
     NullPlatformReset();
     nullMessages.push_back({MSG_KEYDOWN, 'X', 0});
@@ -56,42 +57,47 @@ TEST_F(FrameLoopTest, ClosingTheWindowEndsWithCodeZeroAndAQuitCodeIsReturned) {
     EXPECT_EQ(RunFrameLoop(0), 5);
 }
 
-TEST_F(FrameLoopTest, MinimisedGameKeepsRunningItsSteps) {
-    nullMessages.push_back({MSG_ACTIVATE, 1u << 16, 0});
-    nullMessages.push_back({MSG_KEYDOWN, VK_NEXT_, 0});
-    escapeAfterSwaps = 4;
-    nullSwapHook = PressEscapeAfterSwaps;
-    RunFrameLoop(0);
-    EXPECT_FALSE(appActive);
-    EXPECT_NEAR(viewScale, 3.125f - 4 * 0.2f, 1e-5f);
+TEST_F(FrameLoopTest, AFailedToggleEndsTheProgramAtOnceWithCodeZero) {
+    haveWindow = true;
+    nullMessages.push_back({MSG_KEYDOWN, VK_F1_, 0});
+    nullFailSteps = {"CreateWindow"};
+    EXPECT_EQ(RunFrameLoop(0), 0);
+    // One release for the toggle, one after the failed creation, none at the end.
+    EXPECT_EQ(std::count(nullCalls.begin(), nullCalls.end(), "UnregisterClass"), 2);
+    EXPECT_EQ(nullCalls.back(), "MessageBox");
 }
 
-TEST(FramePacer, DeadlinesFollowAFixedGridWithoutDrift) {
+TEST_F(FrameLoopTest, StartQuestionChoosesTheWindowKind) {
+    for (int answer : {ID_NO_, ID_YES_}) {
+        NullPlatformReset();
+        nullMessageBoxAnswer = answer;
+        nullFailSteps = {"CreateWindow"};   // a failed creation returns 0 at once
+        fullscreen = true;
+        EXPECT_EQ(RunGame(-1, 0), 0);
+        ASSERT_GE(nullMessageBoxes.size(), 1u);
+        EXPECT_EQ(nullMessageBoxes[0].text, "Would You Like To Run In Fullscreen Mode?");
+        EXPECT_EQ(nullMessageBoxes[0].caption, "Start FullScreen?");
+        EXPECT_EQ(nullMessageBoxes[0].buttons, MB_YESNO_);
+        EXPECT_EQ(nullMessageBoxes[0].icon, MB_ICONQUESTION_);
+        EXPECT_EQ(nullWindowTitle, "Kav");
+        EXPECT_EQ(nullWindowFullscreen, answer == ID_YES_);
+    }
+}
+
+TEST(FramePacer, DeadlinesFollowAFixedGridAndFarBehindStartsAfresh) {
     FramePacer p;
     StartPacer(&p, 60);
-    const double period = 1.0 / 60;
-    const double t0 = 1000.0;
+    const double period = 1.0 / 60, t0 = 1000.0;
     EXPECT_EQ(NextFrameTime(&p, t0), t0);   // the first frame at once
     // Frames asked for early or a little late are due on the grid t0 + k * period.
     const double asked[] = {t0 + 0.001, t0 + 2 * period + 0.004, t0 + 2 * period + 0.005, t0 + 3 * period};
     for (int k = 1; k <= 4; k++) EXPECT_NEAR(NextFrameTime(&p, asked[k - 1]), t0 + k * period, 1e-12);
-    // After a thousand frames the grid has not moved.
     double due = 0;
     for (int k = 5; k <= 1000; k++) due = NextFrameTime(&p, t0 + k * period - 0.0005);
-    EXPECT_NEAR(due, t0 + 1000 * period, 1e-9);
-}
-
-TEST(FramePacer, FarBehindStartsAfreshInsteadOfBursting) {
-    FramePacer p;
-    StartPacer(&p, 50);
-    NextFrameTime(&p, 10.0);
-    // Half a second late: the frame runs now, and the next one is a full period later.
-    EXPECT_EQ(NextFrameTime(&p, 10.5), 10.5);
-    EXPECT_NEAR(NextFrameTime(&p, 10.5), 10.52, 1e-12);
-}
-
-TEST(FramePacer, ZeroRateNeverWaits) {
-    FramePacer p;
-    StartPacer(&p, 0);
-    for (double t : {1.0, 1.0, 0.5, 7.0}) EXPECT_EQ(NextFrameTime(&p, t), t);
+    EXPECT_NEAR(due, t0 + 1000 * period, 1e-9);   // no drift
+    // Half a second late: the frame runs now, the next one a full period later.
+    EXPECT_EQ(NextFrameTime(&p, t0 + 30.0), t0 + 30.0);
+    EXPECT_NEAR(NextFrameTime(&p, t0 + 30.0), t0 + 30.0 + period, 1e-9);
+    StartPacer(&p, 0);   // unpaced: never waits
+    for (double t : {1.0, 0.5, 7.0}) EXPECT_EQ(NextFrameTime(&p, t), t);
 }

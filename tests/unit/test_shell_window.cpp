@@ -6,76 +6,57 @@
 
 using Calls = std::vector<std::string>;
 
-static PlatformMessage Msg(int kind, uint32_t wParam = 0, int32_t lParam = 0) {
-    return {kind, wParam, lParam};
+static void Proc(int kind, uint32_t wParam = 0) { GameWindowProc({kind, wParam, 0}); }
+
+static void ExpectBox(size_t i, const char *text, const char *caption, int buttons, int icon) {
+    ASSERT_GT(nullMessageBoxes.size(), i);
+    EXPECT_EQ(nullMessageBoxes[i].text, text);
+    EXPECT_EQ(nullMessageBoxes[i].caption, caption);
+    EXPECT_EQ(nullMessageBoxes[i].buttons, buttons);
+    EXPECT_EQ(nullMessageBoxes[i].icon, icon);
 }
 
 class WindowProcTest : public ShellTest {};
 
-TEST_F(WindowProcTest, KeysAreHeldFromKeyDownToKeyUpAndRepeatChangesNothing) {
-    EXPECT_EQ(GameWindowProc(Msg(MSG_KEYDOWN, VK_LEFT_)), 0);
-    EXPECT_TRUE(KeyState[VK_LEFT_]);
-    GameWindowProc(Msg(MSG_KEYDOWN, VK_LEFT_));   // auto-repeat
-    GameWindowProc(Msg(MSG_KEYDOWN, VK_LEFT_));
-    EXPECT_TRUE(KeyState[VK_LEFT_]);
-    GameWindowProc(Msg(MSG_KEYDOWN, VK_SPACE_));
-    GameWindowProc(Msg(MSG_KEYUP, VK_LEFT_));
+TEST_F(WindowProcTest, KeysAreHeldFromKeyDownToKeyUpAndSystemKeysNeverReachTheTable) {
+    Proc(MSG_KEYDOWN, VK_LEFT_);
+    Proc(MSG_KEYDOWN, VK_LEFT_);   // auto-repeat
+    Proc(MSG_KEYDOWN, VK_SPACE_);
+    Proc(MSG_KEYUP, VK_LEFT_);
     EXPECT_FALSE(KeyState[VK_LEFT_]);
     EXPECT_TRUE(KeyState[VK_SPACE_]);
-    // A press and release between two frames leaves nothing behind.
-    GameWindowProc(Msg(MSG_KEYDOWN, 'M'));
-    GameWindowProc(Msg(MSG_KEYUP, 'M'));
-    EXPECT_FALSE(KeyState['M']);
     EXPECT_EQ(nullDefaultProcCalls, 0);
-}
-
-TEST_F(WindowProcTest, SystemKeysNeverReachTheKeyTable) {
-    GameWindowProc(Msg(MSG_SYSKEYDOWN, VK_F10_));
-    GameWindowProc(Msg(MSG_SYSKEYDOWN, 'X'));
-    GameWindowProc(Msg(MSG_SYSKEYDOWN, VK_MENU_));
-    EXPECT_FALSE(KeyState[VK_F10_]);
-    EXPECT_FALSE(KeyState['X']);
-    EXPECT_FALSE(KeyState[VK_MENU_]);
-    // Nor do they release a key that a plain key-down set.
-    GameWindowProc(Msg(MSG_KEYDOWN, VK_RIGHT_));
-    GameWindowProc(Msg(MSG_SYSKEYUP, VK_RIGHT_));
-    EXPECT_TRUE(KeyState[VK_RIGHT_]);
+    for (uint32_t key : {(uint32_t)VK_F10_, (uint32_t)'X', (uint32_t)VK_MENU_}) Proc(MSG_SYSKEYDOWN, key);
+    Proc(MSG_SYSKEYUP, VK_SPACE_);   // nor do they release a key
     EXPECT_EQ(nullDefaultProcCalls, 4);
+    Proc(MSG_KEYDOWN, 256 + VK_LEFT_);   // codes outside the table change nothing
+    Proc(MSG_KEYDOWN, 0xFFFFFFFFu);
+    int held = 0;
+    for (bool k : KeyState) held += k ? 1 : 0;
+    EXPECT_EQ(held, 1);
+    EXPECT_TRUE(KeyState[VK_SPACE_]);
 }
 
-TEST_F(WindowProcTest, KeyCodesOutsideTheTableAreIgnored) {
-    bool before[256];
-    std::memcpy(before, KeyState, sizeof before);
-    GameWindowProc(Msg(MSG_KEYDOWN, 256 + VK_LEFT_));
-    GameWindowProc(Msg(MSG_KEYDOWN, 0xFFFFFFFFu));
-    EXPECT_EQ(std::memcmp(before, KeyState, sizeof before), 0);
-}
-
-TEST_F(WindowProcTest, OnlyMinimisingStopsTheDrawing) {
-    GameWindowProc(Msg(MSG_ACTIVATE, (1u << 16) | 0));   // minimised
-    EXPECT_FALSE(appActive);
-    GameWindowProc(Msg(MSG_ACTIVATE, 1));                // restored and active
-    EXPECT_TRUE(appActive);
-    GameWindowProc(Msg(MSG_ACTIVATE, 0));                // another window has the focus
-    EXPECT_TRUE(appActive);
-    GameWindowProc(Msg(MSG_ACTIVATE, (1u << 16) | 1));   // the low word is not looked at
-    EXPECT_FALSE(appActive);
-}
-
-TEST_F(WindowProcTest, CloseBoxPostsQuitWithCodeZero) {
-    EXPECT_EQ(GameWindowProc(Msg(MSG_CLOSE)), 0);
+TEST_F(WindowProcTest, OnlyMinimisingStopsDrawingCloseQuitsAndPowerSavingIsSwallowed) {
+    const struct { uint32_t wParam; bool active; } activations[] = {
+        {(1u << 16) | 0, false},   // minimised
+        {1, true},                 // restored
+        {0, true},                 // another window has the focus
+        {(1u << 16) | 1, false},   // the low word is not looked at
+    };
+    for (const auto &a : activations) {
+        Proc(MSG_ACTIVATE, a.wParam);
+        EXPECT_EQ(appActive, a.active) << a.wParam;
+    }
+    Proc(MSG_SYSCOMMAND, SC_SCREENSAVE_);
+    Proc(MSG_SYSCOMMAND, SC_MONITORPOWER_);
+    EXPECT_EQ(GameWindowProc({MSG_CLOSE, 0, 0}), 0);
+    EXPECT_EQ(nullDefaultProcCalls, 0);
     ASSERT_EQ(nullMessages.size(), 1u);
     EXPECT_EQ(nullMessages.front().kind, MSG_QUIT);
     EXPECT_EQ(nullMessages.front().wParam, 0u);
-    EXPECT_EQ(nullDefaultProcCalls, 0);
-}
-
-TEST_F(WindowProcTest, ScreenSaverAndMonitorPowerAreSwallowedOtherCommandsAreNot) {
-    GameWindowProc(Msg(MSG_SYSCOMMAND, SC_SCREENSAVE_));
-    GameWindowProc(Msg(MSG_SYSCOMMAND, SC_MONITORPOWER_));
-    EXPECT_EQ(nullDefaultProcCalls, 0);
-    GameWindowProc(Msg(MSG_SYSCOMMAND, 0xF020));   // minimise
-    GameWindowProc(Msg(MSG_OTHER, 7));
+    Proc(MSG_SYSCOMMAND, 0xF020);   // minimise: the platform's business
+    Proc(MSG_OTHER, 7);
     EXPECT_EQ(nullDefaultProcCalls, 2);
 }
 
@@ -84,22 +65,18 @@ class CreateWindowTest : public ShellTest {};
 TEST_F(CreateWindowTest, EachFailingStepIsReleasedThenReportedInOrder) {
     const Calls start = {"RegisterClass", "ChangeDisplayMode", "ShowCursor(0)", "CreateWindow"};
     const Calls leave = {"RestoreDisplayMode", "ShowCursor(1)"};
+    const Calls made = {"GetDeviceContext", "ChoosePixelFormat", "SetPixelFormat", "CreateContext", "MakeCurrent"};
     const struct {
-        const char *step;
-        const char *text;
-        Calls made, released;   // steps after CreateWindow, and what the release then does
+        const char *step, *text;
+        size_t made;         // steps after CreateWindow that ran
+        Calls released;      // what the release then does after giving the display back
     } failures[] = {
-        {"CreateWindow", "Window Creation Error.", {}, {}},
-        {"GetDeviceContext", "Can't Create A GL Device Context.", {"GetDeviceContext"}, {"DestroyWindow"}},
-        {"ChoosePixelFormat", "Can't Find A Suitable PixelFormat.", {"GetDeviceContext", "ChoosePixelFormat"},
-         {"ReleaseDeviceContext", "DestroyWindow"}},
-        {"SetPixelFormat", "Can't Set The PixelFormat.",
-         {"GetDeviceContext", "ChoosePixelFormat", "SetPixelFormat"}, {"ReleaseDeviceContext", "DestroyWindow"}},
-        {"CreateContext", "Can't Create A GL Rendering Context.",
-         {"GetDeviceContext", "ChoosePixelFormat", "SetPixelFormat", "CreateContext"},
-         {"ReleaseDeviceContext", "DestroyWindow"}},
-        {"MakeCurrent", "Can't Activate The GL Rendering Context.",
-         {"GetDeviceContext", "ChoosePixelFormat", "SetPixelFormat", "CreateContext", "MakeCurrent"},
+        {"CreateWindow", "Window Creation Error.", 0, {}},
+        {"GetDeviceContext", "Can't Create A GL Device Context.", 1, {"DestroyWindow"}},
+        {"ChoosePixelFormat", "Can't Find A Suitable PixelFormat.", 2, {"ReleaseDeviceContext", "DestroyWindow"}},
+        {"SetPixelFormat", "Can't Set The PixelFormat.", 3, {"ReleaseDeviceContext", "DestroyWindow"}},
+        {"CreateContext", "Can't Create A GL Rendering Context.", 4, {"ReleaseDeviceContext", "DestroyWindow"}},
+        {"MakeCurrent", "Can't Activate The GL Rendering Context.", 5,
          {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow"}},
     };
     for (const auto &f : failures) {
@@ -107,66 +84,46 @@ TEST_F(CreateWindowTest, EachFailingStepIsReleasedThenReportedInOrder) {
         NullPlatformReset();
         nullFailSteps = {f.step};
         EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, true));
-
         Calls want = start;
-        want.insert(want.end(), f.made.begin(), f.made.end());
+        want.insert(want.end(), made.begin(), made.begin() + f.made);
         want.insert(want.end(), leave.begin(), leave.end());
         want.insert(want.end(), f.released.begin(), f.released.end());
-        want.push_back("UnregisterClass");
-        want.push_back("MessageBox");
+        want.insert(want.end(), {"UnregisterClass", "MessageBox"});
         EXPECT_EQ(nullCalls, want);
-
         ASSERT_EQ(nullMessageBoxes.size(), 1u);
-        EXPECT_EQ(nullMessageBoxes[0].text, f.text);
-        EXPECT_EQ(nullMessageBoxes[0].caption, "ERROR");
-        EXPECT_EQ(nullMessageBoxes[0].buttons, MB_OK_);
-        EXPECT_EQ(nullMessageBoxes[0].icon, MB_ICONEXCLAMATION_);
-        EXPECT_FALSE(PlatformHasWindow());
-        EXPECT_FALSE(PlatformHasDeviceContext());
-        EXPECT_FALSE(PlatformHasContext());
+        ExpectBox(0, f.text, "ERROR", MB_OK_, MB_ICONEXCLAMATION_);
+        EXPECT_FALSE(PlatformHasWindow() || PlatformHasDeviceContext() || PlatformHasContext());
     }
-}
+    EXPECT_EQ(nullPixelBits[0], 32);   // 32-bit colour, 16-bit depth
+    EXPECT_EQ(nullPixelBits[1], 16);
 
-TEST_F(CreateWindowTest, ClassRegistrationFailureIsReportedWithNothingToRelease) {
+    NullPlatformReset();   // a class that cannot be registered leaves nothing to release
     nullFailSteps = {"RegisterClass"};
     EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, false));
     EXPECT_EQ(nullCalls, (Calls{"RegisterClass", "MessageBox"}));
-    ASSERT_EQ(nullMessageBoxes.size(), 1u);
-    EXPECT_EQ(nullMessageBoxes[0].text, "Failed To Register The Window Class.");
-    EXPECT_EQ(nullMessageBoxes[0].caption, "ERROR");
-    EXPECT_EQ(nullMessageBoxes[0].icon, MB_ICONEXCLAMATION_);
+    ExpectBox(0, "Failed To Register The Window Class.", "ERROR", MB_OK_, MB_ICONEXCLAMATION_);
 }
 
-TEST_F(CreateWindowTest, UnsupportedFullScreenAsksAndYesGoesOnWindowed) {
-    nullFailSteps = {"ChangeDisplayMode", "MakeCurrent"};   // stop before the GL state
-    nullMessageBoxAnswer = ID_YES_;
-    EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, true));
-    ASSERT_EQ(nullMessageBoxes.size(), 2u);
-    EXPECT_EQ(nullMessageBoxes[0].text,
-              "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?");
-    EXPECT_EQ(nullMessageBoxes[0].caption, "Vela GL");
-    EXPECT_EQ(nullMessageBoxes[0].buttons, MB_YESNO_);
-    EXPECT_EQ(nullMessageBoxes[0].icon, MB_ICONEXCLAMATION_);
-    EXPECT_FALSE(fullscreen);
-    EXPECT_FALSE(nullWindowFullscreen);
-    EXPECT_EQ(nullWindowTitle, "Kav");
-    // Windowed: the cursor stays and no display mode is given back.
-    for (const auto &call : nullCalls) {
-        EXPECT_NE(call, "ShowCursor(0)");
-        EXPECT_NE(call, "RestoreDisplayMode");
+TEST_F(CreateWindowTest, UnsupportedFullScreenAsksYesGoesOnWindowedNoEndsTheProgram) {
+    for (int answer : {ID_YES_, ID_NO_}) {
+        NullPlatformReset();
+        nullFailSteps = {"ChangeDisplayMode", "MakeCurrent"};   // stop before the GL state
+        nullMessageBoxAnswer = answer;
+        EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, true));
+        ASSERT_EQ(nullMessageBoxes.size(), 2u);
+        ExpectBox(0, "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
+                  "Vela GL", MB_YESNO_, MB_ICONEXCLAMATION_);
+        EXPECT_EQ(fullscreen, answer == ID_NO_);
+        if (answer == ID_NO_) {
+            EXPECT_EQ(nullCalls, (Calls{"RegisterClass", "ChangeDisplayMode", "MessageBox", "MessageBox"}));
+            ExpectBox(1, "Program Will Now Close.", "ERROR", MB_OK_, MB_ICONSTOP_);
+        } else {
+            // Windowed: no hidden cursor and no display mode to give back.
+            EXPECT_EQ(nullWindowTitle, "Kav");
+            EXPECT_FALSE(nullWindowFullscreen);
+            for (const auto &call : nullCalls) EXPECT_TRUE(call != "ShowCursor(0)" && call != "RestoreDisplayMode");
+        }
     }
-}
-
-TEST_F(CreateWindowTest, UnsupportedFullScreenAnsweredNoEndsTheProgram) {
-    nullFailSteps = {"ChangeDisplayMode"};
-    nullMessageBoxAnswer = ID_NO_;
-    EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, true));
-    EXPECT_EQ(nullCalls, (Calls{"RegisterClass", "ChangeDisplayMode", "MessageBox", "MessageBox"}));
-    ASSERT_EQ(nullMessageBoxes.size(), 2u);
-    EXPECT_EQ(nullMessageBoxes[1].text, "Program Will Now Close.");
-    EXPECT_EQ(nullMessageBoxes[1].caption, "ERROR");
-    EXPECT_EQ(nullMessageBoxes[1].buttons, MB_OK_);
-    EXPECT_EQ(nullMessageBoxes[1].icon, MB_ICONSTOP_);
 }
 
 TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
@@ -175,22 +132,14 @@ TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
     ASSERT_TRUE(PlatformCreateContext());
     nullCalls.clear();
     nullFailSteps = {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow", "UnregisterClass"};
-    fullscreen = true;
     DestroyGameWindow();
-
     EXPECT_EQ(nullCalls, (Calls{"RestoreDisplayMode", "ShowCursor(1)", "ReleaseCurrent", "MessageBox",
                                 "DeleteContext", "MessageBox", "ReleaseDeviceContext", "MessageBox",
                                 "DestroyWindow", "MessageBox", "UnregisterClass", "MessageBox"}));
     const char *texts[] = {"Release Of DC And RC Failed.", "Release Rendering Context Failed.",
-                           "Release Device Context Failed.", "Could Not Release hWnd.",
-                           "Could Not Unregister Class."};
+                           "Release Device Context Failed.", "Could Not Release hWnd.", "Could Not Unregister Class."};
     ASSERT_EQ(nullMessageBoxes.size(), 5u);
-    for (int i = 0; i < 5; i++) {
-        EXPECT_EQ(nullMessageBoxes[i].text, texts[i]);
-        EXPECT_EQ(nullMessageBoxes[i].caption, "SHUTDOWN ERROR");
-        EXPECT_EQ(nullMessageBoxes[i].buttons, MB_OK_);
-        EXPECT_EQ(nullMessageBoxes[i].icon, MB_ICONINFORMATION_);
-    }
+    for (int i = 0; i < 5; i++) ExpectBox(i, texts[i], "SHUTDOWN ERROR", MB_OK_, MB_ICONINFORMATION_);
     // Whatever failed is forgotten: a second release has nothing left to release.
     nullCalls.clear();
     fullscreen = false;

@@ -1,20 +1,19 @@
 // Probes and train cars: patrols, turns at walls, exits and floor ends, train delays and exits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "sim_world.h"
 
-namespace {
-
-ObjectRecord &Walker(int kind, int i, float x, bool right) {
+static ObjectRecord &Walker(int kind, int i, float x, bool right) {
     ObjectRecord &o = Place(kind, i, x, 16.0f);
     o.frameface = right ? 1 : 0;
     return o;
 }
 
 // A waiting car: comes into play once its timer (step 1 from 0) passes appearmax.
-ObjectRecord &Car(int i, float x, float appearmax) {
+static ObjectRecord &Car(int i, float x, float appearmax) {
     ObjectRecord &t = Walker(KIND_TRAIN, i, x, true);
     t.active = 0;
     t.appearmax = appearmax;
@@ -23,7 +22,7 @@ ObjectRecord &Car(int i, float x, float appearmax) {
 }
 
 // Runs an update n times and gives the lowest and highest x the walker reached.
-void Patrol(void (*update)(), const ObjectRecord &o, int n, float *lo, float *hi) {
+static void Patrol(void (*update)(), const ObjectRecord &o, int n, float *lo, float *hi) {
     *lo = *hi = o.x;
     for (int i = 0; i < n; i++) {
         update();
@@ -31,8 +30,6 @@ void Patrol(void (*update)(), const ObjectRecord &o, int n, float *lo, float *hi
         *hi = std::max(*hi, o.x);
     }
 }
-
-}  // namespace
 
 TEST(Probe, TurnsAtX90AndX69ByTruncationStandingStillOneStepEach) {
     FloorWorld();
@@ -45,7 +42,7 @@ TEST(Probe, TurnsAtX90AndX69ByTruncationStandingStillOneStepEach) {
     EXPECT_EQ(hi, 90.0f);
     EXPECT_EQ(lo, 69.0f);
     EXPECT_EQ(p.x, 76.0f);   // 10 steps right, a turn, 21 left, a turn, 7 right
-    EXPECT_EQ(p.face, 1);   // the picture never turns
+    EXPECT_EQ(p.face, 1);    // the picture never turns
 }
 
 TEST(Probe, TurnsAtExitsAndFloorEndsRidesOnAnyOtherFloorAndTheScreenEdge) {
@@ -69,25 +66,17 @@ TEST(Probe, TurnsAtExitsAndFloorEndsRidesOnAnyOtherFloorAndTheScreenEdge) {
 
 TEST(Probe, AnimatesOnlyWhenMovingAndPatrolsUnseenWhenDestroyed) {
     FloorWorld();
-    ObjectRecord &p = Walker(KIND_SONDA, 0, 80.0f, true);
+    SetCell(2, 12, TILE_SOLID);   // the turn at x 90 comes after the eighth step
+    ObjectRecord &p = Walker(KIND_SONDA, 0, 82.0f, true);
     std::vector<int> seen;
-    for (int i = 0; i < 8; i++) {
+    for (int i = 0; i < 10; i++) {
         UpdateProbes();
         seen.push_back(Trunc(p.frame));
     }
-    EXPECT_EQ(seen, (std::vector<int>{0, 1, 1, 2, 2, 3, 0, 0}));
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 1, 2, 2, 3, 0, 0, 0, 1}));
     p.active = 0;
     UpdateProbes();
-    EXPECT_EQ(p.x, 89.0f);
-
-    FloorWorld();   // walls on both sides: turns every step, never moves or animates
-    SetCell(2, 9, TILE_SOLID);
-    SetCell(2, 11, TILE_SOLID);
-    ObjectRecord &q = Walker(KIND_SONDA, 0, 84.0f, true);
-    for (int i = 0; i < 5; i++) UpdateProbes();
-    EXPECT_EQ(q.x, 84.0f);
-    EXPECT_EQ(q.frameface, 0);
-    EXPECT_EQ(q.frame, 0.0f);
+    EXPECT_EQ(p.x, 88.0f);
 }
 
 TEST(Train, CarsComeInSixteenStepsApartAndRollInLine) {
@@ -109,7 +98,7 @@ TEST(Train, CarsComeInSixteenStepsApartAndRollInLine) {
     EXPECT_FALSE(TrainPool[3].active);
 }
 
-TEST(Train, LeavesAtAnExitAndOnlyANegativeLimitBringsItBack) {
+TEST(Train, LeavesAtAnExitWithoutTurningAndOnlyANegativeLimitBringsItBack) {
     for (float limit : {-1.0f, 0.0f}) {
         FloorWorld();
         SetCell(2, 10, TILE_EXIT);   // x 80 .. 88
@@ -122,19 +111,20 @@ TEST(Train, LeavesAtAnExitAndOnlyANegativeLimitBringsItBack) {
         }
         EXPECT_EQ(left, 4);   // at x 74 the look-ahead (74 + 6) / 8 = 10 is the exit
         EXPECT_EQ(t.x, 74.0f);
+        EXPECT_EQ(t.frameface, 1);
         UpdateTrains();   // the timer stays at 0, above -1 but not above 0
         EXPECT_EQ(t.active, limit < 0.0f) << limit;
         EXPECT_EQ(t.x, 74.0f);
     }
-    // A car destroyed by a shot is back in the same step's train update.
+    // Shots move before the trains: a car destroyed by a shot is back in the same step.
     FloorWorld();
     ObjectRecord &u = Car(0, 40.0f, -1.0f);
     UpdateTrains();
-    Shot(0, 40.0f, 20.0f, true, 0.0f);
-    UpdateShots();
-    EXPECT_FALSE(u.active);
-    UpdateTrains();
+    Shot(0, 36.0f, 20.0f, true);
+    FrameUpdate();
+    EXPECT_FALSE(ShotPool[0].active);
     EXPECT_TRUE(u.active);
+    EXPECT_EQ(ExplosionPool[0].x, 40.0f);   // hit where it stood before its own step
 }
 
 TEST(Train, TurnsOnlyAtWallsAndFloorEndsAndChecksTheExitTheWayItWasGoing) {
@@ -148,14 +138,17 @@ TEST(Train, TurnsOnlyAtWallsAndFloorEndsAndChecksTheExitTheWayItWasGoing) {
     EXPECT_EQ(t.x, 69.0f);   // left on the way back: (69 - 6) / 8 = 7
     EXPECT_FALSE(t.active);
 
-    FloorWorld();   // an exit over a gap: turns (no floor) and leaves in the same step
-    SetCell(2, 10, TILE_EXIT);
-    SetCell(1, 10, TILE_EMPTY);
-    ObjectRecord &c = Walker(KIND_TRAIN, 0, 74.0f, true);
-    UpdateTrains();
-    EXPECT_EQ(c.frameface, 0);
-    EXPECT_EQ(c.x, 74.0f);
-    EXPECT_FALSE(c.active);
+    // An exit already ahead: the car rolls on and leaves; over a gap it turns and still leaves.
+    for (bool gap : {false, true}) {
+        FloorWorld();
+        SetCell(2, 10, TILE_EXIT);
+        if (gap) SetCell(1, 10, TILE_EMPTY);
+        ObjectRecord &c = Walker(KIND_TRAIN, 0, 74.0f, true);
+        UpdateTrains();
+        EXPECT_EQ(c.frameface, gap ? 0 : 1);
+        EXPECT_EQ(c.x, gap ? 74.0f : 75.0f);
+        EXPECT_FALSE(c.active);
+    }
 }
 
 TEST(Train, AnimationWrapsToItsFirstFrame) {
