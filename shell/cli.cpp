@@ -25,6 +25,8 @@ const char *UsageText() {
            "  --frames N      headless: run N steps (default: as many as the --input script holds)\n"
            "  --input FILE    headless: key script, one line per run of steps: COUNT [KEY ...]\n"
            "  --dump FILE     write the world state as JSON to FILE when the run ends\n"
+           "  --check [DIR]   check the maps and pictures under DIR (default: here) and exit:\n"
+           "                  status 0 when all is well, 1 when anything is wrong\n"
            "  --help          show this text\n";
 }
 
@@ -42,6 +44,7 @@ static bool ParseCount(const std::string &text, int64_t max, int64_t *value) {
 bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::string *error) {
     *cl = CommandLine();
     bool sawFps = false, sawFrames = false, sawInput = false;
+    int otherOptions = 0;   // options besides --check
     for (int i = 1; i < argc; i++) {
         std::string arg = argv[i], value;
         bool inlineValue = false;
@@ -58,11 +61,23 @@ bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::s
                 return false;
             }
             value = argv[++i];
-        } else if (!takesValue && inlineValue) {
+        } else if (!takesValue && inlineValue && arg != "--check") {
             *error = "option " + arg + " takes no value";
             return false;
         }
 
+        if (arg == "--check") {
+            // The folder is optional: --check, --check DIR or --check=DIR.
+            if (!inlineValue && i + 1 < argc && argv[i + 1][0] != '-') value = argv[++i];
+            if (inlineValue && value.empty()) {
+                *error = "option --check needs a folder name after '='";
+                return false;
+            }
+            cl->check = true;
+            cl->checkDir = value;
+            continue;
+        }
+        otherOptions++;
         if (arg == "--help" || arg == "-h") {
             cl->help = true;
         } else if (arg == "--windowed" || arg == "--fullscreen") {
@@ -101,6 +116,10 @@ bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::s
         }
     }
     if (cl->help) return true;
+    if (cl->check && otherOptions > 0) {
+        *error = "--check goes alone: it only checks the data files";
+        return false;
+    }
     if (!cl->headless && (sawFrames || sawInput)) {
         *error = std::string(sawFrames ? "--frames" : "--input") + " needs --headless";
         return false;

@@ -13,6 +13,8 @@ struct CommandLine {
     int64_t frames = -1;        // headless steps; -1: as many as the key script holds
     std::string inputPath;      // headless key script
     std::string dumpPath;       // world state written here at the end of the run
+    bool check = false;         // check the game's data files instead of playing
+    std::string checkDir;       // where the data to check lives; empty: the working directory
 };
 
 // Reads the options. False with *error saying what was wrong for an unknown option, a

@@ -1,4 +1,5 @@
 // Program entry: reads the command line and runs the game, in a window or headless.
+#include "shell/check.h"
 #include "shell/cli.h"
 #include "shell/dump.h"
 #include "shell/frame.h"
@@ -31,6 +32,7 @@ int main(int argc, char **argv) {
         std::fputs(UsageText(), stdout);
         return 0;
     }
+    if (cl.check) return RunDataCheck(cl.checkDir.empty() ? nullptr : cl.checkDir.c_str());
     std::vector<InputRun> runs;
     if (!cl.inputPath.empty() && !ReadKeyScript(cl.inputPath, &runs, &error)) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());

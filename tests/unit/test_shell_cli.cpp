@@ -25,6 +25,11 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
     EXPECT_TRUE(cl.headless);
     EXPECT_EQ(cl.frames, 250);
     EXPECT_EQ(cl.inputPath, "keys.txt");
+    ASSERT_TRUE(Parse({"--check"}, &cl, &error)) << error;   // the folder is optional
+    EXPECT_TRUE(cl.check);
+    EXPECT_EQ(cl.checkDir, "");
+    ASSERT_TRUE(Parse({"--check", "data/kav"}, &cl, &error)) << error;
+    EXPECT_EQ(cl.checkDir, "data/kav");
 
     const struct { std::vector<const char *> args; const char *mention; } bad[] = {
         {{"--bogus"}, "--bogus"},
@@ -40,6 +45,8 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
         {{"--windowed", "--fullscreen"}, "--fullscreen"},
         {{"--windowed=yes"}, "--windowed"},
         {{"--dump", ""}, "--dump"},
+        {{"--check", "--headless"}, "--check"},
+        {{"--check="}, "--check"},
     };
     for (const auto &b : bad) {
         EXPECT_FALSE(Parse(b.args, &cl, &error)) << b.mention;
