@@ -36,48 +36,33 @@ TEST(MapNumbers, RealsAgreeWithTheCLibraryOnManyDecimals) {
     }
 }
 
-TEST(MapNumbers, RealFormsEdgesAndLimits) {
-    float v = 0;
-    EXPECT_EQ(ScanF("  -0.25", &v), 7u); EXPECT_EQ(v, -0.25f);
-    EXPECT_EQ(ScanF(".5", &v), 2u); EXPECT_EQ(v, 0.5f);
-    EXPECT_EQ(ScanF("5.", &v), 2u); EXPECT_EQ(v, 5.0f);
-    EXPECT_EQ(ScanF("+60", &v), 3u); EXPECT_EQ(v, 60.0f);
-    EXPECT_EQ(ScanF("2E3", &v), 3u); EXPECT_EQ(v, 2000.0f);
-    EXPECT_EQ(ScanF("1e6,", &v), 3u); EXPECT_EQ(v, 1e6f);
-    // An 'e' with no digits after it is not part of the number.
-    EXPECT_EQ(ScanF("3e", &v), 1u); EXPECT_EQ(v, 3.0f);
-    EXPECT_EQ(ScanF("3e+x", &v), 1u); EXPECT_EQ(v, 3.0f);
-    // Out of range: held at the largest float, or 0 below the smallest.
-    EXPECT_EQ(ScanF("1e50", &v), 4u); EXPECT_EQ(v, FLT_MAX);
-    EXPECT_EQ(ScanF("-1e99999999999", &v), 14u); EXPECT_EQ(v, -FLT_MAX);
-    EXPECT_EQ(ScanF("1e-60", &v), 5u); EXPECT_EQ(v, 0.0f);
-    EXPECT_EQ(ScanF(std::string(400, '9'), &v), 400u); EXPECT_EQ(v, FLT_MAX);
-    EXPECT_EQ(ScanF("0." + std::string(300, '0') + "1", &v), 303u); EXPECT_EQ(v, 0.0f);
-    EXPECT_EQ(ScanF("1.5e-45", &v), 7u); EXPECT_EQ(v, std::strtof("1.5e-45", nullptr));
-    // Not numbers: the value stays.
-    v = 42.0f;
-    for (const char *s : {"", "   ", "-", ".", "-.e5", "nan", "inf", "x1", "e5"}) {
-        EXPECT_EQ(ScanF(s, &v), 0u) << s;
-        EXPECT_EQ(v, 42.0f) << s;
+TEST(MapNumbers, FormsLimitsAndNonNumbers) {
+    // Characters used and value read; 0 characters means the value is left alone.
+    struct Real { std::string text; size_t used; float value; };
+    const Real reals[] = {
+        {"  -0.25", 7, -0.25f}, {".5", 2, 0.5f}, {"5.", 2, 5.0f}, {"+60", 3, 60.0f}, {"2E3", 3, 2000.0f},
+        {"1e6,", 3, 1e6f}, {"3e", 1, 3.0f}, {"3e+x", 1, 3.0f},    // an 'e' without digits is not taken
+        {"1e50", 4, FLT_MAX}, {"-1e99999999999", 14, -FLT_MAX}, {std::string(400, '9'), 400, FLT_MAX},
+        {"1e-60", 5, 0.0f}, {"0." + std::string(300, '0') + "1", 303, 0.0f}, {"1.5e-45", 7, 1.5e-45f},
+        {"0x10", 1, 0.0f},                                          // hexadecimal: the 0 before the x
+        {"", 0, 42}, {"   ", 0, 42}, {"-", 0, 42}, {".", 0, 42}, {"-.e5", 0, 42}, {"nan", 0, 42}, {"inf", 0, 42},
+        {"x1", 0, 42}, {"e5", 0, 42},
+    };
+    for (const Real &r : reals) {
+        float v = 42.0f;
+        EXPECT_EQ(ScanF(r.text, &v), r.used) << r.text;
+        EXPECT_EQ(v, r.value) << r.text;
     }
-    // Hexadecimal is read as the 0 before the x.
-    EXPECT_EQ(ScanF("0x10", &v), 1u); EXPECT_EQ(v, 0.0f);
-}
-
-TEST(MapNumbers, IntegersReadSignsAndHoldAtTheLimits) {
-    int32_t v = 0;
-    EXPECT_EQ(ScanI("\t 17x", &v), 4u); EXPECT_EQ(v, 17);
-    EXPECT_EQ(ScanI("-3", &v), 2u); EXPECT_EQ(v, -3);
-    EXPECT_EQ(ScanI("+8", &v), 2u); EXPECT_EQ(v, 8);
-    EXPECT_EQ(ScanI("2147483647", &v), 10u); EXPECT_EQ(v, INT32_MAX);
-    EXPECT_EQ(ScanI("-2147483648", &v), 11u); EXPECT_EQ(v, INT32_MIN);
-    EXPECT_EQ(ScanI("2147483648", &v), 10u); EXPECT_EQ(v, INT32_MAX);
-    EXPECT_EQ(ScanI("-99999999999999999999999", &v), 24u); EXPECT_EQ(v, INT32_MIN);
-    EXPECT_EQ(ScanI("1.9", &v), 1u); EXPECT_EQ(v, 1);
-    v = 5;
-    for (const char *s : {"", "+", "-", " - 3", "x", ",1"}) {
-        EXPECT_EQ(ScanI(s, &v), 0u) << s;
-        EXPECT_EQ(v, 5) << s;
+    struct Int { const char *text; size_t used; int32_t value; };
+    const Int ints[] = {
+        {"\t 17x", 4, 17}, {"-3", 2, -3}, {"+8", 2, 8}, {"1.9", 1, 1}, {"2147483647", 10, INT32_MAX},
+        {"-2147483648", 11, INT32_MIN}, {"2147483648", 10, INT32_MAX}, {"-99999999999999999999999", 24, INT32_MIN},
+        {"", 0, 5}, {"+", 0, 5}, {"-", 0, 5}, {" - 3", 0, 5}, {"x", 0, 5}, {",1", 0, 5},
+    };
+    for (const Int &i : ints) {
+        int32_t v = 5;
+        EXPECT_EQ(ScanI(i.text, &v), i.used) << i.text;
+        EXPECT_EQ(v, i.value) << i.text;
     }
 }
 
