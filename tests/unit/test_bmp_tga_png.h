@@ -102,10 +102,10 @@ inline std::string ComparePicture(const uint8_t *pixels, int width, int height, 
 }
 
 // Every picture file (.bmp, .dib, .tga) under a folder, as paths relative to it, sorted.
-inline std::vector<std::string> PictureFilesUnder(const std::string &root, const std::string &sub) {
+inline std::vector<std::string> PictureFilesUnder(const std::string &root) {
     std::vector<std::string> found;
     std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(root + "/" + sub, error);
+    for (auto it = std::filesystem::recursive_directory_iterator(root, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
         std::string ext = it->path().extension().string();
         if (ext == ".bmp" || ext == ".dib" || ext == ".tga")
