@@ -5,6 +5,7 @@
 #include "render/gl.h"
 #include "render/render.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -123,8 +124,8 @@ RgbImage *LoadBmpImage(const char *path) {
     case READ_OK: break;
     case READ_CANNOT_OPEN: return nullptr;
     case READ_FAILED: {
-        char text[1100];
-        snprintf(text, sizeof text, "Failed to open DIB file %.1024s.\n", path);
+        char text[PATH_MAX + 64];   // any path fopen took, whole
+        snprintf(text, sizeof text, "Failed to open DIB file %s.\n", path);
         ShowBmpError(text);
         return nullptr;
     }
