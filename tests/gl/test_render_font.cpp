@@ -94,6 +94,5 @@ TEST_F(Font, PrinterRestoresMatricesLeavesBlendOffDepthOnAndNullFormatChangesNot
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(bound, 0);
-    int l, r, b, t;
-    EXPECT_FALSE(BrightBox(ReadScreen(), &l, &r, &b, &t));
+    EXPECT_EQ(BoxText(ReadScreen()), "none");
 }

@@ -1,7 +1,9 @@
 // Offscreen GL context and helpers for the drawing tests.
 #include "tests/gl/test_render_gl.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -52,13 +54,12 @@ void RenderTest::SetUp() {
     showInfo = false;
     showTiles = false;
     fontTexture = backgroundTexture = craftTexture = cannonTexture = twowaysTexture = 0;
-    for (unsigned int *table : {heroTextures, tileTextures, shotTextures, explosionTextures}) {
-        for (int i = 0; i < TEXTURE_TABLE_SIZE; i++) table[i] = 0;
-    }
-    for (unsigned int &t : overlayTextures) t = 0;
-    for (unsigned int &t : cellingTextures) t = 0;
-    for (unsigned int &t : sondaTextures) t = 0;
-    for (unsigned int &t : trainTextures) t = 0;
+    for (unsigned int *table : {heroTextures, tileTextures, shotTextures, explosionTextures})
+        std::memset(table, 0, sizeof heroTextures);
+    std::memset(overlayTextures, 0, sizeof overlayTextures);
+    std::memset(cellingTextures, 0, sizeof cellingTextures);
+    std::memset(sondaTextures, 0, sizeof sondaTextures);
+    std::memset(trainTextures, 0, sizeof trainTextures);
 
     DeleteFontLists();
     ASSERT_TRUE(InitRenderState());
@@ -92,25 +93,25 @@ std::vector<uint8_t> ReadScreen() {
 bool BrightBox(const std::vector<uint8_t> &screen, int *left, int *right, int *bottom, int *top) {
     *left = *bottom = 1 << 30;
     *right = *top = -1;
-    for (int y = 0; y < 600; y++) {
-        for (int x = 0; x < 800; x++) {
-            if (screen[(y * 800 + x) * 4] <= 127) continue;
-            if (x < *left) *left = x;
-            if (x > *right) *right = x;
-            if (y < *bottom) *bottom = y;
-            if (y > *top) *top = y;
-        }
-    }
+    for (int y = 0; y < 600; y++)
+        for (int x = 0; x < 800; x++)
+            if (screen[(y * 800 + x) * 4] > 127) {
+                *left = std::min(*left, x), *right = std::max(*right, x);
+                *bottom = std::min(*bottom, y), *top = std::max(*top, y);
+            }
     return *right >= 0;
+}
+
+std::string BoxText(const std::vector<uint8_t> &screen) {
+    int l, r, b, t;
+    if (!BrightBox(screen, &l, &r, &b, &t)) return "none";
+    return std::to_string(l) + " " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(t);
 }
 
 int CountBright(const std::vector<uint8_t> &screen, int left, int right, int bottom, int top) {
     int n = 0;
-    for (int y = bottom; y <= top; y++) {
-        for (int x = left; x <= right; x++) {
-            if (screen[(y * 800 + x) * 4] > 127) n++;
-        }
-    }
+    for (int y = bottom; y <= top; y++)
+        for (int x = left; x <= right; x++) n += screen[(y * 800 + x) * 4] > 127;
     return n;
 }
 

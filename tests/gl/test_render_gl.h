@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "render/gl.h"
@@ -38,6 +39,8 @@ Rgba ReadPixel(int x, int y);
 std::vector<uint8_t> ReadScreen();
 // Bounding box of the pixels whose red channel exceeds 127; false when there are none.
 bool BrightBox(const std::vector<uint8_t> &screen, int *left, int *right, int *bottom, int *top);
+// That box as "left right bottom top", or "none": one comparison per sprite in the tests.
+std::string BoxText(const std::vector<uint8_t> &screen);
 // Counts the pixels inside [left, right] by [bottom, top] whose red channel exceeds 127.
 int CountBright(const std::vector<uint8_t> &screen, int left, int right, int bottom, int top);
 
