@@ -29,6 +29,7 @@ failed=()
 step() { echo; echo "== $*"; }
 
 step "configure and build with $cxx in $build"
+mkdir -p "$build"
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DKAV_SANITIZE=ON >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 2; }
 cmake --build "$build" -j "$jobs" --target kav_map_soak kav_unit_tests fuzz_map_replay fuzz_tga_replay fuzz_bmp_replay \
