@@ -1,6 +1,7 @@
 // Reader of the pixel-art sheets under assets/.
 #include "sheet.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
