@@ -34,12 +34,14 @@ TEST_F(Font, CharacterSetsPickTheSheetHalvesAndClampOutsideZeroToOne) {
     fontTexture = CodedFontTexture();
     PrintText(0, 0, 1, "A");
     PrintText(0, 100, 5, "A");
+    PrintText(100, 100, 2, "A");
     PrintText(0, 200, -3, "A");
     PrintText(0, 300, 0, "A\nB\x90" "C");   // no glyph for a newline or byte 144 in set 0: skipped, no advance
     PrintText(0, 400, 1, "\x90" "A");       // bytes 128..159 have no glyph in set 1
     PrintText(0, 500, 1, "\xa1");           // byte 161 counts as -95: glyph 1 in set 1
     EXPECT_EQ(ReadPixel(8, 8).r, 161);
     EXPECT_EQ(ReadPixel(8, 108).r, 161);
+    EXPECT_EQ(ReadPixel(108, 108).r, 161);
     EXPECT_EQ(ReadPixel(8, 208).r, 33);
     EXPECT_EQ(ReadTextLine(0, 300), "ABC");
     EXPECT_EQ(ReadPixel(8, 408).r, 161);
