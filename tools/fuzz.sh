@@ -26,11 +26,12 @@ done
 command -v clang++ >/dev/null || { echo "fuzz.sh: clang++ not found (Debian packages clang, libclang-rt-14-dev)" >&2; exit 2; }
 
 echo "== building fuzz targets in $build"
+mkdir -p "$build"
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DKAV_FUZZ=ON -DBUILD_TESTING=OFF >"$build.configure.log" 2>&1 \
-  || { cat "$build.configure.log"; exit 2; }
-cmake --build "$build" -j "$jobs" --target "${targets[@]}" >"$build.build.log" 2>&1 \
-  || { tail -n 40 "$build.build.log"; exit 2; }
+      -DKAV_FUZZ=ON -DBUILD_TESTING=OFF >"$build/configure.log" 2>&1 \
+  || { cat "$build/configure.log"; exit 2; }
+cmake --build "$build" -j "$jobs" --target "${targets[@]}" >"$build/build.log" 2>&1 \
+  || { tail -n 40 "$build/build.log"; exit 2; }
 
 # Seeds: a flat directory of copies per target, small files only (libFuzzer cuts long inputs).
 seed_files() {

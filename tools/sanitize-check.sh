@@ -31,9 +31,9 @@ step() { echo; echo "== $*"; }
 step "configure and build with $cxx in $build"
 mkdir -p "$build"
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DKAV_SANITIZE=ON >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 2; }
+      -DKAV_SANITIZE=ON >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 2; }
 cmake --build "$build" -j "$jobs" --target kav_map_soak kav_unit_tests fuzz_map_replay fuzz_tga_replay fuzz_bmp_replay \
-      >"$build.build.log" 2>&1 || { tail -n 40 "$build.build.log"; exit 2; }
+      >"$build/build.log" 2>&1 || { tail -n 40 "$build/build.log"; exit 2; }
 find_binary() { find "$build" -type f -name "$1" -perm -u+x | head -n 1; }
 
 step "unit tests"
