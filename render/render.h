@@ -23,6 +23,8 @@ const char *AssetTablePath(int row, bool *isBitmap);
 // Sprite quads in playfield units, scaled by viewScale.
 void DrawSprite(float x, float y, float w, float h, float ox, float oy);
 void DrawSpriteMirrored(float x, float y, float w, float h, float ox, float oy);
+// Upright when face is not 0, mirrored when it is 0: how every record faces its way.
+void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox, float oy);
 // Binds a 2-D texture (the sim's drawing layers call this, so they need no GL header).
 void BindTexture(unsigned int name);
 

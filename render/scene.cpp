@@ -54,11 +54,7 @@ static void DrawHero() {
         texture = SlotTexture(heroTextures, TEXTURE_TABLE_SIZE, Trunc(hero.frame));
     }
     glBindTexture(GL_TEXTURE_2D, texture);
-    if (hero.face != 0) {
-        DrawSprite(hero.x, hero.y, 32.0f, 24.0f, 16.0f, 1.0f);
-    } else {
-        DrawSpriteMirrored(hero.x, hero.y, 32.0f, 24.0f, 16.0f, 1.0f);
-    }
+    DrawSpriteFacing(hero.face, hero.x, hero.y, 32.0f, 24.0f, 16.0f, 1.0f);
     if (hero.shield != 0) {
         // Always upright, and 3 units lower than the hero.
         glBindTexture(GL_TEXTURE_2D,
@@ -72,11 +68,7 @@ static void DrawShots() {
         const ObjectRecord &shot = ShotPool[i];
         if (shot.active == 0) continue;
         glBindTexture(GL_TEXTURE_2D, SlotTexture(shotTextures, TEXTURE_TABLE_SIZE, Trunc(shot.frame)));
-        if (shot.face != 0) {
-            DrawSprite(shot.x, shot.y, 8.0f, 8.0f, 4.0f, 4.0f);
-        } else {
-            DrawSpriteMirrored(shot.x, shot.y, 8.0f, 8.0f, 4.0f, 4.0f);
-        }
+        DrawSpriteFacing(shot.face, shot.x, shot.y, 8.0f, 8.0f, 4.0f, 4.0f);
     }
 }
 

@@ -50,6 +50,13 @@ void DrawSpriteMirrored(float x, float y, float w, float h, float ox, float oy) 
     glEnd();
 }
 
+void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox, float oy) {
+    if (face != 0)
+        DrawSprite(x, y, w, h, ox, oy);
+    else
+        DrawSpriteMirrored(x, y, w, h, ox, oy);
+}
+
 void BindTexture(unsigned int name) {
     glBindTexture(GL_TEXTURE_2D, name);
 }

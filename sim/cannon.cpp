@@ -44,9 +44,6 @@ void DrawCannons() {
         const ObjectRecord &c = CannonPool[i];
         if (!c.active) continue;
         BindTexture(cannonTexture);
-        if (c.face)
-            DrawSprite(c.x, c.y, 16.0f, 16.0f, 8.0f, 1.0f);
-        else
-            DrawSpriteMirrored(c.x, c.y, 16.0f, 16.0f, 8.0f, 1.0f);
+        DrawSpriteFacing(c.face, c.x, c.y, 16.0f, 16.0f, 8.0f, 1.0f);
     }
 }

@@ -147,9 +147,6 @@ void DrawCeilingGuns() {
         const ObjectRecord &g = CeilingPool[i];
         if (!g.active) continue;
         BindTexture(cellingTextures[BarrelIndex(g)]);
-        if (g.face)
-            DrawSprite(g.x, g.y, 16.0f, 16.0f, 8.0f, 7.0f);
-        else
-            DrawSpriteMirrored(g.x, g.y, 16.0f, 16.0f, 8.0f, 7.0f);
+        DrawSpriteFacing(g.face, g.x, g.y, 16.0f, 16.0f, 8.0f, 7.0f);
     }
 }

@@ -34,9 +34,6 @@ void DrawProbes() {
         int slot = Trunc(p.frame);
         slot = slot < 0 ? 0 : (slot > 3 ? 3 : slot);
         BindTexture(sondaTextures[slot]);
-        if (p.face)
-            DrawSprite(p.x, p.y, 16.0f, 16.0f, 8.0f, 1.0f);
-        else
-            DrawSpriteMirrored(p.x, p.y, 16.0f, 16.0f, 8.0f, 1.0f);
+        DrawSpriteFacing(p.face, p.x, p.y, 16.0f, 16.0f, 8.0f, 1.0f);
     }
 }

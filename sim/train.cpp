@@ -49,9 +49,6 @@ void DrawTrains() {
         int slot = Trunc(t.frame);
         slot = slot < 0 ? 0 : (slot > 11 ? 11 : slot);
         BindTexture(trainTextures[slot]);
-        if (t.face)
-            DrawSprite(t.x, t.y, 16.0f, 16.0f, 8.0f, 0.0f);
-        else
-            DrawSpriteMirrored(t.x, t.y, 16.0f, 16.0f, 8.0f, 0.0f);
+        DrawSpriteFacing(t.face, t.x, t.y, 16.0f, 16.0f, 8.0f, 0.0f);
     }
 }

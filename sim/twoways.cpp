@@ -48,9 +48,6 @@ void DrawTwoWayGuns() {
         const ObjectRecord &g = TwoWayPool[i];
         if (!g.active) continue;
         BindTexture(twowaysTexture);
-        if (g.face)
-            DrawSprite(g.x, g.y, 16.0f, 16.0f, 8.0f, 1.0f);
-        else
-            DrawSpriteMirrored(g.x, g.y, 16.0f, 16.0f, 8.0f, 1.0f);
+        DrawSpriteFacing(g.face, g.x, g.y, 16.0f, 16.0f, 8.0f, 1.0f);
     }
 }
