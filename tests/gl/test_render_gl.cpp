@@ -1,58 +1,56 @@
-// Offscreen GL context and helpers for the drawing tests.
+// Offscreen GL context and helpers shared by the drawing, picture and window tests.
 #include "tests/gl/test_render_gl.h"
 
+#include <SDL.h>
+#include <stdlib.h>
+
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+
+#include "platform/null_platform.h"
 
 namespace {
+
+SDL_Window *window;
+SDL_GLContext context;
 
 class RenderEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        RenderContext &rc = TheRenderContext();
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+        for (SDL_GLattr a : {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE, SDL_GL_ALPHA_SIZE})
+            SDL_GL_SetAttribute(a, 8);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        rc.window = SDL_CreateWindow("render tests", 0, 0, 800, 600,
-                                     SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(rc.window, nullptr) << SDL_GetError();
-        rc.context = SDL_GL_CreateContext(rc.window);
-        ASSERT_NE(rc.context, nullptr) << SDL_GetError();
-        ASSERT_TRUE(InitRenderState());
+        window = SDL_CreateWindow("render tests", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+        context = SDL_GL_CreateContext(window);
+        ASSERT_NE(context, nullptr) << SDL_GetError();
     }
     void TearDown() override {
-        RenderContext &rc = TheRenderContext();
-        if (rc.context) SDL_GL_DeleteContext(rc.context);
-        if (rc.window) SDL_DestroyWindow(rc.window);
+        if (context) SDL_GL_DeleteContext(context);
+        if (window) SDL_DestroyWindow(window);
         SDL_Quit();
     }
 };
 
-::testing::Environment *const renderEnvironment =
-    ::testing::AddGlobalTestEnvironment(new RenderEnvironment);
+::testing::Environment *const renderEnvironment = ::testing::AddGlobalTestEnvironment(new RenderEnvironment);
 
 }  // namespace
 
-RenderContext &TheRenderContext() {
-    static RenderContext rc;
-    return rc;
-}
-
 void RenderTest::SetUp() {
-    RenderContext &rc = TheRenderContext();
-    ASSERT_NE(rc.context, nullptr);
-    ASSERT_EQ(SDL_GL_MakeCurrent(rc.window, rc.context), 0);
+    ASSERT_NE(context, nullptr);
+    ASSERT_EQ(SDL_GL_MakeCurrent(window, context), 0);
+    char pattern[] = "/tmp/kav_gl_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir = pattern;
+    NullPlatformReset();
     ResetWorld();
     viewScale = 3.125f;
-    showBackground = true;
-    showOverlay = true;
-    showInfo = false;
-    showTiles = false;
+    showBackground = showOverlay = true;
+    showInfo = showTiles = false;
     fontTexture = backgroundTexture = craftTexture = cannonTexture = twowaysTexture = 0;
     for (unsigned int *table : {heroTextures, tileTextures, shotTextures, explosionTextures})
         std::memset(table, 0, sizeof heroTextures);
@@ -60,7 +58,6 @@ void RenderTest::SetUp() {
     std::memset(cellingTextures, 0, sizeof cellingTextures);
     std::memset(sondaTextures, 0, sizeof sondaTextures);
     std::memset(trainTextures, 0, sizeof trainTextures);
-
     DeleteFontLists();
     ASSERT_TRUE(InitRenderState());
     ResizeView(800, 600);
@@ -75,47 +72,54 @@ void RenderTest::SetUp() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-Rgba ReadPixel(int x, int y) {
+void RenderTest::TearDown() {
+    std::error_code ignored;
+    if (!dir.empty()) std::filesystem::remove_all(dir, ignored);
+}
+
+std::string Colour(int x, int y) {
     uint8_t p[4] = {0, 0, 0, 0};
     glFinish();
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return Rgba{p[0], p[1], p[2], p[3]};
+    return std::to_string(p[0]) + " " + std::to_string(p[1]) + " " + std::to_string(p[2]);
 }
 
-std::vector<uint8_t> ReadScreen() {
-    std::vector<uint8_t> screen(800 * 600 * 4);
+Bytes ReadScreen() {
+    Bytes screen(800 * 600 * 4);
     glFinish();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
     return screen;
 }
 
-bool BrightBox(const std::vector<uint8_t> &screen, int *left, int *right, int *bottom, int *top) {
-    *left = *bottom = 1 << 30;
-    *right = *top = -1;
-    for (int y = 0; y < 600; y++)
+std::string BoxText(const Bytes &screen, int channel, int fromRow) {
+    int l = 1 << 30, r = -1, b = 1 << 30, t = -1, lit = 0;
+    for (int y = fromRow; y < 600; y++)
         for (int x = 0; x < 800; x++)
-            if (screen[(y * 800 + x) * 4] > 127) {
-                *left = std::min(*left, x), *right = std::max(*right, x);
-                *bottom = std::min(*bottom, y), *top = std::max(*top, y);
+            if (screen[(y * 800 + x) * 4 + channel] > 127) {
+                l = std::min(l, x), r = std::max(r, x), b = std::min(b, y), t = std::max(t, y);
+                lit++;
             }
-    return *right >= 0;
+    if (r < 0) return "none";
+    const std::string box = std::to_string(l) + " " + std::to_string(r) + " " + std::to_string(b) + " " +
+                            std::to_string(t);
+    return lit == (r - l + 1) * (t - b + 1) ? box : box + " gaps";
 }
 
-std::string BoxText(const std::vector<uint8_t> &screen) {
-    int l, r, b, t;
-    if (!BrightBox(screen, &l, &r, &b, &t)) return "none";
-    return std::to_string(l) + " " + std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(t);
+Bytes Texels(int w, int h, GLenum format) {
+    Bytes out(size_t(w) * h * (format == GL_RGBA ? 4 : 3), 0x55);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, out.data());
+    return out;
 }
 
-int CountBright(const std::vector<uint8_t> &screen, int left, int right, int bottom, int top) {
-    int n = 0;
-    for (int y = bottom; y <= top; y++)
-        for (int x = left; x <= right; x++) n += screen[(y * 800 + x) * 4] > 127;
-    return n;
+GLint TexParameter(GLenum name) {
+    GLint v = -1;
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &v);
+    return v;
 }
 
-unsigned int MakeTexture(int w, int h, const std::vector<uint8_t> &rgba) {
+unsigned int MakeTexture(int w, int h, const Bytes &rgba) {
     unsigned int name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
@@ -133,12 +137,10 @@ unsigned int SolidTexture(int r, int g, int b, int a) {
     return MakeTexture(1, 1, {(uint8_t)r, (uint8_t)g, (uint8_t)b, (uint8_t)a});
 }
 
-unsigned int LeftRedRightBlueTexture() {
-    return MakeTexture(2, 1, {255, 0, 0, 255, 0, 0, 255, 255});
-}
+unsigned int RedBlueTexture() { return MakeTexture(2, 1, {255, 0, 0, 255, 0, 0, 255, 255}); }
 
 unsigned int CodedFontTexture(int only) {
-    std::vector<uint8_t> sheet(256 * 256 * 4);
+    Bytes sheet(256 * 256 * 4);
     for (int y = 0; y < 256; y++) {
         for (int x = 0; x < 256; x++) {
             const int n = 16 * (15 - y / 16) + x / 16;   // texel rows run bottom up, cells top down
@@ -146,11 +148,21 @@ unsigned int CodedFontTexture(int only) {
             uint8_t *p = &sheet[(y * 256 + x) * 4];
             p[0] = lit ? (uint8_t)n : 0;
             p[1] = lit ? 255 : 0;
-            p[2] = 0;
             p[3] = 255;
         }
     }
     return MakeTexture(256, 256, sheet);
+}
+
+std::string ReadTextLine(int x, int y) {
+    std::string text;
+    for (int k = 0; x + 13 * k + 8 < 800; k++) {
+        uint8_t p[4];
+        glReadPixels(x + 13 * k + 8, y + 8, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        if (p[1] < 128) break;
+        text += (char)(p[0] + 32);
+    }
+    return text;
 }
 
 void LoadScreenSpace() {
@@ -162,12 +174,30 @@ void LoadScreenSpace() {
     glDisable(GL_DEPTH_TEST);
 }
 
-std::string ReadTextLine(int x, int y) {
-    std::string text;
-    for (int k = 0; x + 13 * k + 8 < 800; k++) {
-        const Rgba p = ReadPixel(x + 13 * k + 8, y + 8);
-        if (p.g < 128) break;
-        text += (char)(p.r + 32);
+Bytes TgaFile(int type, int depth, int descriptor, const Bytes &body, int width, int height) {
+    Bytes f(18, 0);
+    f[2] = uint8_t(type);
+    f[12] = uint8_t(width);
+    f[14] = uint8_t(height);
+    f[16] = uint8_t(depth);
+    f[17] = uint8_t(descriptor);
+    f.insert(f.end(), body.begin(), body.end());
+    return f;
+}
+
+Bytes BmpFile(const Bytes &rows) {
+    Bytes f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
+    f.resize(54, 0);
+    f.insert(f.end(), rows.begin(), rows.end());
+    return f;
+}
+
+std::string WriteFile(const std::string &path, const Bytes &bytes) {
+    FILE *f = fopen(path.c_str(), "wb");
+    EXPECT_NE(f, nullptr) << path;
+    if (f) {
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
     }
-    return text;
+    return path;
 }

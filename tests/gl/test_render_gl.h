@@ -1,7 +1,6 @@
-// Shared pieces of the drawing tests: one offscreen GL context per test binary, pixel reads, test textures.
+// Shared pieces of the drawing tests: one offscreen GL context, pixel and texel reads, test pictures.
 #pragma once
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -14,46 +13,42 @@
 #include "shell/settings.h"
 #include "world/world.h"
 
-struct Rgba {
-    int r, g, b, a;
-};
+using Bytes = std::vector<uint8_t>;
 
-// The window and context of the drawing tests (offscreen under SDL_VIDEODRIVER=offscreen).
-struct RenderContext {
-    SDL_Window *window = nullptr;
-    SDL_GLContext context = nullptr;
-};
-RenderContext &TheRenderContext();
-
-// Every drawing test starts from the state the game has after start-up: 800 by 600 viewport,
-// InitRenderState freshly run, empty world, start display settings, no textures loaded,
-// and a black colour buffer.
+// Every GL test starts as the game does after start-up: 800 by 600 view, InitRenderState freshly
+// run, empty world, start display settings, no textures, a black colour buffer, a fresh null
+// platform record. `dir` is a folder of its own for files, removed afterwards.
 class RenderTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    void TearDown() override;
+    std::string dir;
 };
 
-// Reads one pixel of the colour buffer (window coordinates, origin bottom-left).
-Rgba ReadPixel(int x, int y);
-// Reads the whole 800 by 600 colour buffer, rows from the bottom.
-std::vector<uint8_t> ReadScreen();
-// Bounding box of the pixels whose red channel exceeds 127; false when there are none.
-bool BrightBox(const std::vector<uint8_t> &screen, int *left, int *right, int *bottom, int *top);
-// That box as "left right bottom top", or "none": one comparison per sprite in the tests.
-std::string BoxText(const std::vector<uint8_t> &screen);
-// Counts the pixels inside [left, right] by [bottom, top] whose red channel exceeds 127.
-int CountBright(const std::vector<uint8_t> &screen, int left, int right, int bottom, int top);
+// "r g b" of one pixel (window coordinates, origin bottom-left).
+std::string Colour(int x, int y);
+// The 800 by 600 colour buffer as RGBA, rows from the bottom.
+Bytes ReadScreen();
+// "left right bottom top" of the pixels of rows >= fromRow whose `channel` exceeds 127, with
+// " gaps" added when the box is not solid; "none" when no pixel is lit.
+std::string BoxText(const Bytes &screen, int channel = 0, int fromRow = 0);
+// Level 0 of the bound texture, tightly packed, and one of its parameters.
+Bytes Texels(int w, int h, GLenum format);
+GLint TexParameter(GLenum name);
 
-// A texture of w by h texels, rows from the bottom, nearest filtering, clamped.
-unsigned int MakeTexture(int w, int h, const std::vector<uint8_t> &rgba);
+// Textures made directly: nearest filtering, clamped, rows from the bottom.
+unsigned int MakeTexture(int w, int h, const Bytes &rgba);
 unsigned int SolidTexture(int r, int g, int b, int a = 255);
-// 2 by 1 texels: red on the left, blue on the right.
-unsigned int LeftRedRightBlueTexture();
-// A font sheet whose glyph cell n is coloured (n, 255, 0); with `only` >= 0 only that glyph
-// is lit and every other cell is black.
+unsigned int RedBlueTexture();   // 2 by 1 texels: red on the left, blue on the right
+// A font sheet whose glyph cell n is coloured (n, 255, 0); with `only` >= 0 only that glyph is lit.
 unsigned int CodedFontTexture(int only = -1);
-
-// The frame's screen-space projection and an identity modelview, for drawing sprites alone.
-void LoadScreenSpace();
 // Decodes a line printed with CodedFontTexture at (x, y): one character per 13 units.
 std::string ReadTextLine(int x, int y);
+// The frame's screen-space projection with an identity modelview and no depth test.
+void LoadScreenSpace();
+
+// Picture files as bytes: a Targa (header fields as given, body as stored) and a 2 by 2
+// 24-bit bitmap (stored rows bottom first, 8 bytes each).
+Bytes TgaFile(int type, int depth, int descriptor, const Bytes &body, int width = 2, int height = 2);
+Bytes BmpFile(const Bytes &rows);
+std::string WriteFile(const std::string &path, const Bytes &bytes);
