@@ -20,7 +20,7 @@ void Put32(Bytes &b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; i++) b[at + i] = uint8_t(v >> (8 * i));
 }
 
-struct BmpSpec {
+struct BmpLayout {
     int headerSize = 40;
     bool fileHeader = true;
     int32_t width = 3, height = 2;
@@ -32,7 +32,7 @@ struct BmpSpec {
     Bytes pixels;                    // the pixel data exactly as stored
 };
 
-Bytes BmpFile(const BmpSpec &s) {
+Bytes BmpFile(const BmpLayout &s) {
     Bytes f;
     if (s.fileHeader) f.assign(14, 0);
     size_t info = f.size();
@@ -100,7 +100,7 @@ using Colours = std::vector<uint32_t>;
 
 TEST(BmpDecode, TableSizeAndPixelOffsetWithAndWithoutAFileHeader) {
     // No file header: the pixels follow a 3-entry table; index 3 is past it, so black.
-    BmpSpec s;
+    BmpLayout s;
     s.fileHeader = false;
     s.bits = 8;
     s.width = 4;
@@ -111,13 +111,13 @@ TEST(BmpDecode, TableSizeAndPixelOffsetWithAndWithoutAFileHeader) {
     EXPECT_EQ(Decoded(BmpFile(s)).All(), (Colours{0x778899, 0x112233, 0x445566, 0}));
 
     // Without colours-used a 4-bit table has 16 entries; a 16-bit picture has none.
-    BmpSpec four = s;
+    BmpLayout four = s;
     four.bits = 4;
     four.colorsUsed = 0;
     four.palette = kPalette;
     four.pixels = {0x5F, 0x10, 0, 0};
     EXPECT_EQ(Decoded(BmpFile(four)).All(), (Colours{0xfedcba, 0x666666, 0xff0000, 0}));
-    BmpSpec packed = s;
+    BmpLayout packed = s;
     packed.bits = 16;
     packed.colorsUsed = 0;
     packed.palette = {};
@@ -125,14 +125,14 @@ TEST(BmpDecode, TableSizeAndPixelOffsetWithAndWithoutAFileHeader) {
     EXPECT_EQ(Decoded(BmpFile(packed)).All(), (Colours{0xff0000, 0x00ff00, 0x0000ff, 0xffffff}));
 
     // With a file header its offset wins: bytes between table and pixels are skipped.
-    BmpSpec gap = s;
+    BmpLayout gap = s;
     gap.fileHeader = true;
     gap.gap = Bytes(37, 1);
     EXPECT_EQ(Decoded(BmpFile(gap)).All(), (Colours{0x778899, 0x112233, 0x445566, 0}));
 }
 
 TEST(BmpDecode, MasksInAnyOrderAndWidthAndOnlyUnbrokenOnes) {
-    BmpSpec w;
+    BmpLayout w;
     w.bits = 32;
     w.width = 2;
     w.height = 1;
@@ -147,7 +147,7 @@ TEST(BmpDecode, MasksInAnyOrderAndWidthAndOnlyUnbrokenOnes) {
 }
 
 TEST(BmpDecode, RunLengthRunsAreClippedAtTheRightEdgeAndSkippedPixelsAreBlack) {
-    BmpSpec s;
+    BmpLayout s;
     s.bits = 8;
     s.compression = 1;
     s.width = 5;
@@ -175,7 +175,7 @@ TEST(BmpDecode, RunLengthRunsAreClippedAtTheRightEdgeAndSkippedPixelsAreBlack) {
     EXPECT_EQ(Decoded(BmpFile(s)).All(), (Colours{kPalette[1], kPalette[2], kPalette[1], kPalette[4]}));
 
     auto reason = [&](const Bytes &px) {
-        BmpSpec t = s;
+        BmpLayout t = s;
         t.bits = 8;
         t.compression = 1;
         t.height = 2;
@@ -191,10 +191,10 @@ TEST(BmpDecode, RunLengthRunsAreClippedAtTheRightEdgeAndSkippedPixelsAreBlack) {
 }
 
 TEST(BmpDecode, RefusedHeadersAndSizesAndEveryCutOfASmallFile) {
-    BmpSpec s;
+    BmpLayout s;
     s.pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0};
-    auto reason = [](const BmpSpec &spec) {
-        Decoded d(BmpFile(spec));
+    auto reason = [](const BmpLayout &layout) {
+        Decoded d(BmpFile(layout));
         EXPECT_EQ(d.image.pixels == nullptr, d.reason != BMP_DECODED);
         return d.reason;
     };
@@ -202,7 +202,7 @@ TEST(BmpDecode, RefusedHeadersAndSizesAndEveryCutOfASmallFile) {
     Bytes good = BmpFile(s);
     EXPECT_EQ(Decoded(Bytes(good.begin(), good.begin() + 14 + 39)).reason, BMP_UNKNOWN_FORMAT);
     EXPECT_EQ(Decoded(Bytes{'B', 'M'}).reason, BMP_UNKNOWN_FORMAT);
-    BmpSpec v = s;
+    BmpLayout v = s;
     v.height = 0;
     EXPECT_EQ(reason(v), BMP_BAD_DATA);
     v = s;
@@ -216,12 +216,12 @@ TEST(BmpDecode, RefusedHeadersAndSizesAndEveryCutOfASmallFile) {
 
     // Sizes past the bound are refused before anything is allocated, whatever the file.
     for (int32_t height : {100000, int32_t(0x80000000u)}) {
-        BmpSpec huge = s;
+        BmpLayout huge = s;
         huge.width = height == 100000 ? 100000 : 0x7fffffff;
         huge.height = height;
         EXPECT_EQ(reason(huge), BMP_TOO_LARGE) << height;
     }
-    BmpSpec rle = s;
+    BmpLayout rle = s;
     rle.width = 8192;
     rle.height = 8193;
     rle.compression = 1;
@@ -230,7 +230,7 @@ TEST(BmpDecode, RefusedHeadersAndSizesAndEveryCutOfASmallFile) {
 
     // Every cut of small files of each kind: refused, or decoded when only the last row's
     // padding is missing; never a read outside the buffer.
-    std::vector<BmpSpec> kinds(4, s);
+    std::vector<BmpLayout> kinds(4, s);
     kinds[1].bits = 4;
     kinds[1].palette = kPalette;
     kinds[1].pixels = {0x12, 0x30, 0, 0, 0x45, 0x60, 0, 0};
@@ -242,7 +242,7 @@ TEST(BmpDecode, RefusedHeadersAndSizesAndEveryCutOfASmallFile) {
     kinds[3].compression = 3;
     kinds[3].masks = {0xf800, 0x07e0, 0x001f};
     kinds[3].pixels = Bytes(16, 0x5a);
-    for (const BmpSpec &k : kinds) {
+    for (const BmpLayout &k : kinds) {
         Bytes file = BmpFile(k);
         ASSERT_EQ(Decoded(file).reason, BMP_DECODED);
         for (size_t cut = 0; cut < file.size(); cut++) {

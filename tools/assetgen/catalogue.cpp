@@ -16,7 +16,7 @@ namespace {
 
 enum class Kind { Sheet, Font, Backdrop, Overlay, Explosion, Shield };
 
-struct Spec {
+struct Entry {
     std::string file;
     Kind kind;
     std::string sheet;        // sheet file under assets/ (Kind::Sheet)
@@ -42,8 +42,8 @@ std::string Two(int n) {
     return buf;
 }
 
-std::vector<Spec> BuildSpecs() {
-    std::vector<Spec> s;
+std::vector<Entry> BuildEntries() {
+    std::vector<Entry> s;
     auto sheet = [&](const std::string &file, const std::string &sheetFile, int lw, int lh, int tw, int th, TgaForm form) {
         std::string frame = file.substr(0, file.size() - 4);
         s.push_back({file, Kind::Sheet, sheetFile, frame, lw, lh, tw, th, false, form});
@@ -84,9 +84,9 @@ std::vector<Spec> BuildSpecs() {
     return s;
 }
 
-const std::vector<Spec> &Specs() {
-    static const std::vector<Spec> specs = BuildSpecs();
-    return specs;
+const std::vector<Entry> &Entries() {
+    static const std::vector<Entry> entries = BuildEntries();
+    return entries;
 }
 
 struct MapProblems {
@@ -121,7 +121,7 @@ bool ReadMapGrid(const std::string &path, ScreenGrid *grid, std::string *error) 
 const std::vector<AssetEntry> &AssetCatalogue() {
     static std::vector<AssetEntry> list;
     if (list.empty())
-        for (const Spec &s : Specs()) list.push_back({s.file, s.sheet.empty() ? s.frame : s.sheet + ":" + s.frame});
+        for (const Entry &s : Entries()) list.push_back({s.file, s.sheet.empty() ? s.frame : s.sheet + ":" + s.frame});
     return list;
 }
 
@@ -143,7 +143,7 @@ bool GenerateAll(const std::string &sourceDir, const std::string &outDir, std::s
         return &(sheets[name] = sh);
     };
 
-    for (const Spec &s : Specs()) {
+    for (const Entry &s : Entries()) {
         Picture pic;
         switch (s.kind) {
         case Kind::Sheet: {
