@@ -22,3 +22,12 @@ void ResizeView(int32_t width, int32_t height) {
     if (width < 0) width = 0;
     glViewport(0, 0, width, height);
 }
+
+void LoadScreenSpace() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+}

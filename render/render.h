@@ -6,6 +6,9 @@
 // GL state and view.
 bool InitRenderState();
 void ResizeView(int32_t width, int32_t height);
+// The 800 by 600 screen space of a frame: orthographic projection, identity modelview,
+// depth test off. The matrix mode is left at modelview.
+void LoadScreenSpace();
 
 // Pictures into textures. Both take the slot to store the new texture name in, the file
 // path and the clamp flag.

@@ -115,12 +115,7 @@ static void DrawDebugText() {
 // Reads the world, changes none of it. Leaves blending off, the modelview identity loaded,
 // texturing on and the colour opaque white.
 bool DrawScene() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
+    LoadScreenSpace();
     glClear(GL_DEPTH_BUFFER_BIT);   // never the colour buffer: the last picture is the base
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);

@@ -165,15 +165,6 @@ std::string ReadTextLine(int x, int y) {
     return text;
 }
 
-void LoadScreenSpace() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-}
-
 Bytes TgaFile(int type, int depth, int descriptor, const Bytes &body, int width, int height) {
     Bytes f(18, 0);
     f[2] = uint8_t(type);

@@ -44,8 +44,6 @@ unsigned int RedBlueTexture();   // 2 by 1 texels: red on the left, blue on the 
 unsigned int CodedFontTexture(int only = -1);
 // Decodes a line printed with CodedFontTexture at (x, y): one character per 13 units.
 std::string ReadTextLine(int x, int y);
-// The frame's screen-space projection with an identity modelview and no depth test.
-void LoadScreenSpace();
 
 // Picture files as bytes: a Targa (header fields as given, body as stored) and a 2 by 2
 // 24-bit bitmap (stored rows bottom first, 8 bytes each).

@@ -108,12 +108,7 @@ void MakeTypicalScreen() {
 
 // The two full-screen quads every frame draws: the half-transparent backdrop and the overlay.
 void DrawTwoQuads() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
+    LoadScreenSpace();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
     glColor4f(1, 1, 1, 0.5f);
