@@ -48,10 +48,7 @@ int PlatformMessageBox(const char *text, const char *caption, int buttons, int i
 }
 
 bool PlatformRegisterClass() { return Step("RegisterClass"); }
-void PlatformUnregisterClass(bool *ok) {
-    const bool good = Step("UnregisterClass");
-    if (ok) *ok = good;
-}
+bool PlatformUnregisterClass() { return Step("UnregisterClass"); }
 bool PlatformChangeDisplayMode(int, int, int) { return Step("ChangeDisplayMode"); }
 void PlatformRestoreDisplayMode() { Step("RestoreDisplayMode"); }
 void PlatformShowCursor(bool show) { Step(show ? "ShowCursor(1)" : "ShowCursor(0)"); }
@@ -75,23 +72,17 @@ bool PlatformHasDeviceContext() { return haveDc; }
 bool PlatformHasWindow() { return haveWindow; }
 bool PlatformReleaseCurrent() { return Step("ReleaseCurrent"); }
 bool PlatformDeleteContext() {
-    if (!Step("DeleteContext")) return false;
     haveContext = false;
-    return true;
+    return Step("DeleteContext");
 }
 bool PlatformReleaseDeviceContext() {
-    if (!Step("ReleaseDeviceContext")) return false;
     haveDc = false;
-    return true;
+    return Step("ReleaseDeviceContext");
 }
 bool PlatformDestroyWindow() {
-    if (!Step("DestroyWindow")) return false;
     haveWindow = false;
-    return true;
+    return Step("DestroyWindow");
 }
-void PlatformForgetContext() { haveContext = false; }
-void PlatformForgetDeviceContext() { haveDc = false; }
-void PlatformForgetWindow() { haveWindow = false; }
 
 bool PlatformPeekMessage(PlatformMessage *msg) {
     if (nullMessages.empty()) return false;

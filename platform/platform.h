@@ -1,9 +1,11 @@
 // What the game needs from the window system, and nothing more. The game code reaches the
-// platform only through this header; each backend (SDL2, later Win32, and a null backend
-// for tests) is one source file that implements it. No backend type appears here.
+// platform only through this header; each backend (SDL2, Win32, and a null backend for
+// tests) implements it in its own files. No backend type appears here.
 #pragma once
 
 #include <cstdint>
+
+#include "platform/keycodes.h"
 
 // A window message as the game handles it: kind, wParam, lParam.
 enum MsgKind : int {
@@ -38,10 +40,15 @@ enum MsgBoxResult { ID_OK_ = 1, ID_YES_ = 6, ID_NO_ = 7 };
 // Yes), Escape takes No (or OK in a box with one button).
 int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon);
 
-// Window and rendering context, in the order CreateGameWindow uses them. Each returns
-// false on failure; the caller reports it.
+// Window and rendering context, in the order CreateGameWindow and DestroyGameWindow use
+// them: one call per step that the game reports when it fails. Each returns false on
+// failure; the caller reports it. A release forgets what it released, failed or not.
+//
+// On SDL2 some of these stand for nothing of their own: registering the class starts SDL's
+// video (unregistering does nothing), the device context is the window itself, the pixel
+// format is fixed when the window is made, and the default procedure has nothing to do.
 bool PlatformRegisterClass();
-void PlatformUnregisterClass(bool *ok);
+bool PlatformUnregisterClass();
 bool PlatformChangeDisplayMode(int width, int height, int bits);   // full screen
 void PlatformRestoreDisplayMode();
 void PlatformShowCursor(bool show);
@@ -59,9 +66,6 @@ bool PlatformReleaseCurrent();      // make no context current
 bool PlatformDeleteContext();
 bool PlatformReleaseDeviceContext();
 bool PlatformDestroyWindow();
-void PlatformForgetContext();
-void PlatformForgetDeviceContext();
-void PlatformForgetWindow();
 
 // Message queue: non-blocking peek with removal. Returns false when the queue is empty.
 bool PlatformPeekMessage(PlatformMessage *msg);
@@ -79,3 +83,7 @@ void PlatformSleep(double seconds);
 
 // The window procedure: portable game code, called by PlatformDispatchMessage.
 intptr_t GameWindowProc(const PlatformMessage &msg);
+
+// The game's entry with the command line's arguments; returns the exit status. Each
+// backend with a window system owns the process entry (main, WinMain) and calls it.
+int GameMain(int argc, char **argv);

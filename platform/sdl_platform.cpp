@@ -76,9 +76,9 @@ bool PlatformRegisterClass() {
 
 // SDL stays started between a destruction and the next creation, so that the keys held
 // across a full-screen toggle keep their key-up events.
-void PlatformUnregisterClass(bool *ok) {
+bool PlatformUnregisterClass() {
     classRegistered = false;
-    if (ok) *ok = true;
+    return true;
 }
 
 bool PlatformChangeDisplayMode(int width, int height, int bits) {
@@ -203,9 +203,9 @@ bool PlatformDeleteContext() {
 }
 
 bool PlatformReleaseDeviceContext() {
-    if (!haveDeviceContext) return false;
+    const bool held = haveDeviceContext;
     haveDeviceContext = false;
-    return true;
+    return held;
 }
 
 bool PlatformDestroyWindow() {
@@ -215,75 +215,71 @@ bool PlatformDestroyWindow() {
     return true;
 }
 
-void PlatformForgetContext() { context = nullptr; }
-void PlatformForgetDeviceContext() { haveDeviceContext = false; }
-void PlatformForgetWindow() { window = nullptr; }
-
 // Windows virtual-key code of an SDL key, 0 for a key that has none. Letters and digits
 // follow the keyboard layout, as virtual keys do; the rest go by their place on the board.
 static uint32_t VirtualKey(const SDL_Keysym &key) {
     const SDL_Keycode sym = key.sym;
-    if (sym >= SDLK_a && sym <= SDLK_z) return 0x41 + (sym - SDLK_a);
-    if (sym >= SDLK_0 && sym <= SDLK_9) return 0x30 + (sym - SDLK_0);
+    if (sym >= SDLK_a && sym <= SDLK_z) return VK_A_ + (sym - SDLK_a);
+    if (sym >= SDLK_0 && sym <= SDLK_9) return VK_0_ + (sym - SDLK_0);
 
     const SDL_Scancode sc = key.scancode;
-    if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 0x41 + (sc - SDL_SCANCODE_A);
-    if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return 0x31 + (sc - SDL_SCANCODE_1);
-    if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return 0x70 + (sc - SDL_SCANCODE_F1);
-    if (sc >= SDL_SCANCODE_F13 && sc <= SDL_SCANCODE_F24) return 0x7C + (sc - SDL_SCANCODE_F13);
-    if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return 0x61 + (sc - SDL_SCANCODE_KP_1);
+    if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return VK_A_ + (sc - SDL_SCANCODE_A);
+    if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return VK_0_ + 1 + (sc - SDL_SCANCODE_1);
+    if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return VK_F1_ + (sc - SDL_SCANCODE_F1);
+    if (sc >= SDL_SCANCODE_F13 && sc <= SDL_SCANCODE_F24) return VK_F13_ + (sc - SDL_SCANCODE_F13);
+    if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return VK_NUMPAD0_ + 1 + (sc - SDL_SCANCODE_KP_1);
 
     switch (sc) {
-    case SDL_SCANCODE_0: return 0x30;
-    case SDL_SCANCODE_KP_0: return 0x60;
-    case SDL_SCANCODE_BACKSPACE: return 0x08;
-    case SDL_SCANCODE_TAB: return 0x09;
-    case SDL_SCANCODE_CLEAR: return 0x0C;
-    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_RETURN2: case SDL_SCANCODE_KP_ENTER: return 0x0D;
-    case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return 0x10;
-    case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return 0x11;
-    case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return 0x12;
-    case SDL_SCANCODE_PAUSE: return 0x13;
-    case SDL_SCANCODE_CAPSLOCK: return 0x14;
-    case SDL_SCANCODE_ESCAPE: return 0x1B;
-    case SDL_SCANCODE_SPACE: return 0x20;
-    case SDL_SCANCODE_PAGEUP: return 0x21;
-    case SDL_SCANCODE_PAGEDOWN: return 0x22;
-    case SDL_SCANCODE_END: return 0x23;
-    case SDL_SCANCODE_HOME: return 0x24;
-    case SDL_SCANCODE_LEFT: return 0x25;
-    case SDL_SCANCODE_UP: return 0x26;
-    case SDL_SCANCODE_RIGHT: return 0x27;
-    case SDL_SCANCODE_DOWN: return 0x28;
-    case SDL_SCANCODE_SELECT: return 0x29;
-    case SDL_SCANCODE_EXECUTE: return 0x2B;
-    case SDL_SCANCODE_PRINTSCREEN: return 0x2C;
-    case SDL_SCANCODE_INSERT: return 0x2D;
-    case SDL_SCANCODE_DELETE: return 0x2E;
-    case SDL_SCANCODE_HELP: return 0x2F;
-    case SDL_SCANCODE_LGUI: return 0x5B;
-    case SDL_SCANCODE_RGUI: return 0x5C;
-    case SDL_SCANCODE_APPLICATION: return 0x5D;
-    case SDL_SCANCODE_SLEEP: return 0x5F;
-    case SDL_SCANCODE_KP_MULTIPLY: return 0x6A;
-    case SDL_SCANCODE_KP_PLUS: return 0x6B;
-    case SDL_SCANCODE_KP_MINUS: return 0x6D;
-    case SDL_SCANCODE_KP_PERIOD: case SDL_SCANCODE_KP_DECIMAL: return 0x6E;
-    case SDL_SCANCODE_KP_DIVIDE: return 0x6F;
-    case SDL_SCANCODE_NUMLOCKCLEAR: return 0x90;
-    case SDL_SCANCODE_SCROLLLOCK: return 0x91;
-    case SDL_SCANCODE_SEMICOLON: return 0xBA;
-    case SDL_SCANCODE_EQUALS: return 0xBB;
-    case SDL_SCANCODE_COMMA: return 0xBC;
-    case SDL_SCANCODE_MINUS: return 0xBD;
-    case SDL_SCANCODE_PERIOD: return 0xBE;
-    case SDL_SCANCODE_SLASH: return 0xBF;
-    case SDL_SCANCODE_GRAVE: return 0xC0;
-    case SDL_SCANCODE_LEFTBRACKET: return 0xDB;
-    case SDL_SCANCODE_BACKSLASH: return 0xDC;
-    case SDL_SCANCODE_RIGHTBRACKET: return 0xDD;
-    case SDL_SCANCODE_APOSTROPHE: return 0xDE;
-    case SDL_SCANCODE_NONUSBACKSLASH: return 0xE2;
+    case SDL_SCANCODE_0: return VK_0_;
+    case SDL_SCANCODE_KP_0: return VK_NUMPAD0_;
+    case SDL_SCANCODE_BACKSPACE: return VK_BACK_;
+    case SDL_SCANCODE_TAB: return VK_TAB_;
+    case SDL_SCANCODE_CLEAR: return VK_CLEAR_;
+    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_RETURN2: case SDL_SCANCODE_KP_ENTER: return VK_RETURN_;
+    case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return VK_SHIFT_;
+    case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return VK_CONTROL_;
+    case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return VK_MENU_;
+    case SDL_SCANCODE_PAUSE: return VK_PAUSE_;
+    case SDL_SCANCODE_CAPSLOCK: return VK_CAPITAL_;
+    case SDL_SCANCODE_ESCAPE: return VK_ESCAPE_;
+    case SDL_SCANCODE_SPACE: return VK_SPACE_;
+    case SDL_SCANCODE_PAGEUP: return VK_PRIOR_;
+    case SDL_SCANCODE_PAGEDOWN: return VK_NEXT_;
+    case SDL_SCANCODE_END: return VK_END_;
+    case SDL_SCANCODE_HOME: return VK_HOME_;
+    case SDL_SCANCODE_LEFT: return VK_LEFT_;
+    case SDL_SCANCODE_UP: return VK_UP_;
+    case SDL_SCANCODE_RIGHT: return VK_RIGHT_;
+    case SDL_SCANCODE_DOWN: return VK_DOWN_;
+    case SDL_SCANCODE_SELECT: return VK_SELECT_;
+    case SDL_SCANCODE_EXECUTE: return VK_EXECUTE_;
+    case SDL_SCANCODE_PRINTSCREEN: return VK_SNAPSHOT_;
+    case SDL_SCANCODE_INSERT: return VK_INSERT_;
+    case SDL_SCANCODE_DELETE: return VK_DELETE_;
+    case SDL_SCANCODE_HELP: return VK_HELP_;
+    case SDL_SCANCODE_LGUI: return VK_LWIN_;
+    case SDL_SCANCODE_RGUI: return VK_RWIN_;
+    case SDL_SCANCODE_APPLICATION: return VK_APPS_;
+    case SDL_SCANCODE_SLEEP: return VK_SLEEP_;
+    case SDL_SCANCODE_KP_MULTIPLY: return VK_MULTIPLY_;
+    case SDL_SCANCODE_KP_PLUS: return VK_ADD_;
+    case SDL_SCANCODE_KP_MINUS: return VK_SUBTRACT_;
+    case SDL_SCANCODE_KP_PERIOD: case SDL_SCANCODE_KP_DECIMAL: return VK_DECIMAL_;
+    case SDL_SCANCODE_KP_DIVIDE: return VK_DIVIDE_;
+    case SDL_SCANCODE_NUMLOCKCLEAR: return VK_NUMLOCK_;
+    case SDL_SCANCODE_SCROLLLOCK: return VK_SCROLL_;
+    case SDL_SCANCODE_SEMICOLON: return VK_OEM_1_;
+    case SDL_SCANCODE_EQUALS: return VK_OEM_PLUS_;
+    case SDL_SCANCODE_COMMA: return VK_OEM_COMMA_;
+    case SDL_SCANCODE_MINUS: return VK_OEM_MINUS_;
+    case SDL_SCANCODE_PERIOD: return VK_OEM_PERIOD_;
+    case SDL_SCANCODE_SLASH: return VK_OEM_2_;
+    case SDL_SCANCODE_GRAVE: return VK_OEM_3_;
+    case SDL_SCANCODE_LEFTBRACKET: return VK_OEM_4_;
+    case SDL_SCANCODE_BACKSLASH: return VK_OEM_5_;
+    case SDL_SCANCODE_RIGHTBRACKET: return VK_OEM_6_;
+    case SDL_SCANCODE_APOSTROPHE: return VK_OEM_7_;
+    case SDL_SCANCODE_NONUSBACKSLASH: return VK_OEM_102_;
     default: return 0;
     }
 }
@@ -299,7 +295,7 @@ static PlatformMessage Translate(const SDL_Event &ev) {
         if (vk == 0) break;
         const bool down = ev.type == SDL_KEYDOWN;
         // Keys with Alt held, Alt itself and F10 are system keys.
-        const bool sys = (ev.key.keysym.mod & KMOD_ALT) || vk == 0x12 || vk == 0x79;
+        const bool sys = (ev.key.keysym.mod & KMOD_ALT) || vk == VK_MENU_ || vk == VK_F10_;
         msg.kind = sys ? (down ? MSG_SYSKEYDOWN : MSG_SYSKEYUP) : (down ? MSG_KEYDOWN : MSG_KEYUP);
         msg.wParam = vk;
         break;

@@ -1,4 +1,6 @@
-// Program entry: reads the command line and runs the game, in a window or headless.
+// The game's entry, called by the backend's process entry: reads the command line and
+// runs the game, in a window or headless.
+#include "platform/platform.h"
 #include "shell/check.h"
 #include "shell/cli.h"
 #include "shell/dump.h"
@@ -21,7 +23,7 @@ static int Headless(const CommandLine &cl, const std::vector<InputRun> &runs) {
     return status;
 }
 
-int main(int argc, char **argv) {
+int GameMain(int argc, char **argv) {
     CommandLine cl;
     std::string error;
     if (!ParseCommandLine(argc, argv, &cl, &error)) {

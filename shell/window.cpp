@@ -79,22 +79,12 @@ void DestroyGameWindow() {
     if (PlatformHasContext()) {
         if (!PlatformReleaseCurrent()) ShutdownError("Release Of DC And RC Failed.");
         if (!PlatformDeleteContext()) ShutdownError("Release Rendering Context Failed.");
-        PlatformForgetContext();
     }
 
-    if (PlatformHasDeviceContext() && !PlatformReleaseDeviceContext()) {
+    if (PlatformHasDeviceContext() && !PlatformReleaseDeviceContext())
         ShutdownError("Release Device Context Failed.");
-        PlatformForgetDeviceContext();
-    }
-
-    if (PlatformHasWindow() && !PlatformDestroyWindow()) {
-        ShutdownError("Could Not Release hWnd.");
-        PlatformForgetWindow();
-    }
-
-    bool unregistered = true;
-    PlatformUnregisterClass(&unregistered);
-    if (!unregistered) ShutdownError("Could Not Unregister Class.");
+    if (PlatformHasWindow() && !PlatformDestroyWindow()) ShutdownError("Could Not Release hWnd.");
+    if (!PlatformUnregisterClass()) ShutdownError("Could Not Unregister Class.");
 
     DeleteFontLists();
 }
