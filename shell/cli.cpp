@@ -3,6 +3,7 @@
 
 #include "shell/keys.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -41,95 +42,178 @@ static bool ParseCount(const std::string &text, int64_t max, int64_t *value) {
     return true;
 }
 
-bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::string *error) {
-    *cl = CommandLine();
-    bool sawFps = false, sawFrames = false, sawInput = false;
-    int otherOptions = 0;   // options besides --check
-    for (int i = 1; i < argc; i++) {
-        std::string arg = argv[i], value;
-        bool inlineValue = false;
-        const size_t eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
-            inlineValue = true;
-        }
-        const bool takesValue = arg == "--fps" || arg == "--frames" || arg == "--input" || arg == "--dump";
-        if (takesValue && !inlineValue) {
-            if (i + 1 >= argc) {
-                *error = "option " + arg + " needs a value";
-                return false;
-            }
-            value = argv[++i];
-        } else if (!takesValue && inlineValue && arg != "--check") {
-            *error = "option " + arg + " takes no value";
-            return false;
-        }
+// What follows an option's name.
+enum OptionValue { NO_VALUE, NEEDS_VALUE, OPTIONAL_FOLDER };
 
-        if (arg == "--check") {
-            // The folder is optional: --check, --check DIR or --check=DIR.
-            if (!inlineValue && i + 1 < argc && argv[i + 1][0] != '-') value = argv[++i];
-            if (inlineValue && value.empty()) {
-                *error = "option --check needs a folder name after '='";
-                return false;
-            }
-            cl->check = true;
-            cl->checkDir = value;
-            continue;
-        }
-        otherOptions++;
-        if (arg == "--help" || arg == "-h") {
-            cl->help = true;
-        } else if (arg == "--windowed" || arg == "--fullscreen") {
-            const int answer = arg == "--fullscreen" ? 1 : 0;
-            if (cl->startAnswer >= 0 && cl->startAnswer != answer) {
-                *error = "--windowed and --fullscreen cannot both be given";
-                return false;
-            }
-            cl->startAnswer = answer;
-        } else if (arg == "--headless") {
-            cl->headless = true;
-        } else if (arg == "--fps") {
-            int64_t fps;
-            if (!ParseCount(value, MAX_FPS, &fps)) {
-                *error = "--fps needs a whole number from 0 to 1000, not '" + value + "'";
-                return false;
-            }
-            cl->fps = (int)fps;
-            sawFps = true;
-        } else if (arg == "--frames") {
-            if (!ParseCount(value, MAX_STEPS, &cl->frames)) {
-                *error = "--frames needs a whole number of steps (0 or more), not '" + value + "'";
-                return false;
-            }
-            sawFrames = true;
-        } else if (arg == "--input" || arg == "--dump") {
-            if (value.empty()) {
-                *error = "option " + arg + " needs a file name";
-                return false;
-            }
-            (arg == "--input" ? cl->inputPath : cl->dumpPath) = value;
-            sawInput |= arg == "--input";
-        } else {
-            *error = "unknown option '" + std::string(argv[i]) + "'";
+// One option: its name, what follows it, and what it does to the command line.
+struct OptionSpec {
+    const char *name;
+    OptionValue value;
+    bool (*apply)(const std::string &value, CommandLine *cl, std::string *error);
+};
+
+// --windowed and --fullscreen answer the start question; repeating one is harmless.
+static bool SetStartAnswer(int answer, CommandLine *cl, std::string *error) {
+    if (cl->startAnswer >= 0 && cl->startAnswer != answer) {
+        *error = "--windowed and --fullscreen cannot both be given";
+        return false;
+    }
+    cl->startAnswer = answer;
+    return true;
+}
+
+static bool SetWindowed(const std::string &, CommandLine *cl, std::string *error) {
+    return SetStartAnswer(0, cl, error);
+}
+
+static bool SetFullscreen(const std::string &, CommandLine *cl, std::string *error) {
+    return SetStartAnswer(1, cl, error);
+}
+
+static bool SetHeadless(const std::string &, CommandLine *cl, std::string *) {
+    cl->headless = true;
+    return true;
+}
+
+static bool SetHelp(const std::string &, CommandLine *cl, std::string *) {
+    cl->help = true;
+    return true;
+}
+
+static bool SetFps(const std::string &value, CommandLine *cl, std::string *error) {
+    int64_t fps;
+    if (!ParseCount(value, MAX_FPS, &fps)) {
+        *error = "--fps needs a whole number from 0 to 1000, not '" + value + "'";
+        return false;
+    }
+    cl->fps = (int)fps;
+    return true;
+}
+
+static bool SetFrames(const std::string &value, CommandLine *cl, std::string *error) {
+    if (ParseCount(value, MAX_STEPS, &cl->frames)) return true;
+    *error = "--frames needs a whole number of steps (0 or more), not '" + value + "'";
+    return false;
+}
+
+// The options that name a file: never an empty name.
+static bool SetPath(const char *option, std::string *path, const std::string &value, std::string *error) {
+    if (value.empty()) {
+        *error = std::string("option ") + option + " needs a file name";
+        return false;
+    }
+    *path = value;
+    return true;
+}
+
+static bool SetInput(const std::string &value, CommandLine *cl, std::string *error) {
+    return SetPath("--input", &cl->inputPath, value, error);
+}
+
+static bool SetDump(const std::string &value, CommandLine *cl, std::string *error) {
+    return SetPath("--dump", &cl->dumpPath, value, error);
+}
+
+static bool SetCheck(const std::string &value, CommandLine *cl, std::string *) {
+    cl->check = true;
+    cl->checkDir = value;
+    return true;
+}
+
+static const OptionSpec OPTIONS[] = {
+    {"--help", NO_VALUE, SetHelp},          {"-h", NO_VALUE, SetHelp},
+    {"--windowed", NO_VALUE, SetWindowed},  {"--fullscreen", NO_VALUE, SetFullscreen},
+    {"--fps", NEEDS_VALUE, SetFps},         {"--headless", NO_VALUE, SetHeadless},
+    {"--frames", NEEDS_VALUE, SetFrames},   {"--input", NEEDS_VALUE, SetInput},
+    {"--dump", NEEDS_VALUE, SetDump},       {"--check", OPTIONAL_FOLDER, SetCheck},
+};
+
+static const OptionSpec *FindOption(const std::string &name) {
+    for (const OptionSpec &o : OPTIONS)
+        if (name == o.name) return &o;
+    return nullptr;
+}
+
+// Reads the option at argv[*i], and its value from "--name=value" or from the next word
+// (which *i then moves past).
+static bool ReadOption(int argc, const char *const *argv, int *i, const OptionSpec **option,
+                       std::string *value, std::string *error) {
+    std::string name = argv[*i];
+    bool inlineValue = false;
+    const size_t eq = name.find('=');
+    if (name.compare(0, 2, "--") == 0 && eq != std::string::npos) {
+        *value = name.substr(eq + 1);
+        name.resize(eq);
+        inlineValue = true;
+    }
+    *option = FindOption(name);
+    if (!*option) {
+        *error = "unknown option '" + std::string(argv[*i]) + "'";
+        return false;
+    }
+    switch ((*option)->value) {
+    case NO_VALUE:
+        if (inlineValue) {
+            *error = "option " + name + " takes no value";
             return false;
         }
+        break;
+    case NEEDS_VALUE:
+        if (inlineValue) break;
+        if (*i + 1 >= argc) {
+            *error = "option " + name + " needs a value";
+            return false;
+        }
+        *value = argv[++*i];
+        break;
+    case OPTIONAL_FOLDER:
+        // --check, --check DIR or --check=DIR.
+        if (inlineValue && value->empty()) {
+            *error = "option " + name + " needs a folder name after '='";
+            return false;
+        }
+        if (!inlineValue && *i + 1 < argc && argv[*i + 1][0] != '-') *value = argv[++*i];
+        break;
     }
-    if (cl->help) return true;
-    if (cl->check && otherOptions > 0) {
+    return true;
+}
+
+static bool Saw(const std::vector<std::string> &seen, const char *name) {
+    for (const std::string &s : seen)
+        if (s == name) return true;
+    return false;
+}
+
+// Options that are each fine alone but do not fit together.
+static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string> &seen, std::string *error) {
+    if (cl.help) return true;
+    if (cl.check && std::count(seen.begin(), seen.end(), "--check") != (long)seen.size()) {
         *error = "--check goes alone: it only checks the data files";
         return false;
     }
-    if (!cl->headless && (sawFrames || sawInput)) {
-        *error = std::string(sawFrames ? "--frames" : "--input") + " needs --headless";
+    if (!cl.headless && (Saw(seen, "--frames") || Saw(seen, "--input"))) {
+        *error = std::string(Saw(seen, "--frames") ? "--frames" : "--input") + " needs --headless";
         return false;
     }
-    if (cl->headless && (cl->startAnswer >= 0 || sawFps)) {
-        *error = std::string(sawFps ? "--fps" : cl->startAnswer ? "--fullscreen" : "--windowed") +
+    if (cl.headless && (cl.startAnswer >= 0 || Saw(seen, "--fps"))) {
+        *error = std::string(Saw(seen, "--fps") ? "--fps" : cl.startAnswer ? "--fullscreen" : "--windowed") +
                  " has no meaning with --headless (no window)";
         return false;
     }
     return true;
+}
+
+bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::string *error) {
+    *cl = CommandLine();
+    std::vector<std::string> seen;   // names of the options given, in order
+    for (int i = 1; i < argc; i++) {
+        const OptionSpec *option;
+        std::string value;
+        if (!ReadOption(argc, argv, &i, &option, &value, error) || !option->apply(value, cl, error))
+            return false;
+        seen.push_back(option->name);
+    }
+    return CheckOptionsFit(*cl, seen, error);
 }
 
 int KeyCodeFromName(const std::string &name) {
