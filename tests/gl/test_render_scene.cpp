@@ -1,4 +1,4 @@
-// Drawing tests: the composition of one picture, its layer order, fading trails and debug text.
+// Drawing tests: the composition of one picture, its layer order, fading trails.
 #include "tests/gl/test_render_gl.h"
 
 #include <cmath>
@@ -203,38 +203,4 @@ TEST_F(Scene, ShotsExplosionsAndOverlayUseTheirSlotsAndSizes) {
     mapIndex = 7;   // no such map: no overlay
     DrawScene();
     EXPECT_EQ(Colour(400, 300), "0 0 0");
-}
-
-TEST_F(Scene, DebugTextReadsTheWorld) {
-    showInfo = true;
-    fontTexture = CodedFontTexture();
-    HeroState.x = 200, HeroState.y = 100, HeroState.fallspd = -5, HeroState.jumping = 1;
-    TileGrid[12][25] = 3;   // the cell below the hero's cell (row 24 - 12, column 25)
-    ExplosionPool[0] = Active(0, 0, 5.9f);
-    Rem01 = 3, Rem02 = 17.5f;
-    DrawScene();
-    const char *lines[] = {"Jump velocity -5.000000", "Jump ON", "Box under hero: 3",
-                           "Hero Y aj: 11",   // trunc(95 / 8), not the row of y itself
-                           "Hero Y   : 100.000000", "EXP: 5", "FIRE ON", "", "", "Rem01 = 3.000000",
-                           "Rem02 = 17.500000", "Rem03 = 0.000000"};
-    for (int i = 0; i < 12; i++) EXPECT_EQ(ReadTextLine(10, 10 + 20 * i), lines[i]);
-
-    // No cell below: the bottom row, a hero outside the playfield, or above its top.
-    TileGrid[0][0] = 2;
-    for (const auto &xy : {std::pair{200.0f, 5.0f}, {-20.0f, 100.0f}, {300.0f, 100.0f}, {4.0f, 200.0f}}) {
-        HeroState.x = xy.first, HeroState.y = xy.second;
-        glClear(GL_COLOR_BUFFER_BIT);
-        DrawScene();
-        EXPECT_EQ(ReadTextLine(10, 50), "Box under hero: 0") << xy.first << ", " << xy.second;
-    }
-}
-
-TEST_F(Scene, ShotBandShowsOneOnlyForSlotsWhoseActiveByteIsOne) {
-    showInfo = true;
-    fontTexture = CodedFontTexture('1' - 32);   // only the digit 1 is lit
-    ShotPool[100].active = 2;
-    ShotPool[200].active = 1;
-    HeroState.y = 20;   // the untextured hero out of the band's way
-    DrawScene();
-    EXPECT_EQ(BoxText(ReadScreen(), 1, 300), "400 415 360 375");   // the band at y 360, slot 200 alone
 }

@@ -1,31 +1,10 @@
-// Drawing tests: the fixed GL state, the viewport, and the sprite quads on real pixels.
+// Drawing tests: the viewport and the sprite quads on real pixels.
 #include "tests/gl/test_render_gl.h"
 
 #include <cmath>
 
 using RenderState = RenderTest;
 using Sprites = RenderTest;
-
-TEST_F(RenderState, InitTurnsOnTexturingAndDepthTestSetsTheFunctionsAndBuildsTheFont) {
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glBlendFunc(GL_ONE, GL_ZERO);
-    DeleteFontLists();
-    ASSERT_TRUE(InitRenderState());
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_BLEND));
-    const GLenum state[][2] = {{GL_DEPTH_FUNC, GL_LEQUAL}, {GL_BLEND_SRC, GL_SRC_ALPHA},
-                               {GL_BLEND_DST, GL_ONE_MINUS_SRC_ALPHA}, {GL_SHADE_MODEL, GL_SMOOTH}};
-    for (const auto &s : state) {
-        GLint v = 0;
-        glGetIntegerv(s[0], &v);
-        EXPECT_EQ((GLenum)v, s[1]) << s[0];
-    }
-    const unsigned int base = fontListBase;
-    ASSERT_NE(base, 0u);
-    EXPECT_TRUE(glIsList(base) && glIsList(base + 255) && !glIsList(base + 256));
-    DeleteFontLists();
-    EXPECT_FALSE(glIsList(base) || glIsList(base + 255));
-}
 
 TEST_F(RenderState, ResizeViewCoversTheWindowAndNeverMakesAnEmptyHeight) {
     GLint vp[4];
