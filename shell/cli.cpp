@@ -1,18 +1,11 @@
-// Command-line options and the key scripts that drive headless runs.
+// Command-line options.
 #include "shell/cli.h"
 
-#include "shell/keys.h"
+#include "shell/script.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <vector>
 
-// Longest run a script line or --frames may ask for: far beyond any test, far below overflow.
-static const int64_t MAX_STEPS = INT64_C(1000000000000);
 static const int MAX_FPS = 1000;
 
 const char *UsageText() {
@@ -29,17 +22,6 @@ const char *UsageText() {
            "  --check [DIR]   check the maps and pictures under DIR (default: here) and exit:\n"
            "                  status 0 when all is well, 1 when anything is wrong\n"
            "  --help          show this text\n";
-}
-
-// A whole non-negative decimal number no larger than max.
-static bool ParseCount(const std::string &text, int64_t max, int64_t *value) {
-    if (text.empty() || text.size() > 18) return false;
-    for (char c : text)
-        if (!std::isdigit((unsigned char)c)) return false;
-    const long long v = std::strtoll(text.c_str(), nullptr, 10);
-    if (v > max) return false;
-    *value = v;
-    return true;
 }
 
 // What follows an option's name.
@@ -214,74 +196,4 @@ bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::s
         seen.push_back(option->name);
     }
     return CheckOptionsFit(*cl, seen, error);
-}
-
-int KeyCodeFromName(const std::string &name) {
-    std::string n;
-    for (char c : name) n += (char)std::toupper((unsigned char)c);
-    if (n.size() == 1 && ((n[0] >= 'A' && n[0] <= 'Z') || (n[0] >= '0' && n[0] <= '9'))) return n[0];
-    static const struct { const char *name; int code; } names[] = {
-        {"LEFT", VK_LEFT_},   {"RIGHT", VK_RIGHT_},     {"UP", VK_UP_},         {"DOWN", VK_DOWN_},
-        {"SPACE", VK_SPACE_}, {"ESCAPE", VK_ESCAPE_},   {"PAGEUP", VK_PRIOR_},  {"PAGEDOWN", VK_NEXT_},
-        {"F1", VK_F1_},
-    };
-    for (const auto &k : names)
-        if (n == k.name) return k.code;
-    return -1;
-}
-
-bool ParseKeyScript(const std::string &text, const std::string &name, std::vector<InputRun> *runs,
-                    std::string *error) {
-    runs->clear();
-    std::istringstream in(text);
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        lineNo++;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::istringstream words(line);
-        std::string word;
-        if (!(words >> word) || word[0] == '#') continue;
-        const std::string where = name + ":" + std::to_string(lineNo) + ": ";
-        InputRun run;
-        if (!ParseCount(word, MAX_STEPS, &run.count)) {
-            *error = where + "a line starts with its count of steps (a whole number), not '" + word + "'";
-            return false;
-        }
-        while (words >> word) {
-            const int code = KeyCodeFromName(word);
-            if (code < 0) {
-                *error = where + "unknown key '" + word + "'";
-                return false;
-            }
-            run.keys.push_back((uint8_t)code);
-        }
-        runs->push_back(run);
-    }
-    return true;
-}
-
-bool ReadKeyScript(const std::string &path, std::vector<InputRun> *runs, std::string *error) {
-    std::error_code ec;
-    std::ifstream file(path, std::ios::binary);
-    if (!file || std::filesystem::is_directory(path, ec)) {
-        *error = path + ": cannot be read";
-        return false;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) {
-        *error = path + ": read error";
-        return false;
-    }
-    return ParseKeyScript(text.str(), path, runs, error);
-}
-
-int64_t KeyScriptLength(const std::vector<InputRun> &runs) {
-    int64_t total = 0;
-    for (const InputRun &run : runs) {
-        if (run.count > INT64_MAX - total) return INT64_MAX;   // a script that long never ends anyway
-        total += run.count;
-    }
-    return total;
 }

@@ -1,9 +1,8 @@
-// The command line and the key script of headless runs.
+// The command line.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 struct CommandLine {
     bool help = false;
@@ -23,23 +22,3 @@ bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::s
 
 // The usage text printed by --help.
 const char *UsageText();
-
-// One line of a key script: these keys are held for `count` steps.
-struct InputRun {
-    int64_t count;
-    std::vector<uint8_t> keys;   // virtual-key codes
-};
-
-// Virtual-key code of a key name of the script (LEFT, SPACE, PAGEUP, F1, A-Z, 0-9, ...,
-// any case), or -1.
-int KeyCodeFromName(const std::string &name);
-
-// Parses a key script: one run per line, "COUNT [KEY ...]"; lines starting with '#' and
-// empty lines are skipped. A bad line makes it false, with *error naming `name` and the
-// line number.
-bool ParseKeyScript(const std::string &text, const std::string &name, std::vector<InputRun> *runs,
-                    std::string *error);
-bool ReadKeyScript(const std::string &path, std::vector<InputRun> *runs, std::string *error);
-
-// Steps the script holds: the sum of its counts.
-int64_t KeyScriptLength(const std::vector<InputRun> &runs);

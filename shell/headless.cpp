@@ -3,24 +3,16 @@
 
 #include "shell/frame.h"
 #include "shell/keys.h"
-
-#include <cstring>
+#include "shell/script.h"
 
 int64_t RunHeadlessSteps(const std::vector<InputRun> &runs, int64_t frames) {
     const int64_t total = frames >= 0 ? frames : KeyScriptLength(runs);
-    size_t run = 0;
-    int64_t leftInRun = runs.empty() ? 0 : runs[0].count;
+    ScriptCursor cursor = {&runs, 0, 0};
     int64_t step = 0;
     while (step < total) {
-        while (run < runs.size() && leftInRun == 0) {
-            run++;
-            leftInRun = run < runs.size() ? runs[run].count : 0;
-        }
-        std::memset(KeyState, 0, sizeof KeyState);
-        if (run < runs.size()) {
-            for (uint8_t key : runs[run].keys) KeyState[key] = true;
-            leftInRun--;
-        }
+        uint64_t keys;
+        NextScriptStep(&cursor, &keys);   // after the script's end, no key is held
+        HoldScriptKeys(keys);
         // As in the frame loop, Escape ends the run before the step.
         if (KeyState[VK_ESCAPE_]) break;
         FrameUpdate();

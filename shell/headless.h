@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/cli.h"
+#include "shell/script.h"
 
 // Runs the game's steps with the keys of the script (no key held after its last line)
 // until `frames` steps have run (-1: until the script ends) or Escape is held at the start

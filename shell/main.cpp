@@ -7,6 +7,7 @@
 #include "shell/frame.h"
 #include "shell/game.h"
 #include "shell/headless.h"
+#include "shell/script.h"
 #include "world/map.h"
 
 #include <cstdio>

@@ -37,6 +37,28 @@ expect_status2() {
     [ $rc -eq 2 ] || fail "'$*' exit status $rc, not 2"
     grep -q -- "$want" err.txt || { cat err.txt; fail "'$*' did not mention '$want'"; }
 }
+# Scripts from a pipe are read as they come; endless or huge ones stop at the line that
+# crosses a limit, within a memory limit far below what reading them whole would take.
+mkfifo fifo.txt
+(printf '7 LEFT\n' > fifo.txt &)
+timeout -s KILL 30 "$kav" --headless --input fifo.txt --dump fifo.json || fail "a FIFO fed by a process"
+[ "$(dump_value fifo.json frame)" = 7 ] || fail "the FIFO's script did not run its 7 steps"
+timeout -s KILL 30 "$kav" --headless --input <(printf '3 I\n') --dump pipe.json || fail "--input <(...)"
+[ "$(dump_value pipe.json showInfo)" = 1 ] || fail "the piped script did not run"
+truncate -s 1G sparse.txt
+printf '1 \033[2J\n' > escape.txt
+hostile() {   # INPUT WANT: refused with status 2 and WANT on stderr, in 300 MB of memory
+    (ulimit -v 300000; timeout -s KILL 30 "$kav" --headless --input "$1" > /dev/null 2> err.txt)
+    local rc=$?
+    [ $rc -eq 2 ] || fail "--input $1: exit status $rc, not 2"
+    grep -qF -- "$2" err.txt || { cat -A err.txt; fail "--input $1 did not say '$2'"; }
+}
+hostile /dev/zero "/dev/zero:1: the line is longer than 4096 bytes"
+hostile sparse.txt "sparse.txt:1: the line is longer than 4096 bytes"
+hostile <(yes '1 RIGHT') ":524289: the file is longer than 4 MB"
+hostile escape.txt "escape.txt:1: unknown key '\x1b[2J'"
+pass "scripts from pipes, and hostile ones"
+
 printf '5 LEFT\n3 JUMP\n' > bad.txt
 expect_status2 "--bogus" --bogus
 expect_status2 "abc" --fps abc

@@ -3,6 +3,8 @@
 
 #include "shell/cli.h"
 #include "shell/headless.h"
+#include "shell/keys.h"
+#include "shell/script.h"
 
 #include <vector>
 
@@ -54,27 +56,54 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
     }
 }
 
+// The set of keys of a script line, from their names.
+static uint64_t Keys(std::vector<const char *> names) {
+    uint64_t keys = 0;
+    for (const char *n : names) keys |= UINT64_C(1) << ScriptKeyFromName(n);
+    return keys;
+}
+
+static std::string Repeat(const std::string &text, int64_t times) {
+    std::string out;
+    for (int64_t i = 0; i < times; i++) out += text;
+    return out;
+}
+
 TEST(KeyScript, LinesGiveRunsOfHeldKeysAndMalformedLinesNameTheFileAndLine) {
     std::vector<InputRun> runs;
     std::string error;
     const std::string text = "# walk right, then jump while firing\n\n30 RIGHT\r\n  5\tup  space  \n"
-                             "   # indented note\n0 LEFT\n2 PAGEUP PAGEDOWN F1 ESCAPE DOWN a z 0 9";
+                             "   # indented note\n0 LEFT\n1 space UP\n2 PAGEUP PAGEDOWN F1 ESCAPE DOWN a z 0 9";
     ASSERT_TRUE(ParseKeyScript(text, "keys.txt", &runs, &error)) << error;
-    ASSERT_EQ(runs.size(), 4u);
-    EXPECT_EQ(runs[0].keys, std::vector<uint8_t>{VK_RIGHT_});
-    EXPECT_EQ(runs[1].keys, (std::vector<uint8_t>{VK_UP_, VK_SPACE_}));
-    EXPECT_EQ(runs[3].keys,
-              (std::vector<uint8_t>{VK_PRIOR_, VK_NEXT_, VK_F1_, VK_ESCAPE_, VK_DOWN_, 'A', 'Z', '0', '9'}));
-    EXPECT_EQ(KeyScriptLength(runs), 37);
+    ASSERT_EQ(runs.size(), 3u);   // the line of 0 steps holds nothing
+    EXPECT_EQ(runs[0].keys, Keys({"RIGHT"}));
+    EXPECT_EQ(runs[1].keys, Keys({"UP", "SPACE"}));
+    EXPECT_EQ(runs[2].keys, Keys({"PAGEUP", "PAGEDOWN", "F1", "ESCAPE", "DOWN", "A", "Z", "0", "9"}));
+    EXPECT_EQ(runs[1].count, 6);   // a line with the keys of the one before adds to it
+    EXPECT_EQ(KeyScriptLength(runs), 38);
+    HoldScriptKeys(runs[2].keys);
+    EXPECT_TRUE(KeyState[VK_PRIOR_] && KeyState[VK_F1_] && KeyState['Z'] && KeyState['9'] && !KeyState['Y']);
+    EXPECT_EQ(HeldScriptKeys(), runs[2].keys);
 
-    const struct { const char *text, *where; } bad[] = {
-        {"10 LEFT\nLEFT 10\n", "k.txt:2:"},  {"-3 LEFT\n", "k.txt:1:"},     {"# ok\n\n5 JUMP\n", "k.txt:3:"},
-        {"5 LEFT\n3x RIGHT\n", "k.txt:2:"}, {"1 F2\n", "k.txt:1:"},        {"2 LEFT,RIGHT\n", "k.txt:1:"},
-        {"99999999999999999999 UP\n", "k.txt:1:"},
+    const struct { std::string text; const char *where, *says; } bad[] = {
+        {"10 LEFT\nLEFT 10\n", "k.txt:2:", "not 'LEFT'"},
+        {"-3 LEFT\n", "k.txt:1:", "'-3'"},
+        {"# ok\n\n5 JUMP\n", "k.txt:3:", "'JUMP'"},
+        {"5 LEFT\n3x RIGHT\n", "k.txt:2:", "'3x'"},
+        {"1 F2\n", "k.txt:1:", "'F2'"},
+        {"2 LEFT,RIGHT\n", "k.txt:1:", "'LEFT,RIGHT'"},
+        {"99999999999999999999 UP\n", "k.txt:1:", "99999"},
+        // Control characters never reach the terminal raw.
+        {"1 \x1b[2J\x07\n", "k.txt:1:", "'\\x1b[2J\\x07'"},
+        {std::string("1 L\0EFT\n", 8), "k.txt:1:", "'L\\x00EFT'"},
+        // Past the limits, reading stops at the line that crosses them.
+        {"1 LEFT\n" + std::string(SCRIPT_MAX_LINE + 1, ' ') + "\n", "k.txt:2:", "longer than 4096 bytes"},
+        {Repeat("1 UP\n1\n", SCRIPT_MAX_BYTES / 7 + 1), "k.txt:1198373:", "longer than 4 MB"},
     };
     for (const auto &b : bad) {
         EXPECT_FALSE(ParseKeyScript(b.text, "k.txt", &runs, &error)) << b.text;
         EXPECT_EQ(error.rfind(b.where, 0), 0u) << error;
+        EXPECT_NE(error.find(b.says), std::string::npos) << error;
     }
     EXPECT_FALSE(ReadKeyScript("/nonexistent/keys.txt", &runs, &error));
     EXPECT_NE(error.find("/nonexistent/keys.txt"), std::string::npos);
