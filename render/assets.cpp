@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "render/render.h"
-#include "render/textures.h"
+#include "render/state.h"
 
 namespace {
 

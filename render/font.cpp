@@ -5,7 +5,7 @@
 
 #include "render/gl.h"
 #include "render/render.h"
-#include "render/textures.h"
+#include "render/state.h"
 
 static const int GLYPH_COUNT = 256;
 static const int GLYPH_SIZE = 16;      // screen units

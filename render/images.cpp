@@ -1,7 +1,6 @@
 // Pictures into textures: Targa and bitmap files read whole, decoded, built with all mipmaps.
 #include "render/images.h"
 
-#include "platform/platform.h"
 #include "render/gl.h"
 #include "render/render.h"
 
@@ -77,9 +76,15 @@ void BuildBoundTexture(uint8_t clamp, int32_t components, int32_t width, int32_t
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 }
 
-void ShowBmpError(const char *text) { PlatformMessageBox(text, "Error", MB_OK_, MB_ICONNONE_); }
+void (*pictureFailureHandler)(const char *text);
+
+void ShowBmpError(const char *text) {
+    if (pictureFailureHandler) pictureFailureHandler(text);
+}
 
 }   // namespace
+
+void SetPictureFailureHandler(void (*handler)(const char *text)) { pictureFailureHandler = handler; }
 
 int32_t LoadTgaTexture(unsigned int *slot, const char *path, uint8_t clamp) {
     unsigned int unused = 0;

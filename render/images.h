@@ -4,7 +4,7 @@
 #include "render/decode.h"
 
 // Reads and decodes a bitmap file. None (null) when there is no path or the file cannot be
-// opened (silently), or after a message box captioned "Error" for every other failure. The
-// caller owns the record and its pixels and gives both back with ReleaseRgbImage.
+// opened (silently), or after the picture failure handler was given the text of every other
+// failure. The caller owns the record and its pixels and gives both back with ReleaseRgbImage.
 RgbImage *LoadBmpImage(const char *path);
 void ReleaseRgbImage(RgbImage *image);

@@ -15,6 +15,11 @@ void LoadScreenSpace();
 int32_t LoadTgaTexture(unsigned int *slot, const char *path, uint8_t clamp);   // 0 loaded, 1..3 failures
 bool LoadBmpTexture(unsigned int *slot, const char *path, uint8_t clamp);
 
+// Where the picture loaders send the text of a failure the player is to be told about (a
+// bitmap that cannot be read). The shell shows it in a message box captioned "Error"; while
+// no handler is set (null) such failures are silent.
+void SetPictureFailureHandler(void (*handler)(const char *text));
+
 // The asset table: every picture of the game into its texture slot, in its fixed order.
 // Run at start-up and again after the full-screen toggle made a new context.
 void LoadAssetTable();
@@ -28,11 +33,8 @@ void DrawSprite(float x, float y, float w, float h, float ox, float oy);
 void DrawSpriteMirrored(float x, float y, float w, float h, float ox, float oy);
 // Upright when face is not 0, mirrored when it is 0: how every record faces its way.
 void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox, float oy);
-// Binds a 2-D texture (the sim's drawing layers call this, so they need no GL header).
-void BindTexture(unsigned int name);
 
 // Bitmap font.
-extern unsigned int fontListBase;
 void CreateFontLists();
 void DeleteFontLists();
 void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...)
@@ -40,6 +42,13 @@ void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...)
     __attribute__((format(printf, 4, 5)))
 #endif
     ;
+
+// The level objects of each kind, from their pools, in the order the scene paints them.
+void DrawCannons();
+void DrawTwoWayGuns();
+void DrawCeilingGuns();
+void DrawProbes();
+void DrawTrains();
 
 // One complete picture of the current screen; always true.
 bool DrawScene();

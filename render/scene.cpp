@@ -1,9 +1,7 @@
 // One complete picture of the current screen, painted back to front over the uncleared colour buffer.
 #include "render/gl.h"
 #include "render/render.h"
-#include "render/textures.h"
-#include "shell/settings.h"
-#include "sim/sim.h"
+#include "render/state.h"
 #include "world/world.h"
 
 // A slot chosen by a frame number or tile code; anything outside the table binds texture 0,

@@ -1,7 +1,7 @@
 // Sprite quads: playfield rectangles scaled by viewScale onto integer screen-space edges.
 #include "render/gl.h"
 #include "render/render.h"
-#include "shell/settings.h"
+#include "render/state.h"
 
 // Screen edges far beyond the 800 by 600 space are held at this distance: the visible part
 // of a sprite stays the same, and the conversion to int never overflows.
@@ -55,8 +55,4 @@ void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox
         DrawSprite(x, y, w, h, ox, oy);
     else
         DrawSpriteMirrored(x, y, w, h, ox, oy);
-}
-
-void BindTexture(unsigned int name) {
-    glBindTexture(GL_TEXTURE_2D, name);
 }

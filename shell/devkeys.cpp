@@ -1,15 +1,12 @@
 // Developer keys: zoom, drawing layers, debug text and the full-screen toggle.
+#include "render/state.h"
 #include "shell/frame.h"
-#include "shell/keys.h"
-#include "shell/settings.h"
-#include "shell/window.h"
-#include "render/render.h"
-
-bool haveWindow;
+#include "shell/state.h"
+#include "world/world.h"
 
 static bool latchBackground, latchOverlay, latchInfo, latchTiles, latchZoomOne, latchZoomFit;
 
-bool UpdateDeveloperKeys() {
+void UpdateDeveloperKeys() {
     // Page Up and Page Down held together cancel exactly, so the net step is applied once.
     float zoom = 0.0f;
     if (KeyState[VK_PRIOR_]) zoom += 0.2f;
@@ -26,14 +23,6 @@ bool UpdateDeveloperKeys() {
     // F1 acts on each key-down message (auto-repeat toggles again), so its entry is cleared.
     if (KeyState[VK_F1_] && haveWindow) {
         KeyState[VK_F1_] = false;
-        DestroyGameWindow();
-        fullscreen = !fullscreen;
-        if (!CreateGameWindow("KAV", 800, 600, 32, fullscreen)) {
-            haveWindow = false;
-            return false;
-        }
-        // The new context has none of the old one's textures: make every picture again.
-        LoadAssetTable();
+        toggleAsked = true;
     }
-    return true;
 }

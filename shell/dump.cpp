@@ -1,7 +1,7 @@
 // World state to JSON and back, for headless runs and tests.
 #include "shell/dump.h"
 
-#include "shell/settings.h"
+#include "render/state.h"
 #include "world/world.h"
 
 #include <nlohmann/json.hpp>

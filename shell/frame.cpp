@@ -5,18 +5,14 @@
 #include "world/map.h"
 #include "world/world.h"
 
-bool FrameUpdate() {
+void FrameUpdate() {
     UpdateHeroKeys();     // UP, M, N, DOWN, RIGHT with its exit, LEFT with its exit
     FireHeroShot();
     UpdateHeroMotion();   // gravity, head bump, landing
     UpdateExplosions();
     UpdateShots();        // with every hit test
 
-    // Ray cells are written anew by every trace.
-    for (int r = 0; r < GRID_ROWS; r++)
-        for (int c = 0; c < GRID_COLS; c++)
-            if (TileGrid[r][c] == TILE_RAY) TileGrid[r][c] = TILE_EMPTY;
-
+    ClearCeilingRays();
     TraceCeilingRays();
     UpdateCannons();
     UpdateTwoWayGuns();
@@ -26,7 +22,7 @@ bool FrameUpdate() {
     AimCeilingRays();
 
     UpdateShield();
-    return UpdateDeveloperKeys();
+    UpdateDeveloperKeys();
 }
 
 void StartWorld() {

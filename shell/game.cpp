@@ -4,13 +4,12 @@
 #include "platform/platform.h"
 #include "render/render.h"
 #include "shell/frame.h"
-#include "shell/keys.h"
+#include "shell/state.h"
 #include "shell/window.h"
+#include "world/world.h"
 
 // Behind by more than this many frames, the pacer stops trying to catch up.
 static const double MAX_FRAMES_BEHIND = 4.0;
-
-long long framesRun;
 
 void StartPacer(FramePacer *pacer, int fps) {
     pacer->period = fps > 0 ? 1.0 / fps : 0.0;
@@ -63,13 +62,18 @@ int RunFrameLoop(int fps) {
         }
         PlatformSwapBuffers();
         framesRun++;
-        if (!FrameUpdate()) return 0;   // the full-screen toggle could not make the window again
+        FrameUpdate();
+        if (toggleAsked) {
+            toggleAsked = false;
+            if (!ToggleFullscreen()) return 0;   // the new window could not be made
+        }
     }
     DestroyGameWindow();
     return (int)msg.wParam;
 }
 
 int RunGame(int startAnswer, int fps) {
+    SetPictureFailureHandler(ShowPictureFailure);
     if (startAnswer < 0) {
         if (PlatformMessageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
                                MB_YESNO_, MB_ICONQUESTION_) == ID_NO_)

@@ -16,9 +16,6 @@ double NextFrameTime(FramePacer *pacer, double now);
 // Sleeps until the next frame is due.
 void WaitForFrame(FramePacer *pacer);
 
-// Frames run by the frame loop so far (each ran FrameUpdate once).
-extern long long framesRun;
-
 // The frame loop: one message per pass, or one frame when none waits. Ends on the quit
 // message, Escape held, or a failed drawing (the window is then destroyed and the last
 // message's wParam returned), or at once with 0 when the full-screen toggle failed.

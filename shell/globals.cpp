@@ -1,11 +1,8 @@
-// The shell's global state: the key table and the display settings.
-#include "shell/keys.h"
-#include "shell/settings.h"
+// The shell's state.
+#include "shell/state.h"
 
-bool KeyState[256];
-
-float viewScale = 3.125f;
-bool showBackground = true;
-bool showOverlay = true;
-bool showInfo = false;
-bool showTiles = false;
+bool fullscreen = true;
+bool appActive = true;
+bool haveWindow;
+bool toggleAsked;
+long long framesRun;

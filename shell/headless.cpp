@@ -2,8 +2,8 @@
 #include "shell/headless.h"
 
 #include "shell/frame.h"
-#include "shell/keys.h"
 #include "shell/script.h"
+#include "world/world.h"
 
 int64_t RunHeadlessSteps(const std::vector<InputRun> &runs, int64_t frames) {
     const int64_t total = frames >= 0 ? frames : KeyScriptLength(runs);

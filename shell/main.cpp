@@ -8,6 +8,7 @@
 #include "shell/game.h"
 #include "shell/headless.h"
 #include "shell/script.h"
+#include "shell/state.h"
 #include "world/map.h"
 
 #include <cstdio>

@@ -1,7 +1,6 @@
 // Key scripts and demos: reading them line by line within limits, and recording them.
 #include "shell/script.h"
 
-#include "shell/keys.h"
 #include "world/world.h"
 
 #include <cctype>

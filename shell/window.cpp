@@ -3,10 +3,8 @@
 
 #include "platform/platform.h"
 #include "render/render.h"
-#include "shell/keys.h"
-
-bool fullscreen = true;
-bool appActive = true;
+#include "shell/state.h"
+#include "world/world.h"
 
 // The pixel format asked for: colour bits from the first creation, kept for every later one.
 static int pixelColorBits;
@@ -66,6 +64,8 @@ bool CreateGameWindow(const char *title, int width, int height, int bits, bool f
     return true;
 }
 
+void ShowPictureFailure(const char *text) { PlatformMessageBox(text, "Error", MB_OK_, MB_ICONNONE_); }
+
 static void ShutdownError(const char *text) {
     PlatformMessageBox(text, "SHUTDOWN ERROR", MB_OK_, MB_ICONINFORMATION_);
 }
@@ -87,6 +87,18 @@ void DestroyGameWindow() {
     if (!PlatformUnregisterClass()) ShutdownError("Could Not Unregister Class.");
 
     DeleteFontLists();
+}
+
+bool ToggleFullscreen() {
+    DestroyGameWindow();
+    fullscreen = !fullscreen;
+    if (!CreateGameWindow("KAV", 800, 600, 32, fullscreen)) {
+        haveWindow = false;
+        return false;
+    }
+    // The new context has none of the old one's textures: make every picture again.
+    LoadAssetTable();
+    return true;
 }
 
 intptr_t GameWindowProc(const PlatformMessage &msg) {

@@ -1,6 +1,4 @@
 // Cannons: stationary guns that lob a shell in their facing direction at a fixed rhythm.
-#include "render/render.h"
-#include "render/textures.h"
 #include "sim/sim.h"
 #include "world/world.h"
 
@@ -35,15 +33,5 @@ void UpdateCannons() {
             c.freq = 0.0f;
             FireShell(c);
         }
-    }
-}
-
-void DrawCannons() {
-    int limit = KindLimit(KIND_CANNON);
-    for (int i = 0; i < limit; i++) {
-        const ObjectRecord &c = CannonPool[i];
-        if (!c.active) continue;
-        BindTexture(cannonTexture);
-        DrawSpriteFacing(c.face, c.x, c.y, 16.0f, 16.0f, 8.0f, 1.0f);
     }
 }

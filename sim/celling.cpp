@@ -1,8 +1,6 @@
 // Ceiling guns: a sweeping barrel, a detection ray traced through the grid, alarm and volleys.
 #include <cstdint>
 
-#include "render/render.h"
-#include "render/textures.h"
 #include "sim/sim.h"
 #include "world/world.h"
 
@@ -32,6 +30,12 @@ static int BarrelIndex(const ObjectRecord &g) {
 static bool RaySeesHero(int c, int r, int hc, int hr) {
     if (hr == r && (hc == c || hc - 1 == c || hc + 1 == c)) return true;
     return hc == c && hr == r - 1;   // the hero's head cell
+}
+
+void ClearCeilingRays() {
+    for (int r = 0; r < GRID_ROWS; r++)
+        for (int c = 0; c < GRID_COLS; c++)
+            if (TileGrid[r][c] == TILE_RAY) TileGrid[r][c] = TILE_EMPTY;
 }
 
 void TraceCeilingRays() {
@@ -138,15 +142,5 @@ void AimCeilingRays() {
         g.rayy = g.y + b.sy;
         g.raydx = b.dx;
         g.raydy = b.dy;
-    }
-}
-
-void DrawCeilingGuns() {
-    int limit = KindLimit(KIND_CELLING);
-    for (int i = 0; i < limit; i++) {
-        const ObjectRecord &g = CeilingPool[i];
-        if (!g.active) continue;
-        BindTexture(cellingTextures[BarrelIndex(g)]);
-        DrawSpriteFacing(g.face, g.x, g.y, 16.0f, 16.0f, 8.0f, 7.0f);
     }
 }

@@ -1,7 +1,6 @@
 // The hero: keys and walking with the map exits, gravity and landing, the shield animation.
 #include <cstdint>
 
-#include "shell/keys.h"
 #include "sim/sim.h"
 #include "world/map.h"
 #include "world/world.h"

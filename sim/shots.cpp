@@ -1,7 +1,6 @@
 // Shots and explosions: the hero's shot on SPACE, the flight of every projectile and all hit tests.
 #include <cstdint>
 
-#include "shell/keys.h"
 #include "sim/sim.h"
 #include "world/world.h"
 
@@ -35,12 +34,7 @@ void SpawnExplosion(float x, float y, int kind) {
 }
 
 void FireHeroShot() {
-    if (!KeyState[VK_SPACE_]) {
-        fireLatch = false;
-        return;
-    }
-    if (fireLatch) return;
-    fireLatch = true;
+    if (!KeyPressed(VK_SPACE_, fireLatch)) return;
 
     int i = FindFreeShot();
     Rem02 = (float)i;

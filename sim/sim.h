@@ -1,5 +1,5 @@
 // One step of the game: the hero, shots and explosions, and the five kinds of level object.
-// Each operation works on the global world state; the Draw operations need a GL context.
+// Each operation works on the global world state; the drawing reads the same state.
 #pragma once
 
 // Hero (hero.cpp): keys and walking before the hero's shot, vertical motion after it.
@@ -21,17 +21,13 @@ int FindFreeShot();   // first ShotPool record whose active is not 1, or 256
 
 // Level objects, one source unit each.
 void UpdateCannons();
-void DrawCannons();
 void UpdateTwoWayGuns();
-void DrawTwoWayGuns();
+void ClearCeilingRays();   // ray cells are written anew by every trace
 void TraceCeilingRays();
 void UpdateCeilingGuns();
 void AimCeilingRays();
-void DrawCeilingGuns();
 void UpdateProbes();
-void DrawProbes();
 void UpdateTrains();
-void DrawTrains();
 
 // Resets the shot-fire and other simulation latches (start of a run).
 void ResetSimLatches();

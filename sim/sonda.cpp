@@ -1,8 +1,6 @@
 // Probes: walkers that patrol a platform, turning at walls, exits and the edge of their floor.
 #include <cstdint>
 
-#include "render/render.h"
-#include "render/textures.h"
 #include "sim/sim.h"
 #include "world/world.h"
 
@@ -23,17 +21,5 @@ void UpdateProbes() {
         p.x += right ? 1.0f : -1.0f;
         p.frame += 0.5f;
         if (p.frame > 3.0f) p.frame = 0.0f;
-    }
-}
-
-void DrawProbes() {
-    int limit = KindLimit(KIND_SONDA);
-    for (int i = 0; i < limit; i++) {
-        const ObjectRecord &p = ProbePool[i];
-        if (!p.active) continue;
-        int slot = Trunc(p.frame);
-        slot = slot < 0 ? 0 : (slot > 3 ? 3 : slot);
-        BindTexture(sondaTextures[slot]);
-        DrawSpriteFacing(p.face, p.x, p.y, 16.0f, 16.0f, 8.0f, 1.0f);
     }
 }

@@ -1,8 +1,6 @@
 // Train cars: each rolls in after its own delay, turns at walls and track ends, leaves at exits.
 #include <cstdint>
 
-#include "render/render.h"
-#include "render/textures.h"
 #include "sim/sim.h"
 #include "world/world.h"
 
@@ -38,17 +36,5 @@ void UpdateTrains() {
             t.x += right ? 1.0f : -1.0f;
 
         if (TileAtCell(r, LookAheadColumn(t, right)) == TILE_EXIT) t.active = 0;
-    }
-}
-
-void DrawTrains() {
-    int limit = KindLimit(KIND_TRAIN);
-    for (int i = 0; i < limit; i++) {
-        const ObjectRecord &t = TrainPool[i];
-        if (!t.active) continue;
-        int slot = Trunc(t.frame);
-        slot = slot < 0 ? 0 : (slot > 11 ? 11 : slot);
-        BindTexture(trainTextures[slot]);
-        DrawSpriteFacing(t.face, t.x, t.y, 16.0f, 16.0f, 8.0f, 0.0f);
     }
 }

@@ -1,6 +1,4 @@
 // Two-way guns: stationary guns that fire a pair of straight shots, one to each side.
-#include "render/render.h"
-#include "render/textures.h"
 #include "sim/sim.h"
 #include "world/world.h"
 
@@ -39,15 +37,5 @@ void UpdateTwoWayGuns() {
             FireStraightShot(g, right);
             FireStraightShot(g, !right);
         }
-    }
-}
-
-void DrawTwoWayGuns() {
-    int limit = KindLimit(KIND_TWOWAYS);
-    for (int i = 0; i < limit; i++) {
-        const ObjectRecord &g = TwoWayPool[i];
-        if (!g.active) continue;
-        BindTexture(twowaysTexture);
-        DrawSpriteFacing(g.face, g.x, g.y, 16.0f, 16.0f, 8.0f, 1.0f);
     }
 }

@@ -20,6 +20,8 @@ int32_t mapIndex;
 
 float Rem01, Rem02, Rem03;
 
+bool KeyState[256];
+
 ObjectRecord *KindPool(int kind) {
     switch (kind) {
     case KIND_CANNON: return CannonPool;

@@ -1,8 +1,11 @@
-// World state: the tile grid of the current screen, the object pools, the map index.
-// Everything here is static, fixed in size and zero at start; nothing is allocated.
+// World state: the tile grid of the current screen, the object pools, the map index, and the
+// keyboard as the game sees it. Everything here is static, fixed in size and zero at start;
+// nothing is allocated.
 #pragma once
 
 #include <cstdint>
+
+#include "platform/keycodes.h"
 
 constexpr int GRID_ROWS = 24;   // grid row 0 is the top row of the screen
 constexpr int GRID_COLS = 32;   // column 0 is the left edge
@@ -65,6 +68,22 @@ extern int32_t mapIndex;
 
 // Debug readouts shown by the debug text.
 extern float Rem01, Rem02, Rem03;
+
+// The key table: true from a key's key-down message to its key-up message, indexed by
+// virtual-key code. The shell's window procedure writes it, the game step reads it.
+extern bool KeyState[256];
+
+// Edge latch of a key that acts once per press: returns true in a step in which the key
+// is held and the latch is clear (and sets the latch); a step with the key up clears it.
+inline bool KeyPressed(int vk, bool &latch) {
+    if (!KeyState[vk & 0xFF]) {
+        latch = false;
+        return false;
+    }
+    if (latch) return false;
+    latch = true;
+    return true;
+}
 
 // Pool and count of a kind, for code that walks all five kinds alike.
 ObjectRecord *KindPool(int kind);

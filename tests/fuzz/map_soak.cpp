@@ -12,7 +12,7 @@
 #include <ctime>
 
 #include "shell/frame.h"
-#include "shell/keys.h"
+#include "shell/state.h"
 #include "world/map.h"
 #include "world/world.h"
 

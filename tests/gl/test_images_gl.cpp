@@ -3,7 +3,6 @@
 
 #include <sys/stat.h>
 
-#include "platform/null_platform.h"
 
 namespace {
 
@@ -81,15 +80,12 @@ TEST_F(ImageUpload, BitmapTexturesLoadOrLeaveTheSlotAlone) {
     unsigned int slot = 4321;
     EXPECT_FALSE(LoadBmpTexture(&slot, (dir + "/absent.bmp").c_str(), 1));
     EXPECT_FALSE(LoadBmpTexture(&slot, nullptr, 1));
-    EXPECT_TRUE(nullMessageBoxes.empty());
     const Bytes rows = {0, 0, 255, 0, 255, 0, 0, 0,          // bottom row: red, green
                         255, 0, 0, 255, 255, 255, 0, 0};     // top row: blue, white
     Bytes v5 = BmpFile(rows);
     v5[14] = 124;
     EXPECT_FALSE(LoadBmpTexture(&slot, WriteFile(dir + "/b.bmp", v5).c_str(), 1));
     EXPECT_EQ(slot, 4321u);
-    ASSERT_EQ(nullMessageBoxes.size(), 1u);
-    EXPECT_EQ(nullMessageBoxes[0].text, "Unknown DIB file format.");
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     ASSERT_TRUE(LoadBmpTexture(&slot, WriteFile(dir + "/b.bmp", BmpFile(rows)).c_str(), 0));

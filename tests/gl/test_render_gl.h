@@ -9,8 +9,7 @@
 
 #include "render/gl.h"
 #include "render/render.h"
-#include "render/textures.h"
-#include "shell/settings.h"
+#include "render/state.h"
 #include "world/world.h"
 
 using Bytes = std::vector<uint8_t>;

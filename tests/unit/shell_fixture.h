@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "platform/null_platform.h"
+#include "render/state.h"
 #include "shell/frame.h"
-#include "shell/keys.h"
-#include "shell/settings.h"
+#include "shell/state.h"
 #include "shell/window.h"
 #include "world/world.h"
 
@@ -26,6 +26,7 @@ protected:
         fullscreen = true;
         appActive = true;
         haveWindow = false;
+        toggleAsked = false;
     }
     void TearDown() override { NullPlatformReset(); }
 

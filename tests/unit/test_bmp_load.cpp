@@ -9,6 +9,8 @@
 #include "platform/null_platform.h"
 #include "platform/platform.h"
 #include "render/images.h"
+#include "render/render.h"
+#include "shell/window.h"
 #include "tests/unit/test_bmp_tga_png.h"
 
 namespace {
@@ -21,8 +23,10 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
         nullMessageBoxes.clear();
+        SetPictureFailureHandler(ShowPictureFailure);
     }
     void TearDown() override {
+        SetPictureFailureHandler(nullptr);
         for (const char *name : {"a.bmp", "b.bmp"}) unlink((dir + "/" + name).c_str());
         for (std::string deep = LongFolder(); deep.size() > dir.size(); deep.resize(deep.rfind('/')))
             rmdir(deep.c_str());

@@ -3,7 +3,6 @@
 
 #include "shell/cli.h"
 #include "shell/headless.h"
-#include "shell/keys.h"
 #include "shell/script.h"
 
 #include <vector>

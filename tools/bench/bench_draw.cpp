@@ -12,8 +12,7 @@
 
 #include "render/gl.h"
 #include "render/render.h"
-#include "render/textures.h"
-#include "shell/settings.h"
+#include "render/state.h"
 #include "world/world.h"
 
 namespace {

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "shell/frame.h"
-#include "shell/keys.h"
 #include "sim/sim.h"
 #include "world/world.h"
 

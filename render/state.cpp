@@ -1,5 +1,5 @@
-// Texture slot tables; every slot not loaded keeps texture name 0.
-#include "render/textures.h"
+// The drawing's state; every texture slot not loaded keeps texture name 0.
+#include "render/state.h"
 
 unsigned int fontTexture;
 unsigned int backgroundTexture;
@@ -14,3 +14,9 @@ unsigned int twowaysTexture;
 unsigned int cellingTextures[5];
 unsigned int sondaTextures[4];
 unsigned int trainTextures[12];
+
+float viewScale = 3.125f;
+bool showBackground = true;
+bool showOverlay = true;
+bool showInfo = false;
+bool showTiles = false;
