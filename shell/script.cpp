@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
+#include <filesystem>
 
 static const char *const NAMED_KEYS[] = {"LEFT", "RIGHT", "UP", "DOWN", "SPACE", "ESCAPE", "PAGEUP", "PAGEDOWN", "F1"};
 static const int NAMED_CODES[] = {VK_LEFT_, VK_RIGHT_, VK_UP_, VK_DOWN_, VK_SPACE_, VK_ESCAPE_, VK_PRIOR_, VK_NEXT_, VK_F1_};
@@ -67,14 +67,21 @@ static std::string Shown(const std::string &word) {
     return out;
 }
 
-// A stream read one line at a time within the limits.
+// A stream, or a text in memory, read one line at a time within the limits.
 struct LineReader {
-    FILE *in;
+    FILE *in;                   // null: the text is read
+    const std::string *text;
+    size_t at;                  // next byte of the text
     const std::string *name;
     int64_t lineNo;
     int64_t bytes;
     std::string line;
 };
+
+static int NextByte(LineReader *r) {
+    if (r->in) return getc(r->in);
+    return r->at < r->text->size() ? (unsigned char)(*r->text)[r->at++] : EOF;
+}
 
 // "name:line: " for messages about the current line.
 static std::string Where(const LineReader &r) {
@@ -85,9 +92,9 @@ static std::string Where(const LineReader &r) {
 // -1: failure, with *error set. Reading stops at the first byte past a limit.
 static int NextLine(LineReader *r, std::string *error) {
     r->line.clear();
-    int c = getc(r->in);
+    int c = NextByte(r);
     if (c != EOF) r->lineNo++;
-    for (; c != EOF; c = getc(r->in)) {
+    for (; c != EOF; c = NextByte(r)) {
         if (++r->bytes > SCRIPT_MAX_BYTES) {
             *error = Where(*r) + "the file is longer than " + std::to_string(SCRIPT_MAX_BYTES >> 20) +
                      " MB, more than any script or demo needs";
@@ -100,7 +107,7 @@ static int NextLine(LineReader *r, std::string *error) {
         }
         r->line += (char)c;
     }
-    if (ferror(r->in)) {
+    if (r->in && ferror(r->in)) {
         *error = *r->name + ": read error: " + std::strerror(errno);
         return -1;
     }
@@ -152,30 +159,23 @@ static bool ReadRuns(LineReader *r, std::vector<InputRun> *runs, std::string *er
 
 bool ReadKeyScriptFrom(FILE *in, const std::string &name, std::vector<InputRun> *runs, std::string *error) {
     runs->clear();
-    LineReader r = {in, &name, 0, 0, std::string()};
+    LineReader r = {in, nullptr, 0, &name, 0, 0, std::string()};
     return ReadRuns(&r, runs, error);
 }
 
 bool ParseKeyScript(const std::string &text, const std::string &name, std::vector<InputRun> *runs,
                     std::string *error) {
-    FILE *in = fmemopen((void *)text.data(), text.size(), "rb");
-    if (!in) {   // an empty text cannot be opened everywhere: it holds no runs anyway
-        runs->clear();
-        return text.empty();
-    }
-    const bool ok = ReadKeyScriptFrom(in, name, runs, error);
-    std::fclose(in);
-    return ok;
+    runs->clear();
+    LineReader r = {nullptr, &text, 0, &name, 0, 0, std::string()};
+    return ReadRuns(&r, runs, error);
 }
 
 // Opens a script: a file, a pipe or a device, but not a folder.
 static FILE *OpenScript(const std::string &path, std::string *error) {
-    FILE *in = std::fopen(path.c_str(), "rb");
-    struct stat st;
-    if (in && fstat(fileno(in), &st) == 0 && !S_ISDIR(st.st_mode)) return in;
-    if (in) std::fclose(in);
-    *error = path + ": cannot be read";
-    return nullptr;
+    std::error_code ec;
+    FILE *in = std::filesystem::is_directory(path, ec) ? nullptr : std::fopen(path.c_str(), "rb");
+    if (!in) *error = path + ": cannot be read";
+    return in;
 }
 
 bool ReadKeyScript(const std::string &path, std::vector<InputRun> *runs, std::string *error) {
@@ -217,7 +217,7 @@ bool ReadDemo(const std::string &path, std::vector<InputRun> *runs, int *startMa
     FILE *in = OpenScript(path, error);
     if (!in) return false;
     runs->clear();
-    LineReader r = {in, &path, 0, 0, std::string()};
+    LineReader r = {in, nullptr, 0, &path, 0, 0, std::string()};
     const bool ok = ReadDemoHeader(&r, startMap, error) && ReadRuns(&r, runs, error);
     std::fclose(in);
     return ok;
