@@ -1,12 +1,15 @@
 // The five screens: each loads cleanly, is closed, starts and ends where the game needs,
-// hands the hero over at exits that line up, and places its level objects soundly.
+// hands the hero over at exits that line up, places its level objects soundly, can be
+// crossed, and never puts the hero's picture into the scenery.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "tests/unit/hero_reach.h"
 #include "world/map.h"
 #include "world/world.h"
 
@@ -58,6 +61,12 @@ bool Floor(int32_t code) { return code == TILE_SOLID || code == TILE_LEDGE; }
 int32_t At(const Screen &s, int row, int col) {
     if (row < 0 || row >= GRID_ROWS || col < 0 || col >= GRID_COLS) return TILE_SOLID;
     return s.grid[row][col];
+}
+
+// The cells a walker at (row, col) can roam over: it turns at walls, doors and the ends of its floor.
+bool Roams(const Screen &s, int row, int col) {
+    int32_t body = At(s, row, col);
+    return body != TILE_SOLID && body != TILE_EXIT && At(s, row + 1, col) != TILE_EMPTY;
 }
 
 }  // namespace
@@ -156,7 +165,23 @@ TEST(Screens, ObjectsStandHangAndRollWhereTheyCan) {
                 if (k == KIND_TWOWAYS) {
                     EXPECT_EQ(o.face, 1) << where;   // shots leave from the outer sides
                 }
+                if (k == KIND_SONDA) {
+                    // No other probe, gun or car on its stretch of floor: they would pass through each other.
+                    for (int k2 : {KIND_CANNON, KIND_TWOWAYS, KIND_SONDA, KIND_TRAIN})
+                        for (int j2 = 0; j2 < s.counts[k2]; j2++) {
+                            const ObjectRecord &p = s.objects[k2][j2];
+                            int col2 = CellCol(p.x);
+                            if ((k2 == k && j2 == j) || 23 - CellRow(p.y) != row) continue;
+                            bool apart = false;
+                            for (int c = std::min(col, col2); c <= std::max(col, col2); c++) apart |= !Roams(s, row, c);
+                            EXPECT_TRUE(apart) << where << " shares its floor with kind " << k2 << " #" << j2;
+                        }
+                }
                 if (k == KIND_TRAIN) {
+                    // Each car rolls on to a door and leaves: a car that turned would fold into the next one.
+                    int step = o.frameface ? 1 : -1, c = col;
+                    while (Roams(s, row, c)) c += step;
+                    EXPECT_EQ(At(s, row, c), TILE_EXIT) << where << ": the track ends before a door";
                     EXPECT_GT(o.appearspd, 0.0f) << where;
                     int first = Trunc(o.framebeg), last = Trunc(o.frameend);
                     EXPECT_TRUE(first >= 0 && last <= 11 && first / 4 == last / 4) << where << ": one car's pictures";
@@ -172,8 +197,8 @@ TEST(Screens, ObjectsStandHangAndRollWhereTheyCan) {
 }
 
 TEST(Screens, CeilingGunsWatchFloorWithCoverToHideIn) {
-    // Straight down from every ceiling gun the ray must reach floor, and some cover cell must
-    // lie on the floor within its sweep, so a crouching hero has somewhere to hide.
+    // Straight down from every ceiling gun the ray must reach the floor the hero walks on, and
+    // some cover must stand on that floor within its sweep, so a crouching hero can hide.
     int guns = 0;
     for (int i = 0; i < MAP_COUNT; i++) {
         const Screen &s = Map(i);
@@ -181,14 +206,39 @@ TEST(Screens, CeilingGunsWatchFloorWithCoverToHideIn) {
             const ObjectRecord &o = s.objects[KIND_CELLING][j];
             guns++;
             int col = CellCol(o.x), row = 23 - CellRow(o.y);
-            int floorRow = row;
-            while (floorRow < 23 && s.grid[floorRow + 1][col] == TILE_EMPTY) floorRow++;
-            EXPECT_LE((floorRow - row) * 8 / 2, o.raydist) << "map " << i << ": the ray stops short of the floor";
+            int feet = row;   // the hero's feet row on the floor below the gun
+            while (feet < 22 && !Floor(s.grid[feet + 1][col])) feet++;
+            EXPECT_LE((feet - row) * 8 / 2, o.raydist) << "map " << i << ": the ray stops short of the floor";
             int cover = 0;
             for (int c = col - 8; c <= col + 8; c++)
-                if (At(s, floorRow, c) == TILE_COVER) cover++;
+                if (At(s, feet, c) == TILE_COVER && Floor(At(s, feet + 1, c))) cover++;
             EXPECT_GT(cover, 0) << "map " << i << " gun " << j << ": no cover under its sweep";
         }
     }
     EXPECT_GE(guns, 2);
+}
+
+TEST(Screens, CrossWithTheHerosPictureClearOfWallsAndGirders) {
+    // Standing and jumping everywhere the hero can get to, from where he arrives on the screen:
+    // his picture never reaches into a wall, nor, where he stands, into a girder's beam (he
+    // passes girders only on his way up through them). Every screen but the last can be left
+    // on the right.
+    for (int i = 0; i < MAP_COUNT; i++) {
+        const Screen &s = Map(i);
+        for (int r = 0; r < GRID_ROWS; r++)
+            for (int c = 0; c < GRID_COLS; c++) TileGrid[r][c] = s.grid[r][c];
+        std::vector<reach::Place> ahead, back;
+        if (i == 0) ahead.push_back({136, 2});
+        for (int r = GRID_ROWS - 1; r > 0; r--) {
+            if (s.grid[r][0] == TILE_EXIT && (r == 23 || s.grid[r + 1][0] != TILE_EXIT)) ahead.push_back({12, 23 - r});
+            if (s.grid[r][31] == TILE_EXIT && (r == 23 || s.grid[r + 1][31] != TILE_EXIT)) back.push_back({244, 23 - r});
+        }
+        ASSERT_FALSE(ahead.empty()) << "map " << i;
+        reach::Result forward = reach::Explore(ahead);
+        EXPECT_EQ(forward.exitRight, i + 1 < MAP_COUNT) << "map " << i << ": the door on the right cannot be reached";
+        back.insert(back.end(), ahead.begin(), ahead.end());
+        reach::Result all = reach::Explore(back);
+        EXPECT_GT(all.stands.size(), 100u) << "map " << i;
+        for (const auto &clash : all.clashes) ADD_FAILURE() << "map " << i << ": " << clash.first << ", " << clash.second;
+    }
 }
