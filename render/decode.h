@@ -11,6 +11,9 @@
 // The most pixels a picture may have (8192 x 8192). A run-length file cannot prove how big
 // its picture is, so this bound is what keeps a tiny hostile file from claiming gigabytes.
 constexpr uint64_t MAX_PICTURE_PIXELS = 64ull * 1024 * 1024;
+// The largest picture file read: the biggest picture at 4 bytes a pixel, with room for the
+// headers, a colour table and any trailer. Anything bigger cannot be a picture we take.
+constexpr size_t PICTURE_FILE_LIMIT = size_t(MAX_PICTURE_PIXELS * 4 + (1u << 20));
 
 // ---- Targa -------------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 
 #include "render/gl.h"
 #include "render/render.h"
+#include "world/files.h"
 
 #include <climits>
 #include <cstdio>
@@ -10,54 +11,6 @@
 #include <cstring>
 
 namespace {
-
-// No picture of the game comes near this; a bigger "file" is refused as out of memory.
-constexpr size_t MAX_FILE_BYTES = size_t(1) << 30;
-
-enum ReadResult { READ_OK, READ_CANNOT_OPEN, READ_FAILED, READ_NO_MEMORY };
-
-// The whole file as raw bytes in one malloc'd block (released by the caller with free).
-ReadResult ReadWholeFile(const char *path, uint8_t **data, size_t *size) {
-    *data = nullptr;
-    *size = 0;
-    FILE *file = fopen(path, "rb");
-    if (!file) return READ_CANNOT_OPEN;
-    size_t capacity = 0, used = 0;
-    uint8_t *buffer = nullptr;
-    ReadResult result = READ_OK;
-    for (;;) {
-        if (used == capacity) {
-            size_t grown = capacity ? capacity * 2 : 64 * 1024;
-            if (grown > MAX_FILE_BYTES + 1) grown = MAX_FILE_BYTES + 1;
-            if (grown <= capacity) {
-                result = READ_NO_MEMORY;
-                break;
-            }
-            uint8_t *bigger = static_cast<uint8_t *>(realloc(buffer, grown));
-            if (!bigger) {
-                result = READ_NO_MEMORY;
-                break;
-            }
-            buffer = bigger;
-            capacity = grown;
-        }
-        size_t got = fread(buffer + used, 1, capacity - used, file);
-        used += got;
-        if (got == 0) {
-            if (ferror(file)) result = READ_FAILED;
-            break;
-        }
-    }
-    if (result == READ_OK && used > MAX_FILE_BYTES) result = READ_NO_MEMORY;
-    fclose(file);
-    if (result != READ_OK) {
-        free(buffer);
-        return result;
-    }
-    *data = buffer;
-    *size = used;
-    return READ_OK;
-}
 
 // Filters, wrap mode and the mipmapped picture of the bound texture. Our pixel rows have
 // no padding, so rows are unpacked byte-aligned for the build and the old setting put back.
@@ -94,11 +47,12 @@ int32_t LoadTgaTexture(unsigned int *slot, const char *path, uint8_t clamp) {
 
     uint8_t *data;
     size_t size;
-    switch (ReadWholeFile(path, &data, &size)) {
-    case READ_OK: break;
-    case READ_CANNOT_OPEN: return 1;
-    case READ_FAILED: return 2;
-    case READ_NO_MEMORY: return 3;
+    switch (ReadFileAlloc(path, PICTURE_FILE_LIMIT, &data, &size)) {
+    case FILE_READ_OK: break;
+    case FILE_CANNOT_OPEN: return 1;
+    case FILE_READ_ERROR: return 2;
+    case FILE_TOO_LARGE:
+    case FILE_NO_MEMORY: return 3;
     }
     TgaPicture picture;
     TgaReason reason = DecodeTga(data, size, &picture);
@@ -125,16 +79,17 @@ RgbImage *LoadBmpImage(const char *path) {
     if (!path) return nullptr;
     uint8_t *data;
     size_t size;
-    switch (ReadWholeFile(path, &data, &size)) {
-    case READ_OK: break;
-    case READ_CANNOT_OPEN: return nullptr;
-    case READ_FAILED: {
-        char text[PATH_MAX + 64];   // any path fopen took, whole
+    switch (ReadFileAlloc(path, PICTURE_FILE_LIMIT, &data, &size)) {
+    case FILE_READ_OK: break;
+    case FILE_CANNOT_OPEN: return nullptr;
+    case FILE_READ_ERROR: {
+        char text[PATH_MAX + 64];   // any path the system opens, whole
         snprintf(text, sizeof text, "Failed to open DIB file %s.\n", path);
         ShowBmpError(text);
         return nullptr;
     }
-    case READ_NO_MEMORY: ShowBmpError("Out of memory."); return nullptr;
+    case FILE_TOO_LARGE:
+    case FILE_NO_MEMORY: ShowBmpError("Out of memory."); return nullptr;
     }
 
     RgbImage decoded;

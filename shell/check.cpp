@@ -9,6 +9,7 @@
 
 #include "render/decode.h"
 #include "render/render.h"
+#include "world/files.h"
 #include "world/map.h"
 #include "world/world.h"
 
@@ -16,8 +17,6 @@ namespace {
 
 // Problem lines printed per file before the rest are only counted.
 constexpr int SHOWN_PER_FILE = 25;
-// The largest picture file read, as the game's picture loader takes.
-constexpr size_t PICTURE_FILE_LIMIT = size_t(1) << 30;
 
 struct FileReport {
     FILE *out;
@@ -41,51 +40,6 @@ void FinishFile(FileReport &report) {
         std::fprintf(report.out, "%s: %d more problems not shown\n", report.name, report.problems - SHOWN_PER_FILE);
 }
 
-enum ReadStatus { READ_DONE, READ_NO_FILE, READ_ERROR, READ_TOO_LARGE };
-
-// The whole file into *data (malloc'd, released by the caller), at most limit bytes.
-ReadStatus ReadFile(const std::string &path, size_t limit, uint8_t **data, size_t *size) {
-    *data = nullptr;
-    *size = 0;
-    FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) return READ_NO_FILE;
-    size_t capacity = 0, used = 0;
-    uint8_t *buf = nullptr;
-    ReadStatus status = READ_DONE;
-    for (;;) {
-        if (used == capacity) {
-            if (capacity > limit) {
-                status = READ_TOO_LARGE;
-                break;
-            }
-            size_t grown = capacity ? capacity * 2 : 65536;
-            if (grown > limit + 1) grown = limit + 1;
-            uint8_t *bigger = static_cast<uint8_t *>(std::realloc(buf, grown));
-            if (!bigger) {
-                status = READ_ERROR;
-                break;
-            }
-            buf = bigger;
-            capacity = grown;
-        }
-        size_t got = std::fread(buf + used, 1, capacity - used, f);
-        used += got;
-        if (got == 0) {
-            if (std::ferror(f)) status = READ_ERROR;
-            break;
-        }
-    }
-    std::fclose(f);
-    if (status == READ_DONE && used > limit) status = READ_TOO_LARGE;
-    if (status != READ_DONE) {
-        std::free(buf);
-        return status;
-    }
-    *data = buf;
-    *size = used;
-    return READ_DONE;
-}
-
 std::string Joined(const char *dir, const char *name) {
     if (!dir || !*dir) return name;
     std::string path = dir;
@@ -93,17 +47,9 @@ std::string Joined(const char *dir, const char *name) {
     return path + name;
 }
 
-bool ReadProblem(FileReport &report, ReadStatus status, size_t limit) {
-    char message[160];
-    switch (status) {
-    case READ_DONE: return false;
-    case READ_NO_FILE: Problem(report, 0, "cannot open the file"); break;
-    case READ_ERROR: Problem(report, 0, "cannot read the file"); break;
-    case READ_TOO_LARGE:
-        std::snprintf(message, sizeof message, "larger than %zu bytes: the game does not load it", limit);
-        Problem(report, 0, message);
-        break;
-    }
+bool ReadProblem(FileReport &report, FileReadResult result) {
+    if (result == FILE_READ_OK) return false;
+    Problem(report, 0, FileReadText(result));
     return true;
 }
 
@@ -111,7 +57,7 @@ void CheckMap(FILE *out, const char *dir, const char *name, int *files, int *pro
     FileReport report = {out, name, 0};
     uint8_t *data;
     size_t size;
-    if (!ReadProblem(report, ReadFile(Joined(dir, name), MAP_FILE_LIMIT, &data, &size), MAP_FILE_LIMIT)) {
+    if (!ReadProblem(report, ReadFileAlloc(Joined(dir, name).c_str(), MAP_FILE_LIMIT, &data, &size))) {
         LoadMapFromBuffer(reinterpret_cast<const char *>(data), size, MapProblem, &report);
         std::free(data);
     }
@@ -188,7 +134,7 @@ void CheckPicture(FILE *out, const char *dir, const char *name, bool isBitmap, i
     FileReport report = {out, name, 0};
     uint8_t *data;
     size_t size;
-    if (!ReadProblem(report, ReadFile(Joined(dir, name), PICTURE_FILE_LIMIT, &data, &size), PICTURE_FILE_LIMIT)) {
+    if (!ReadProblem(report, ReadFileAlloc(Joined(dir, name).c_str(), PICTURE_FILE_LIMIT, &data, &size))) {
         if (isBitmap) {
             RgbImage image = {};
             BmpReason reason = DecodeBmp(data, size, &image);

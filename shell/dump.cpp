@@ -2,16 +2,19 @@
 #include "shell/dump.h"
 
 #include "render/state.h"
+#include "world/files.h"
 #include "world/world.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 using json = nlohmann::json;
+
+// A dump is about half a megabyte; anything many times that is not one.
+constexpr size_t DUMP_FILE_LIMIT = size_t(64) << 20;
 
 // Every field of ObjectRecord: F for a float, B for a byte flag.
 #define OBJECT_RECORD_FIELDS(F, B)                                                     \
@@ -137,18 +140,8 @@ std::string WorldDumpText(int64_t frame) {
 }
 
 bool WriteWorldDump(const std::string &path, int64_t frame, std::string *error) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) {
-        *error = path + ": cannot be written";
-        return false;
-    }
-    file << WorldDumpText(frame);
-    file.close();
-    if (!file) {
-        *error = path + ": write error";
-        return false;
-    }
-    return true;
+    const std::string text = WorldDumpText(frame);
+    return WriteFileAtomically(path.c_str(), text.data(), text.size(), error);
 }
 
 bool LoadWorldDumpText(const std::string &text, int64_t *frame, std::string *error) {
@@ -230,14 +223,16 @@ bool LoadWorldDumpText(const std::string &text, int64_t *frame, std::string *err
 }
 
 bool ReadWorldDump(const std::string &path, int64_t *frame, std::string *error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        *error = path + ": cannot be read";
+    uint8_t *data;
+    size_t size;
+    FileReadResult read = ReadFileAlloc(path.c_str(), DUMP_FILE_LIMIT, &data, &size);
+    if (read != FILE_READ_OK) {
+        *error = path + ": " + FileReadText(read);
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!LoadWorldDumpText(text.str(), frame, error)) {
+    const std::string text(reinterpret_cast<const char *>(data), size);
+    std::free(data);
+    if (!LoadWorldDumpText(text, frame, error)) {
         *error = path + ": " + *error;
         return false;
     }

@@ -49,8 +49,10 @@ int GameMain(int argc, char **argv) {
         status = Headless(cl, runs);
     } else {
         status = RunGame(cl.startAnswer, cl.fps);
-        if (!cl.dumpPath.empty() && !WriteWorldDump(cl.dumpPath, framesRun, &error))
+        if (!cl.dumpPath.empty() && !WriteWorldDump(cl.dumpPath, framesRun, &error)) {
             std::fprintf(stderr, "kav: %s\n", error.c_str());
+            status = 1;
+        }
     }
     CloseWorldLog();
     return status;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "world/files.h"
 #include "world/map_text.h"
 #include "world/world.h"
 
@@ -135,26 +136,9 @@ static void Report(Problems &problems, int line, const char *format, ...) {
     problems.fn(problems.user, line, message);
 }
 
-// Text of a chunk or line for a message: printable characters as they are, others escaped,
-// cut after 60 characters.
+// Text of a chunk or line for a message: escaped, cut after 60 characters.
 static const char *Shown(const char *text, size_t len, char (&out)[300]) {
-    size_t o = 0;
-    for (size_t i = 0; i < len && o + 8 < sizeof out; i++) {
-        unsigned char c = (unsigned char)text[i];
-        if (i == 60) {
-            std::memcpy(out + o, "...", 3);
-            o += 3;
-            break;
-        }
-        if (c == '\n') { out[o++] = '\\'; out[o++] = 'n'; }
-        else if (c == '\t') { out[o++] = '\\'; out[o++] = 't'; }
-        else if (c == '\r') { out[o++] = '\\'; out[o++] = 'r'; }
-        else if (c == '"' || c == '\\') { out[o++] = '\\'; out[o++] = (char)c; }
-        else if (c < 32 || c >= 127) o += (size_t)std::snprintf(out + o, 5, "\\x%02x", c);
-        else out[o++] = (char)c;
-    }
-    out[o] = '\0';
-    return out;
+    return EscapedText(text, len, 60, out, sizeof out);
 }
 
 // A pattern as a reader would write the line: "cannon[<n>].crd.x <integer>".
@@ -315,25 +299,22 @@ static char mapFileBuffer[MAP_FILE_LIMIT];
 
 void LoadMap(const char *path) {
     char line[600];
-    FILE *f = std::fopen(path, "rb");
-    if (!f) {
+    size_t n = 0;
+    FileReadResult read = ReadFileInto(path, mapFileBuffer, sizeof mapFileBuffer, &n);
+    if (read == FILE_CANNOT_OPEN) {
         std::snprintf(line, sizeof line, "cannot open %s", path);
         WorldLogLine(line);
         return;
     }
     WorldLogLine("    loading scene");
     WorldLogLine("  loading scenegg objects");
-    size_t n = std::fread(mapFileBuffer, 1, sizeof mapFileBuffer, f);
-    bool failed = std::ferror(f) != 0;
-    bool tooLarge = !failed && n == sizeof mapFileBuffer && std::fgetc(f) != EOF;
-    std::fclose(f);
-    if (failed) {
-        std::snprintf(line, sizeof line, "cannot read %s", path);
+    if (read == FILE_TOO_LARGE) {
+        std::snprintf(line, sizeof line, "%s is larger than %zu bytes: not loaded", path, MAP_FILE_LIMIT);
         WorldLogLine(line);
         return;
     }
-    if (tooLarge) {
-        std::snprintf(line, sizeof line, "%s is larger than %zu bytes: not loaded", path, MAP_FILE_LIMIT);
+    if (read != FILE_READ_OK) {
+        std::snprintf(line, sizeof line, "cannot read %s", path);
         WorldLogLine(line);
         return;
     }

@@ -10,8 +10,9 @@ void CloseWorldLog();
 void WorldLogLine(const char *line);
 
 // Reads one map file into the tile grid, the object counts and the object records.
-// A file that cannot be opened, or is larger than MAP_FILE_LIMIT, changes nothing and
-// leaves one line in the log saying so.
+// A file that cannot be opened (missing, or not a regular file: a directory or a named pipe
+// is never waited on), or is larger than MAP_FILE_LIMIT, changes nothing and leaves one line
+// in the log saying so.
 void LoadMap(const char *path);
 
 // Largest map file the loader takes, in bytes.

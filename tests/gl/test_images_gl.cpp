@@ -37,7 +37,7 @@ TEST_F(ImageUpload, TargaFailuresStillLeaveAFreshNameInTheSlot) {
     const Case cases[] = {
         {"", {}, 1},                           // no path at all
         {dir + "/absent.tga", {}, 1},
-        {dir + "/folder", {}, 2},              // opens, but nothing can be read
+        {dir + "/folder", {}, 1},              // not a regular file: cannot be opened
         {file, Bytes(good.begin(), good.begin() + 17), 2},
         {file, Bytes(good.begin(), good.end() - 1), 2},
         {file, TgaFile(2, 24, 0, Bytes(12, 9), 0, 2), 2},

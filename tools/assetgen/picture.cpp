@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <map>
 
+#include "world/files.h"
+
 void Picture::set(int x, int y, uint32_t v) {
     if (x < 0 || y < 0 || x >= w || y >= h) return;
     uint8_t *p = at(x, y);
@@ -157,10 +159,8 @@ std::vector<uint8_t> EncodeBmp8(const Picture &pic) {
 }
 
 bool WriteFile(const std::string &path, const std::vector<uint8_t> &bytes) {
-    FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    std::string error;
+    return WriteFileAtomically(path.c_str(), bytes.data(), bytes.size(), &error);
 }
 
 Picture ResizeNearest(const Picture &src, int w, int h) {

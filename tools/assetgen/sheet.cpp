@@ -7,14 +7,17 @@
 #include <sstream>
 #include <vector>
 
+#include "world/files.h"
+
+// No sheet or map comes near this; a bigger file is not one of ours.
+static constexpr size_t SOURCE_FILE_LIMIT = size_t(16) << 20;
+
 bool ReadTextFile(const std::string &path, std::string *text) {
-    FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    text->clear();
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text->append(buf, n);
-    std::fclose(f);
+    uint8_t *data;
+    size_t size;
+    if (ReadFileAlloc(path.c_str(), SOURCE_FILE_LIMIT, &data, &size) != FILE_READ_OK) return false;
+    text->assign(reinterpret_cast<const char *>(data), size);
+    std::free(data);
     return true;
 }
 

@@ -1,0 +1,275 @@
+// Whole regular files read without blocking; whole files written by rename over the old one.
+#include "world/files.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+// The one system call a replacing rename needs, declared here so that this bottom folder
+// stays free of the window-system header.
+extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char *from, const char *to, unsigned long flags);
+#else
+#include <climits>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+constexpr int OPEN_READ = O_RDONLY | O_BINARY;
+constexpr int OPEN_NEW = O_WRONLY | O_CREAT | O_EXCL | O_BINARY;
+int CurrentProcess() { return _getpid(); }
+int SyncToDisk(int fd) { return _commit(fd); }
+#else
+// Non-blocking: opening a named pipe for reading would otherwise wait for a writer.
+constexpr int OPEN_READ = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+constexpr int OPEN_NEW = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+int CurrentProcess() { return int(getpid()); }
+int SyncToDisk(int fd) { return fsync(fd); }
+bool IsLink(const char *path) {
+    struct stat st;
+    return lstat(path, &st) == 0 && S_ISLNK(st.st_mode);
+}
+#endif
+
+// Opens path for reading when it is a regular file; -1 otherwise. *bytes gets its size.
+int OpenRegular(const char *path, uint64_t *bytes) {
+    if (!path || !*path) return -1;
+    int fd = open(path, OPEN_READ);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+        close(fd);
+        return -1;
+    }
+    *bytes = uint64_t(st.st_size);
+    return fd;
+}
+
+// Reads up to want bytes; fewer when the file turned out shorter than its size said.
+bool ReadUpTo(int fd, uint8_t *buffer, size_t want, size_t *got) {
+    size_t done = 0;
+    while (done < want) {
+        size_t ask = want - done;
+        if (ask > (size_t(1) << 30)) ask = size_t(1) << 30;
+        auto n = read(fd, buffer + done, unsigned(ask));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        done += size_t(n);
+    }
+    *got = done;
+    return true;
+}
+
+// "path: what (the system's reason)[; tail]".
+std::string Describe(const std::string &path, const char *what, const char *tail = nullptr) {
+    std::string text = path + ": " + what;
+    if (errno) text += std::string(" (") + std::strerror(errno) + ")";
+    if (tail) text += std::string("; ") + tail;
+    return text;
+}
+
+// The folder part of path, with its separator ("" for a bare name).
+std::string FolderOf(const std::string &path) {
+    size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool RenameOver(const char *from, const char *to) {
+#ifdef _WIN32
+    const unsigned long replaceExisting = 1, writeThrough = 8;
+    return MoveFileExA(from, to, replaceExisting | writeThrough) != 0;
+#else
+    return rename(from, to) == 0;
+#endif
+}
+
+// Makes the rename itself last through a crash: the folder's entry list goes to the disk.
+void SyncFolder(const std::string &target) {
+#ifndef _WIN32
+    std::string folder = FolderOf(target);
+    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+#else
+    (void)target;
+#endif
+}
+
+}   // namespace
+
+FileReadResult ReadFileInto(const char *path, void *buffer, size_t capacity, size_t *size) {
+    *size = 0;
+    uint64_t bytes = 0;
+    int fd = OpenRegular(path, &bytes);
+    if (fd < 0) return FILE_CANNOT_OPEN;
+    if (bytes > capacity) {
+        close(fd);
+        return FILE_TOO_LARGE;
+    }
+    bool ok = ReadUpTo(fd, static_cast<uint8_t *>(buffer), size_t(bytes), size);
+    close(fd);
+    if (!ok) *size = 0;
+    return ok ? FILE_READ_OK : FILE_READ_ERROR;
+}
+
+FileReadResult ReadFileAlloc(const char *path, size_t limit, uint8_t **data, size_t *size) {
+    *data = nullptr;
+    *size = 0;
+    uint64_t bytes = 0;
+    int fd = OpenRegular(path, &bytes);
+    if (fd < 0) return FILE_CANNOT_OPEN;
+    if (bytes > limit) {
+        close(fd);
+        return FILE_TOO_LARGE;
+    }
+    uint8_t *buffer = static_cast<uint8_t *>(malloc(bytes ? size_t(bytes) : 1));
+    if (!buffer) {
+        close(fd);
+        return FILE_NO_MEMORY;
+    }
+    bool ok = ReadUpTo(fd, buffer, size_t(bytes), size);
+    close(fd);
+    if (!ok) {
+        free(buffer);
+        *size = 0;
+        return FILE_READ_ERROR;
+    }
+    *data = buffer;
+    return FILE_READ_OK;
+}
+
+const char *FileReadText(FileReadResult result) {
+    switch (result) {
+    case FILE_READ_OK: return "read";
+    case FILE_CANNOT_OPEN: return "cannot open the file";
+    case FILE_READ_ERROR: return "cannot read the file";
+    case FILE_TOO_LARGE: return "larger than the game reads";
+    case FILE_NO_MEMORY: return "out of memory while reading the file";
+    }
+    return "cannot read the file";
+}
+
+bool BeginAtomicFile(AtomicFile *out, const char *path, std::string *error) {
+    out->file = nullptr;
+    out->target = path ? path : "";
+    out->temp.clear();
+    errno = 0;
+    if (out->target.empty()) {
+        *error = "no file name given";
+        return false;
+    }
+#ifndef _WIN32
+    // Writing through a link replaces what it points to, and keeps the link.
+    if (IsLink(path)) {
+        char resolved[PATH_MAX];
+        if (realpath(path, resolved)) out->target = resolved;
+    }
+#endif
+    struct stat st;
+    if (stat(out->target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        errno = 0;
+        *error = Describe(out->target, "not a regular file", "not replaced");
+        return false;
+    }
+    // The new file's name: the target's, hidden, with the process and a counter after it.
+    std::string folder = FolderOf(out->target);
+    std::string base = out->target.substr(folder.size());
+    static unsigned counter;
+    for (int attempt = 0; attempt < 100; attempt++) {
+        out->temp = folder + "." + base + ".new-" + std::to_string(CurrentProcess()) + "-" +
+                    std::to_string(counter++);
+        errno = 0;
+        int fd = open(out->temp.c_str(), OPEN_NEW, 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) break;
+        out->file = fdopen(fd, "wb");
+        if (!out->file) {
+            close(fd);
+            remove(out->temp.c_str());
+            break;
+        }
+        return true;
+    }
+    *error = Describe(out->target, "cannot be written");
+    out->temp.clear();
+    return false;
+}
+
+bool FinishAtomicFile(AtomicFile *out, std::string *error) {
+    if (!out->file) {
+        *error = out->target + ": cannot be written";
+        return false;
+    }
+    errno = 0;
+    bool ok = fflush(out->file) == 0 && !ferror(out->file);
+    ok = ok && SyncToDisk(fileno(out->file)) == 0;
+    int savedErrno = errno;
+    if (fclose(out->file) != 0 && ok) {
+        ok = false;
+        savedErrno = errno;
+    }
+    out->file = nullptr;
+    if (ok && !RenameOver(out->temp.c_str(), out->target.c_str())) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (!ok) {
+        remove(out->temp.c_str());
+        errno = savedErrno;
+        *error = Describe(out->target, "write error", "the earlier file is left as it was");
+        return false;
+    }
+    SyncFolder(out->target);
+    return true;
+}
+
+void AbandonAtomicFile(AtomicFile *out) {
+    if (out->file) fclose(out->file);
+    out->file = nullptr;
+    if (!out->temp.empty()) remove(out->temp.c_str());
+}
+
+bool WriteFileAtomically(const char *path, const void *data, size_t size, std::string *error) {
+    AtomicFile file;
+    if (!BeginAtomicFile(&file, path, error)) return false;
+    errno = 0;
+    if (size && fwrite(data, 1, size, file.file) != size) {
+        int savedErrno = errno;
+        AbandonAtomicFile(&file);
+        errno = savedErrno;
+        *error = Describe(file.target, "write error", "the earlier file is left as it was");
+        return false;
+    }
+    return FinishAtomicFile(&file, error);
+}
+
+const char *EscapedText(const char *text, size_t len, size_t maxChars, char *out, size_t outSize) {
+    size_t o = 0;
+    for (size_t i = 0; i < len && o + 8 < outSize; i++) {
+        unsigned char c = (unsigned char)text[i];
+        if (i == maxChars) {
+            std::memcpy(out + o, "...", 3);
+            o += 3;
+            break;
+        }
+        if (c == '\n') { out[o++] = '\\'; out[o++] = 'n'; }
+        else if (c == '\t') { out[o++] = '\\'; out[o++] = 't'; }
+        else if (c == '\r') { out[o++] = '\\'; out[o++] = 'r'; }
+        else if (c == '"' || c == '\\') { out[o++] = '\\'; out[o++] = (char)c; }
+        else if (c < 32 || c >= 127) o += (size_t)std::snprintf(out + o, 5, "\\x%02x", c);
+        else out[o++] = (char)c;
+    }
+    if (outSize) out[o < outSize ? o : outSize - 1] = '\0';
+    return out;
+}
