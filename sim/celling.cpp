@@ -32,10 +32,10 @@ static bool RaySeesHero(int c, int r, int hc, int hr) {
     return hc == c && hr == r - 1;   // the hero's head cell
 }
 
+// Written without a branch, the pass becomes a few vector instructions per row.
 void ClearCeilingRays() {
-    for (int r = 0; r < GRID_ROWS; r++)
-        for (int c = 0; c < GRID_COLS; c++)
-            if (TileGrid[r][c] == TILE_RAY) TileGrid[r][c] = TILE_EMPTY;
+    for (int32_t (&row)[GRID_COLS] : TileGrid)
+        for (int32_t &cell : row) cell = cell == TILE_RAY ? TILE_EMPTY : cell;
 }
 
 void TraceCeilingRays() {
@@ -49,21 +49,28 @@ void TraceCeilingRays() {
     for (int i = 0; i < limit; i++) {
         ObjectRecord &g = CeilingPool[i];
         if (!g.active) continue;
-        for (float n = 0.0f; n < g.raydist; n += 1.0f) {
-            float px = g.rayx, py = g.rayy;
-            g.rayx += g.raydx;
-            g.rayy += g.raydy;
-            int c = CellCol(g.rayx);
-            int r = CellRow(g.rayy);
-            int32_t tile = TileAtCell(r, c);
+        // The cursor lives in locals while it walks and is stored where it stopped.
+        float x = g.rayx, y = g.rayy;
+        const float dx = g.raydx, dy = g.raydy, raydist = g.raydist;
+        bool seen = false;
+        for (float n = 0.0f; n < raydist; n += 1.0f) {
+            const float px = x, py = y;
+            x += dx;
+            y += dy;
+            const int c = CellCol(x);
+            const int r = CellRow(y);
+            const int32_t tile = TileAtCell(r, c);
             if (tile == TILE_SOLID || tile == TILE_LEDGE || tile == TILE_COVER || tile == TILE_EXIT)
                 break;   // the playfield's edge reads solid, so every ray ends there
             SetGridCell(23 - r, c, TILE_RAY);
-            if (!hidden && RaySeesHero(c, r, hc, hr)) g.alarm = g.alarmmax;
+            if (!hidden && RaySeesHero(c, r, hc, hr)) seen = true;
             // A cursor that did not move repeats this very step for ever: the steps left
             // would mark the same cell and test the same hero, so they can be skipped.
-            if (g.rayx == px && g.rayy == py) break;
+            if (x == px && y == py) break;
         }
+        g.rayx = x;
+        g.rayy = y;
+        if (seen) g.alarm = g.alarmmax;
     }
 }
 
@@ -85,29 +92,17 @@ static void SweepStep(ObjectRecord &g) {
 }
 
 // Ten identical missiles from the barrel's mouth; a full shot pool cuts the volley short.
-static void FireVolley(const ObjectRecord &g) {
+static void FireVolley(const ObjectRecord &g, ShotSearch &search) {
     const Barrel &b = barrels[BarrelIndex(g)];
+    const uint8_t face = b.sameFace ? (g.face ? 1 : 0) : (g.face ? 0 : 1);
     for (int k = 0; k < 10; k++) {
-        int i = FindFreeShot();
-        if (i < SHOT_POOL_SIZE) {
-            ObjectRecord &s = ShotPool[i];
-            s.active = 1;
-            s.x = g.x + b.sx;
-            s.y = g.y + b.sy;
-            s.face = b.sameFace ? (g.face ? 1 : 0) : (g.face ? 0 : 1);
-            s.speed = b.speed;
-            s.vy = -2.0f;
-            s.fallspd = 0.0f;
-            s.fallacc = 0.0f;
-            s.frame = s.framebeg = s.frameend = 2.0f;
-            s.framespd = 0.0f;
-            s.frameloop = 0;
-        }
+        NewShot(search, MISSILE, g.x + b.sx, g.y + b.sy, face, b.speed);
         Rem01 += 1.0f;
     }
 }
 
 void UpdateCeilingGuns() {
+    ShotSearch search;
     int limit = KindLimit(KIND_CELLING);
     for (int i = 0; i < limit; i++) {
         ObjectRecord &g = CeilingPool[i];
@@ -120,7 +115,7 @@ void UpdateCeilingGuns() {
                 g.freqalarm = 0.0f;
                 SweepStep(g);
             }
-            if (g.freqalarm == 0.0f) FireVolley(g);
+            if (g.freqalarm == 0.0f) FireVolley(g, search);
         } else {
             // Calm: sweep at the calm rhythm, never fire.
             g.freq += g.freqspd;

@@ -85,17 +85,46 @@ inline bool KeyPressed(int vk, bool &latch) {
     return true;
 }
 
-// Pool and count of a kind, for code that walks all five kinds alike.
-ObjectRecord *KindPool(int kind);
-int32_t *KindCount(int kind);
+// Pool and count of a kind, for code that walks all five kinds alike. These and the cell
+// accessors below sit in every inner loop of a step, so they are inline.
+inline ObjectRecord *KindPool(int kind) {
+    switch (kind) {
+    case KIND_CANNON: return CannonPool;
+    case KIND_TWOWAYS: return TwoWayPool;
+    case KIND_CELLING: return CeilingPool;
+    case KIND_SONDA: return ProbePool;
+    case KIND_TRAIN: return TrainPool;
+    }
+    return nullptr;
+}
+inline int32_t *KindCount(int kind) {
+    switch (kind) {
+    case KIND_CANNON: return &cannonCount;
+    case KIND_TWOWAYS: return &twowaysCount;
+    case KIND_CELLING: return &cellingCount;
+    case KIND_SONDA: return &sondaCount;
+    case KIND_TRAIN: return &trainCount;
+    }
+    return nullptr;
+}
 // A kind's count as a loop bound: never below 0 nor above the pool size.
-int KindLimit(int kind);
+inline int KindLimit(int kind) {
+    const int32_t *count = KindCount(kind);
+    if (!count || *count < 0) return 0;
+    return *count > POOL_SIZE ? POOL_SIZE : *count;
+}
 
 // Tile code of grid cell (row from the top, column). Every cell outside the
 // 24 by 32 grid reads as a solid wall, so nothing walks, flies or looks out of the world.
-int32_t GridCell(int row, int col);
+inline int32_t GridCell(int row, int col) {
+    if ((unsigned)row >= (unsigned)GRID_ROWS || (unsigned)col >= (unsigned)GRID_COLS) return TILE_SOLID;
+    return TileGrid[row][col];
+}
 // Writes a grid cell; a cell outside the grid is left alone.
-void SetGridCell(int row, int col, int32_t code);
+inline void SetGridCell(int row, int col, int32_t code) {
+    if ((unsigned)row >= (unsigned)GRID_ROWS || (unsigned)col >= (unsigned)GRID_COLS) return;
+    TileGrid[row][col] = code;
+}
 
 // Float to integer by truncation toward zero, as the game turns positions into cells,
 // frames into slots. Values beyond +-1e9 (and NaN) come back as +-1e9 instead of

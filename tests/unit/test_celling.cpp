@@ -177,15 +177,20 @@ TEST(CeilingVolley, TenMissilesAlongTheBarrelAndTheRayOfItsPosition) {
         EXPECT_EQ(ShotPool[i].speed, 2.2f);
         EXPECT_EQ(ShotPool[i].vy, -2.0f);
     }
-    std::memset(ShotPool, 0, sizeof ShotPool);   // three free records: three missiles
-    for (int i = 0; i < SHOT_POOL_SIZE - 3; i++) ShotPool[i].active = 1;
+    std::memset(ShotPool, 0, sizeof ShotPool);   // three free records apart: three missiles
+    for (auto &s : ShotPool) s.active = 1;
+    ShotPool[40].active = ShotPool[41].active = 0;
+    ShotPool[200].active = 2;   // anything but 1 counts as free
     g.face = 1;
     g.frame = 3.0f;
     UpdateCeilingGuns();
     EXPECT_EQ(ActiveShots(), SHOT_POOL_SIZE);
     EXPECT_EQ(Rem01, 23.0f);   // still ten counted
-    EXPECT_EQ(ShotPool[255].x, 105.0f);
-    EXPECT_TRUE(ShotPool[255].face);
+    for (int i : {40, 41, 200}) {
+        EXPECT_EQ(ShotPool[i].x, 105.0f) << i;
+        EXPECT_EQ(ShotPool[i].active, 1) << i;
+        EXPECT_TRUE(ShotPool[i].face);
+    }
 }
 
 TEST(CeilingAim, RaysStartAtTheBarrelAndFramesOutsideTheTableAreClamped) {

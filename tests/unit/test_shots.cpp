@@ -118,6 +118,19 @@ TEST(ShotObjects, CellsOfEachKindOnlyActiveRecordsInsideTheCount) {
         EXPECT_EQ(!o.active, c.hit) << c.kind << " " << c.dx << "," << c.dy;
         EXPECT_EQ(ActiveExplosions(), c.hit ? 1 : 0);
     }
+    // Objects reaching past the grid's edge are hit out there too, where every cell reads as wall.
+    const struct { float ox, oy, sx, sy; } edges[] = {
+        {2.0f, 40.0f, -9.0f, 40.0f},      // columns -1 and 0: a shot in column -1
+        {84.0f, 186.0f, 80.0f, 194.0f},   // rows 23 and 24: a shot in row 24
+    };
+    for (const auto &e : edges) {
+        FreshWorld();
+        Place(KIND_CANNON, 0, e.ox, e.oy);
+        Shot(0, e.sx, e.sy, true, 0.0f);
+        UpdateShots();
+        EXPECT_FALSE(CannonPool[0].active) << e.ox;
+        EXPECT_EQ(ActiveExplosions(), 2);   // the wall's small one and the cannon's big one
+    }
     FreshWorld();   // a record beyond the count is left over from another map
     Place(KIND_CANNON, 0, 84.0f, 40.0f);
     cannonCount = 0;
