@@ -101,6 +101,8 @@ void PlatformSwapBuffers() {
     if (nullSwapHook) nullSwapHook();
 }
 
+std::string PlatformProgramFolder() { return ""; }
+
 double PlatformTime() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();

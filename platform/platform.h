@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/keycodes.h"
 
@@ -80,6 +81,10 @@ void PlatformSwapBuffers();
 // High-resolution clock in seconds and a sleep that gives the processor away.
 double PlatformTime();
 void PlatformSleep(double seconds);
+
+// The folder holding the running program, ending in a separator; empty when it cannot be
+// told. The shell asks once at start-up, to find the game's data beside the program.
+std::string PlatformProgramFolder();
 
 // The window procedure: portable game code, called by PlatformDispatchMessage.
 intptr_t GameWindowProc(const PlatformMessage &msg);

@@ -369,6 +369,14 @@ void PlatformSwapBuffers() {
     if (window && context) SDL_GL_SwapWindow(window);
 }
 
+std::string PlatformProgramFolder() {
+    char *base = SDL_GetBasePath();
+    if (!base) return "";
+    std::string folder = base;
+    SDL_free(base);
+    return folder;
+}
+
 double PlatformTime() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();

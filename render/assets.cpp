@@ -3,6 +3,7 @@
 
 #include "render/render.h"
 #include "render/state.h"
+#include "world/world.h"
 
 namespace {
 
@@ -100,9 +101,9 @@ static_assert(sizeof assetTable / sizeof assetTable[0] == 73, "the game has 73 p
 void LoadAssetTable() {
     for (const AssetRow &row : assetTable) {
         if (row.loader == BMP) {
-            LoadBmpTexture(row.slot, row.path, row.clamp);
+            LoadBmpTexture(row.slot, DataPath(row.path), row.clamp);
         } else {
-            LoadTgaTexture(row.slot, row.path, row.clamp);
+            LoadTgaTexture(row.slot, DataPath(row.path), row.clamp);
         }
     }
 }

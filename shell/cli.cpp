@@ -19,6 +19,8 @@ const char *UsageText() {
            "  --frames N      headless: run N steps (default: as many as the --input script holds)\n"
            "  --input FILE    headless: key script, one line per run of steps: COUNT [KEY ...]\n"
            "  --dump FILE     write the world state as JSON to FILE when the run ends\n"
+           "  --data DIR      read map/ and gfx/ from DIR when neither the working directory\n"
+           "                  nor the program's folder nor the installed data holds them\n"
            "  --check [DIR]   check the maps and pictures under DIR (default: here) and exit:\n"
            "                  status 0 when all is well, 1 when anything is wrong\n"
            "  --help          show this text\n";
@@ -96,6 +98,15 @@ static bool SetDump(const std::string &value, CommandLine *cl, std::string *erro
     return SetPath("--dump", &cl->dumpPath, value, error);
 }
 
+static bool SetData(const std::string &value, CommandLine *cl, std::string *error) {
+    if (value.empty()) {
+        *error = "option --data needs a folder name";
+        return false;
+    }
+    cl->dataDir = value;
+    return true;
+}
+
 static bool SetCheck(const std::string &value, CommandLine *cl, std::string *) {
     cl->check = true;
     cl->checkDir = value;
@@ -108,6 +119,7 @@ static const OptionSpec OPTIONS[] = {
     {"--fps", NEEDS_VALUE, SetFps},         {"--headless", NO_VALUE, SetHeadless},
     {"--frames", NEEDS_VALUE, SetFrames},   {"--input", NEEDS_VALUE, SetInput},
     {"--dump", NEEDS_VALUE, SetDump},       {"--check", OPTIONAL_FOLDER, SetCheck},
+    {"--data", NEEDS_VALUE, SetData},
 };
 
 static const OptionSpec *FindOption(const std::string &name) {

@@ -14,6 +14,7 @@ struct CommandLine {
     std::string dumpPath;       // world state written here at the end of the run
     bool check = false;         // check the game's data files instead of playing
     std::string checkDir;       // where the data to check lives; empty: the working directory
+    std::string dataDir;        // where to read map/ and gfx/ when neither here nor beside the program
 };
 
 // Reads the options. False with *error saying what was wrong for an unknown option, a

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "shell/check.h"
 #include "shell/cli.h"
+#include "shell/data.h"
 #include "shell/dump.h"
 #include "shell/frame.h"
 #include "shell/game.h"
@@ -43,6 +44,7 @@ int GameMain(int argc, char **argv) {
         return 2;
     }
 
+    FindGameData(cl.dataDir);
     OpenWorldLog();
     int status;
     if (cl.headless) {

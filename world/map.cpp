@@ -336,5 +336,5 @@ void LoadCurrentMap() {
     for (int i = 0; i < SHOT_POOL_SIZE; i++) ShotPool[i].active = 0;
     for (int i = 0; i < EXPLOSION_POOL_SIZE; i++) ExplosionPool[i].active = 0;
     const char *file = MapFileName(mapIndex);
-    if (file) LoadMap(file);
+    if (file) LoadMap(DataPath(file));
 }

@@ -1,6 +1,7 @@
 // World state storage.
 #include "world/world.h"
 
+#include <cstdio>
 #include <cstring>
 
 int32_t TileGrid[GRID_ROWS][GRID_COLS];
@@ -21,6 +22,15 @@ int32_t mapIndex;
 float Rem01, Rem02, Rem03;
 
 bool KeyState[256];
+
+char dataFolder[4096];
+
+const char *DataPath(const char *name) {
+    if (!dataFolder[0]) return name;
+    static char path[sizeof dataFolder + 256];
+    std::snprintf(path, sizeof path, "%s%s", dataFolder, name);
+    return path;
+}
 
 void ResetWorld() {
     std::memset(TileGrid, 0, sizeof TileGrid);

@@ -85,6 +85,13 @@ inline bool KeyPressed(int vk, bool &latch) {
     return true;
 }
 
+// Folder that holds the game's data (map/ and gfx/), ending in a separator; empty: the
+// working directory. The shell sets it once at start-up, before the first map or picture.
+extern char dataFolder[4096];
+// A data file's name ("map/map00.map") as the path to open: the name itself when dataFolder
+// is empty, else the name within it. Good until the next call.
+const char *DataPath(const char *name);
+
 // Pool and count of a kind, for code that walks all five kinds alike. These and the cell
 // accessors below sit in every inner loop of a step, so they are inline.
 inline ObjectRecord *KindPool(int kind) {

@@ -81,7 +81,7 @@ TEST(KeyScript, LinesGiveRunsOfHeldKeysAndMalformedLinesNameTheFileAndLine) {
     EXPECT_EQ(runs[1].count, 6);   // a line with the keys of the one before adds to it
     EXPECT_EQ(KeyScriptLength(runs), 38);
     HoldScriptKeys(runs[2].keys);
-    EXPECT_TRUE(KeyState[VK_PRIOR_] && KeyState[VK_F1_] && KeyState['Z'] && KeyState['9'] && !KeyState['Y']);
+    EXPECT_TRUE(KeyState[VK_PRIOR_] && KeyState[VK_F1_] && KeyState[int('Z')] && KeyState[int('9')] && !KeyState[int('Y')]);
     EXPECT_EQ(HeldScriptKeys(), runs[2].keys);
 
     const struct { std::string text; const char *where, *says; } bad[] = {

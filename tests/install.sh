@@ -1,0 +1,42 @@
+#!/bin/bash
+# The game runs from any folder. Installed into a fresh prefix and started from an empty
+# folder, it reads its data under the prefix; the built program reads the data beside it; a
+# lone copy finds none, says where it looked and runs as without data, until --data or
+# KAV_DATA names the folder. Each run's world after 30 steps must equal the one seen from the
+# source folder, and world.log is written where the game was started.
+# Usage: install.sh BUILD_DIR KAV SOURCE_DIR
+build=$1 kav=$2 src=$3
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+cmake --install "$build" --prefix "$tmp/prefix" >"$tmp/install.log" || fail "cmake --install: $(cat "$tmp/install.log")"
+for f in bin/kav share/kav/map/map00.map share/kav/gfx/font.bmp; do
+    [ -f "$tmp/prefix/$f" ] || fail "$f not installed"
+done
+mkdir "$tmp/lone" && cp "$tmp/prefix/bin/kav" "$tmp/lone/kav"
+
+(cd "$src" && "$kav" --headless --frames 30 --dump "$tmp/expected.json" 2>/dev/null) || fail "run in the source folder"
+
+# A run from a new empty folder: exit status 0, the dump, stderr and world.log kept.
+run() {
+    local name=$1; shift
+    mkdir "$tmp/$name"
+    (cd "$tmp/$name" && "$@" --headless --frames 30 --dump world.json 2>stderr.txt) || fail "$name: exit $?"
+    [ -f "$tmp/$name/world.log" ] || fail "$name: no world.log where the game started"
+}
+run installed "$tmp/prefix/bin/kav"
+run beside "$kav"
+run option "$tmp/lone/kav" --data "$src"
+run environment env KAV_DATA="$src" "$tmp/lone/kav"
+for name in installed beside option environment; do
+    cmp -s "$tmp/expected.json" "$tmp/$name/world.json" || fail "$name: not the world of map 0"
+    [ -s "$tmp/$name/stderr.txt" ] && fail "$name: said $(cat "$tmp/$name/stderr.txt")"
+done
+
+run nowhere "$tmp/lone/kav"
+grep -q "cannot open map/map00.map" "$tmp/nowhere/world.log" || fail "nowhere: world.log: $(cat "$tmp/nowhere/world.log")"
+for folder in "./" "$tmp/lone/" "$tmp/lone/../share/kav/"; do
+    grep -qxF "  $folder" "$tmp/nowhere/stderr.txt" || fail "nowhere: stderr does not name $folder: $(cat "$tmp/nowhere/stderr.txt")"
+done
+echo "ok: installed, beside the program, --data and KAV_DATA all load map 0; without data the folders are named"
