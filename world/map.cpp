@@ -197,14 +197,10 @@ static bool KnownTileCode(int32_t code) {
 
 // ---- the loader ----
 
-void LoadMapFromBuffer(const char *data, size_t size, MapProblemFn problemFn, void *user) {
-    Problems problems = {problemFn, user, false};
-    MapText text;
-    OpenMapText(text, data, size);
+// Grid: one chunk per cell; a chunk without a number repeats the cell before it.
+static void ReadGrid(MapText &text, Problems &problems) {
     char buf[LINE_CHARS + 1];
     char shown[300];
-
-    // Grid: one chunk per cell; a chunk without a number repeats the cell before it.
     int32_t cell = 0;
     for (int row = 0; row < GRID_ROWS; row++) {
         for (int col = 0; col < GRID_COLS; col++) {
@@ -226,10 +222,12 @@ void LoadMapFromBuffer(const char *data, size_t size, MapProblemFn problemFn, vo
             TileGrid[row][col] = cell;
         }
     }
+}
 
-    // Counts.
-    int32_t counts[KIND_COUNT] = {0, 0, 0, 0, 0};
-    int countLines[KIND_COUNT] = {0, 0, 0, 0, 0};
+// The five count lines, each kept inside 0 to the pool size as the kind's count; the lines
+// they were read from go to countLines for later reports.
+static void ReadCounts(MapText &text, Problems &problems, int32_t counts[KIND_COUNT], int countLines[KIND_COUNT]) {
+    char buf[LINE_CHARS + 1];
     for (int k = 0; k < KIND_COUNT; k++) {
         size_t len = ReadMapLine(text, buf, &countLines[k]);
         MatchField field = {&counts[k], nullptr};
@@ -246,53 +244,83 @@ void LoadMapFromBuffer(const char *data, size_t size, MapProblemFn problemFn, vo
         }
         *KindCount(k) = counts[k];
     }
+}
 
-    // Objects: working values carry over from group to group and from kind to kind.
-    int32_t index = 0;
-    int32_t ints[SLOT_COUNT] = {0, 0, 0, 0};
+// What a group's lines set: the index and the values. A line that does not match leaves
+// them as they were, so they carry over from group to group and from kind to kind.
+struct WorkingValues {
+    int32_t index;
+    int32_t ints[SLOT_COUNT];
     ObjectRecord reals;
-    std::memset(&reals, 0, sizeof reals);
+};
+
+// Reads the lines of one group into the working values; gives the line of its first.
+static int ReadGroup(MapText &text, Problems &problems, const KindLines &kind, WorkingValues &w) {
+    char buf[LINE_CHARS + 1];
+    int firstLine = 0;
+    int32_t groupIndex = 0;
+    for (int l = 0; l < kind.count; l++) {
+        const GroupLine &gl = kind.lines[l];
+        int line;
+        size_t len = ReadMapLine(text, buf, &line);
+        if (l == 0) firstLine = line;
+        MatchField fields[2] = {{&w.index, nullptr}, {nullptr, nullptr}};
+        if (gl.slot >= 0) fields[1].i = &w.ints[gl.slot];
+        else fields[1].f = &(w.reals.*gl.real);
+        MatchLine(problems, buf, len, line, gl.pattern, fields, 2);
+        if (l == 0) groupIndex = w.index;
+        else if (len && w.index != groupIndex)
+            Report(problems, line, "%s index %d differs from the group's first index %d", kind.word,
+                   (int)w.index, (int)groupIndex);
+    }
+    return firstLine;
+}
+
+// The working values into a record: only the fields the kind's lines give.
+static void StoreRecord(const KindLines &kind, const WorkingValues &w, ObjectRecord &rec) {
+    rec.active = kind.active;
+    rec.x = (float)((int64_t)w.ints[SLOT_X] * TILE_SIZE);
+    rec.y = (float)((int64_t)w.ints[SLOT_Y] * TILE_SIZE);
+    rec.face = w.ints[SLOT_FACE] == 1;
+    if (kind.hasFrameface) rec.frameface = w.ints[SLOT_FRAMEFACE] == 1;
+    for (int l = 0; l < kind.count; l++)
+        if (kind.lines[l].slot < 0) rec.*(kind.lines[l].real) = w.reals.*(kind.lines[l].real);
+}
+
+// Each kind's groups, as many as its count; each goes to the record its last index names.
+static void ReadObjects(MapText &text, Problems &problems, const int32_t counts[KIND_COUNT],
+                        const int countLines[KIND_COUNT]) {
+    WorkingValues w;
+    std::memset(&w, 0, sizeof w);
     for (int k = 0; k < KIND_COUNT; k++) {
         const KindLines &kind = kindLines[k];
-        ObjectRecord *pool = KindPool(k);
         bool written[POOL_SIZE] = {};
         for (int group = 0; group < counts[k]; group++) {
-            int firstLine = 0;
-            int32_t groupIndex = 0;
-            for (int l = 0; l < kind.count; l++) {
-                const GroupLine &gl = kind.lines[l];
-                int line;
-                size_t len = ReadMapLine(text, buf, &line);
-                if (l == 0) firstLine = line;
-                MatchField fields[2] = {{&index, nullptr}, {nullptr, nullptr}};
-                if (gl.slot >= 0) fields[1].i = &ints[gl.slot];
-                else fields[1].f = &(reals.*gl.real);
-                MatchLine(problems, buf, len, line, gl.pattern, fields, 2);
-                if (l == 0) groupIndex = index;
-                else if (len && index != groupIndex)
-                    Report(problems, line, "%s index %d differs from the group's first index %d", kind.word,
-                           (int)index, (int)groupIndex);
-            }
-            if (index < 0 || index >= POOL_SIZE) {
+            const int firstLine = ReadGroup(text, problems, kind, w);
+            if (w.index < 0 || w.index >= POOL_SIZE) {
                 Report(problems, firstLine, "%s index %d is outside 0 to %d: group skipped", kind.word,
-                       (int)index, POOL_SIZE - 1);
+                       (int)w.index, POOL_SIZE - 1);
                 continue;
             }
-            ObjectRecord &rec = pool[index];
-            written[index] = true;
-            rec.active = kind.active;
-            rec.x = (float)((int64_t)ints[SLOT_X] * TILE_SIZE);
-            rec.y = (float)((int64_t)ints[SLOT_Y] * TILE_SIZE);
-            rec.face = ints[SLOT_FACE] == 1;
-            if (kind.hasFrameface) rec.frameface = ints[SLOT_FRAMEFACE] == 1;
-            for (int l = 0; l < kind.count; l++)
-                if (kind.lines[l].slot < 0) rec.*(kind.lines[l].real) = reals.*(kind.lines[l].real);
+            written[w.index] = true;
+            StoreRecord(kind, w, KindPool(k)[w.index]);
         }
         for (int i = 0; i < counts[k]; i++)
             if (!written[i])
                 Report(problems, countLines[k], "%s %d is not given (the count is %d): it keeps an old record",
                        kind.word, i, (int)counts[k]);
     }
+}
+
+void LoadMapFromBuffer(const char *data, size_t size, MapProblemFn problemFn, void *user) {
+    Problems problems = {problemFn, user, false};
+    MapText text;
+    OpenMapText(text, data, size);
+    ReadGrid(text, problems);
+    int32_t counts[KIND_COUNT] = {0, 0, 0, 0, 0};
+    int countLines[KIND_COUNT] = {0, 0, 0, 0, 0};
+    ReadCounts(text, problems, counts, countLines);
+    ReadObjects(text, problems, counts, countLines);
 }
 
 static char mapFileBuffer[MAP_FILE_LIMIT];
