@@ -93,25 +93,6 @@ TEST_F(DumpTest, EveryValueReadsBackBitForBitAndNotANumberStaysOne) {
     EXPECT_TRUE(std::isnan(ShotPool[255].frame));
 }
 
-TEST_F(DumpTest, ShapeNamesEveryFieldAndPutsGridRowZeroFirst) {
-    TileGrid[0][5] = 9;
-    trainCount = 4;
-    ExplosionPool[7].active = 1;
-    const nlohmann::json j = nlohmann::json::parse(WorldDumpText(42));
-    EXPECT_EQ(j["frame"], 42);
-    EXPECT_EQ(j["grid"].size(), 24u);
-    EXPECT_EQ(j["grid"][0].size(), 32u);
-    EXPECT_EQ(j["grid"][0][5], 9);
-    EXPECT_EQ(j["counts"]["train"], 4);
-    for (const char *pool : {"cannon", "twoways", "celling", "sonda", "train"}) EXPECT_EQ(j[pool].size(), 50u);
-    EXPECT_EQ(j["shots"].size(), 256u);
-    EXPECT_EQ(j["explosions"][7]["active"], 1);
-    EXPECT_EQ(j["hero"].size(), 37u);   // every field of the record
-    EXPECT_EQ(j["showBackground"], 1);
-    for (const char *key : {"mapIndex", "Rem01", "Rem02", "Rem03", "viewScale", "showOverlay", "showInfo", "showTiles"})
-        EXPECT_TRUE(j.contains(key)) << key;
-}
-
 TEST_F(DumpTest, MalformedDumpsAreRefusedAndFilesRoundTrip) {
     const nlohmann::json good = nlohmann::json::parse(WorldDumpText(1));
     int64_t frame;
