@@ -1,0 +1,174 @@
+# The Windows package under Wine: kav.exe from kav-windows.zip gives the same dumps as the
+# Linux build, bit for bit; under Xvfb its window draws the Linux build's picture, Escape
+# ends it with 27, the start question takes Return and Escape, and a broken picture shows
+# its message box.
+#   wine.sh KAV_WINDOWS_ZIP SRC LINUX_KAV
+# Needs wine, wine64, xvfb, xdotool, x11-utils and imagemagick. Prints the seconds each part took.
+set -u
+zip=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+src=$(cd "$2" && pwd)
+linux=$3
+case $linux in /*) ;; *) linux=$(pwd)/$linux ;; esac
+stage=${4:-}
+. "$src/tests/e2e/lib.bash"
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+clock() { date +%s.%N; }
+took() { awk -v a="$1" -v b="$(clock)" -v what="$2" 'BEGIN {printf "time: %s %.1f s\n", what, b - a}'; }
+
+if [ -z "$stage" ]; then
+    top=$(mktemp -d)
+    export WINEPREFIX=$top/prefix
+    trap 'wineserver -k 2> /dev/null; rm -rf "$top"' EXIT
+    (cd "$top" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
+    exe=$top/kav/kav.exe
+    for f in kav.exe map/map04.map gfx/font.bmp gfx/trainend04.tga README-windows.txt; do
+        [ -s "$top/kav/$f" ] || fail "the package has no kav/$f"
+    done
+    # A wrapper, so that the scripts run kav.exe as they run the Linux binary.
+    printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$exe" > "$top/kav-wine"
+    chmod +x "$top/kav-wine"
+
+    # One prefix for the whole run; its first start is the slow one. Windows without a
+    # window manager: unmanaged, or Wine stalls on every window's end.
+    t=$(clock)
+    timeout -s KILL 120 wineboot -i > /dev/null 2>&1 || fail "cannot create a Wine prefix"
+    timeout -s KILL 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        > /dev/null 2>&1 || fail "cannot set Wine's X11 driver to unmanaged windows"
+    took "$t" "Wine prefix"
+
+    # Both builds against the same recorded dumps: equal to them, so equal to each other.
+    out=$(timeout -s KILL 300 bash "$src/tests/e2e/golden.sh" "$linux" "$src") || fail "Linux build: $out"
+    t=$(clock)
+    out=$(timeout -s KILL 600 bash "$src/tests/e2e/golden.sh" "$top/kav-wine" "$src") ||
+        fail "kav.exe: $out"
+    took "$t" "headless dumps under Wine"
+    pass "kav.exe and the Linux build: ${out#ok: }"
+    wineserver -k 2> /dev/null   # the window runs start afresh on their own X server
+
+    t=$(clock)
+    timeout -s KILL 300 xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$top/kav-wine" "$src" "$linux" window ||
+        exit 1
+    took "$t" "window runs under Wine"
+    exit 0
+fi
+
+wine=$1
+make_workdir
+trap 'stop_games; wineserver -k 2> /dev/null; rm -rf "$work"' EXIT
+
+# Answers a Wine message box with one key, typed as a player would into the focused box
+# (a key sent to the window itself can reach the game's window as well). A key that comes
+# in the box's first moments is taken as Cancel, so it waits until the box has settled.
+wine_answer() {
+    local id i
+    id=$(wait_window "$1" 30) || fail "no box captioned '$1'"
+    sleep 1
+    xdotool windowfocus "$id" 2> /dev/null
+    sleep 0.2
+    xdotool key "$2"
+    for ((i = 0; i < 100; i++)); do
+        xwininfo -id "$id" > /dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "the box '$1' did not take $2"
+}
+
+# Id of the game's window once it has settled (Wine makes its X window again when the
+# GL pixel format is set), waiting up to 30 s.
+game_window() {
+    wait_window "$1" 30 > /dev/null || return 1
+    sleep 1.5
+    wait_window "$1" 5
+}
+
+# Client area of window $1 as WxH+X+Y: the game's own picture, without the frame Wine
+# draws around an unmanaged window (equal borders left, right and below).
+client() {
+    local g w h x y b
+    g=$(geometry "$1")
+    IFS='x+' read -r w h x y <<< "$g"
+    b=$(( (w - 800) / 2 ))
+    echo "800x600+$((x + b))+$((y + h - 600 - b))"
+}
+
+# The same still frame from both builds: the first screen with its cannons stopped, so
+# that nothing moves once the hero stands, with the debug text and the tile view on.
+mkdir -p still/map
+cp "$src"/tests/golden/maps/map0?.map still/map/
+sed -i 's/freqspd .*/freqspd 0.00/' still/map/map00.map
+ln -s "$src/gfx" still/gfx
+cd still
+for build in linux wine; do
+    if [ $build = linux ]; then kav=$linux; else kav=$wine; fi
+    start_game --windowed
+    win=$(game_window Kav) || fail "$build: no window titled Kav"
+    xdotool windowfocus "$win" 2> /dev/null
+    hold_key i
+    hold_key b
+    sleep 0.5
+    area=$(geometry "$win")
+    [ $build = wine ] && area=$(client "$win")
+    import -window root -crop "$area" +repage "../$build.png" || fail "$build: no screenshot"
+    xdotool windowfocus "$win" 2> /dev/null
+    xdotool keydown Escape
+    wait_exit $pid 30 || fail "$build: Escape did not end the game"
+    xdotool keyup Escape
+    [ $status -eq 27 ] || fail "$build: exit status $status after Escape, not 27"
+done
+cd ..
+[ -n "${KAV_WINE_SHOTS:-}" ] && cp linux.png wine.png "$KAV_WINE_SHOTS"/
+# Both draw with the same Mesa: allow a little for the edges of the GL implementations.
+size=$(identify -format %wx%h wine.png)
+[ "$size" = 800x600 ] || fail "the Wine screenshot is $size"
+differ=$(compare -metric AE -fuzz 8% linux.png wine.png null: 2>&1)
+[ "${differ%%.*}" -le 2400 ] 2> /dev/null ||
+    fail "the Wine window's picture differs from the Linux one in $differ of 480000 pixels"
+pass "Wine window: same picture as the Linux build ($differ pixels apart), Escape gives 27"
+
+# The start question: Return is Yes, full screen; this 1024x768 screen has no 800x600
+# mode, so the game asks again, and Return goes on windowed. Escape is No: a window at once.
+kav=$wine
+start_game
+wine_answer "Start FullScreen?" Return
+wine_answer "Vela GL" Return
+win=$(game_window Kav) || fail "no window after Yes and the windowed fallback"
+xdotool windowfocus "$win" 2> /dev/null
+xdotool keydown Escape
+wait_exit $pid 30 || fail "Escape did not end the game after Yes"
+xdotool keyup Escape
+[ $status -eq 27 ] || fail "exit status $status after Yes and Escape"
+start_game
+wine_answer "Start FullScreen?" Escape
+win=$(game_window Kav) || fail "no window after No"
+wait_window "Vela GL" 1 > /dev/null && fail "No at the start question still tried full screen"
+case $(geometry "$win") in 808x627+*) ;; *) fail "the window after No is $(geometry "$win")" ;; esac
+xdotool windowfocus "$win" 2> /dev/null
+xdotool keydown Escape
+wait_exit $pid 30 || fail "Escape did not end the game after No"
+xdotool keyup Escape
+[ $status -eq 27 ] || fail "exit status $status after No and Escape"
+pass "Wine start question: Return is Yes (then the windowed fallback), Escape is No"
+
+# A missing bitmap is passed over in silence; one that cannot be decoded is reported in
+# a box captioned "Error", and start-up goes on when it is closed. Wine's trace of the
+# box gives its text.
+mkdir broken
+cp -r "$src/gfx" broken/gfx
+ln -s "$src/map" broken/map
+rm broken/gfx/font.bmp
+printf 'BM%062d' 0 > broken/gfx/back.bmp
+cd broken
+WINEDEBUG=-all,trace+msgbox setsid "$wine" --windowed 2> trace.txt &
+pid=$!
+games+=("$pid")
+wine_answer Error Return
+win=$(game_window Kav) || fail "no window after the picture's message box"
+grep -q 'MSGBOX_OnInit L"Unknown DIB file format."' trace.txt ||
+    { cat trace.txt; fail "the box does not say 'Unknown DIB file format.'"; }
+[ "$(grep -c MSGBOX_OnInit trace.txt)" = 1 ] || { cat trace.txt; fail "not exactly one message box"; }
+xdotool windowfocus "$win" 2> /dev/null
+xdotool keydown Escape
+wait_exit $pid 30 || fail "Escape did not end the game after the message box"
+xdotool keyup Escape
+pass "Wine message box: 'Error' / 'Unknown DIB file format.' for a broken bitmap, none for a missing one"
