@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -216,6 +217,15 @@ void PlatformPostQuit(int code) { PostQuitMessage(code); }
 
 void PlatformSwapBuffers() {
     if (deviceContext) SwapBuffers(deviceContext);
+}
+
+std::string PlatformProgramFolder() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return "";   // failed, or cut short
+    std::string folder(path, n);
+    const size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? "" : folder.substr(0, slash + 1);
 }
 
 double PlatformTime() {

@@ -37,6 +37,11 @@ if [ -z "$stage" ]; then
         > /dev/null 2>&1 || fail "cannot set Wine's X11 driver to unmanaged windows"
     took "$t" "Wine prefix"
 
+    # Started from elsewhere, the game finds its data beside kav.exe.
+    (cd "$top" && timeout -s KILL 60 wine "$exe" --headless --frames 3 --dump "$top/elsewhere.json") ||
+        fail "kav.exe started outside its folder did not run"
+    [ "$(dump_value "$top/elsewhere.json" frame)" = 3 ] || fail "kav.exe outside its folder: no dump of 3 steps"
+
     # Both builds against the same recorded dumps: equal to them, so equal to each other.
     out=$(timeout -s KILL 300 bash "$src/tests/e2e/golden.sh" "$linux" "$src") || fail "Linux build: $out"
     t=$(clock)
