@@ -8,8 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// The most pixels a picture may have (8192 x 8192). A run-length file cannot prove how big
-// its picture is, so this bound is what keeps a tiny hostile file from claiming gigabytes.
+// The most pixels a picture may have (8192 x 8192): the bound on what a decoder allocates.
 constexpr uint64_t MAX_PICTURE_PIXELS = 64ull * 1024 * 1024;
 // The largest picture file read: the biggest picture at 4 bytes a pixel, with room for the
 // headers, a colour table and any trailer. Anything bigger cannot be a picture we take.
@@ -21,7 +20,7 @@ constexpr size_t PICTURE_FILE_LIMIT = size_t(MAX_PICTURE_PIXELS * 4 + (1u << 20)
 enum TgaReason : int32_t {
     TGA_DECODED = 0,
     TGA_SHORT_HEADER,    // fewer than 18 bytes
-    TGA_SHORT_DATA,      // uncompressed pixel data ends early
+    TGA_SHORT_DATA,      // the pixel data ends before the picture is full
     TGA_BAD_DEPTH,       // pixel depth other than 24 or 32
     TGA_BAD_TYPE,        // image type other than 2 (raw true-colour) or 10 (run-length)
     TGA_EMPTY,           // width or height 0
@@ -35,14 +34,22 @@ struct TgaPicture {
     uint8_t *pixels;         // width x height x bytesPerPixel, no padding
 };
 
+// Pixels a picture's header asks for and how many of them its file supplies: set by a
+// decoder once it knows the picture's size (both 0 before), equal when it decoded.
+struct PixelCount {
+    uint64_t needed, supplied;
+};
+
 // Decodes a whole Targa file. Header bytes used: ID length, colour map type and its length
 // and entry size (a colour map is skipped), image type, width, height, depth, descriptor.
 // Run-length packets are one stream across rows; a packet that would pass the end of the
-// picture is cut there, and a file that ends inside the packets leaves the pixels it never
-// reached zero. Rows come out bottom row first when the descriptor says top row first
-// (bit 5) and not right-to-left (bit 4); otherwise they stay in the file's order.
+// picture is cut there. A file that cannot fill its picture ends early (TGA_SHORT_DATA),
+// raw or run-length alike, and nothing is allocated for it: the packets are walked, without
+// writing, before the picture is.
+// Rows come out bottom row first when the descriptor says top row first (bit 5) and not
+// right-to-left (bit 4); otherwise they stay in the file's order.
 // On success picture->pixels is set; on any other reason it is null.
-TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture);
+TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, PixelCount *count = nullptr);
 
 // ---- Windows bitmap ------------------------------------------------------------------------
 
@@ -67,5 +74,8 @@ enum BmpReason : int32_t {
 // and the 12-byte information headers; 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed,
 // RLE8, RLE4 and bit-field masks. A palette index past the colour table gives black, and
 // so do pixels a run-length stream skips over. A top-row-first file (negative height)
-// comes out bottom row first like any other. On success image->pixels is set.
-BmpReason DecodeBmp(const uint8_t *data, size_t size, RgbImage *image);
+// comes out bottom row first like any other. A file that cannot fill its picture is
+// refused (BMP_BAD_DATA) before the picture is allocated; an end-of-bitmap or a delta code
+// is the run-length form's own way of leaving pixels out, and those pixels are black.
+// On success image->pixels is set.
+BmpReason DecodeBmp(const uint8_t *data, size_t size, RgbImage *image, PixelCount *count = nullptr);

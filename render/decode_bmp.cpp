@@ -39,6 +39,11 @@ uint8_t ChannelValue(const Channel &c, uint32_t pixel) {
 
 // What the headers say, gathered before any pixel is touched.
 struct BmpLayout {
+    bool fileHeader;              // the 14-byte "BM" header is there
+    uint64_t info;                // where the information header begins
+    uint32_t headerSize;          // 40 or 12
+    uint64_t tableStart;          // the masks' and colour table's first byte
+    uint64_t tableEntries, entrySize;
     int64_t width, rows;
     bool topDown;
     uint32_t bits, compression;
@@ -82,17 +87,24 @@ void DecodeRows(const uint8_t *data, const BmpLayout &L, uint8_t *out) {
 
 // Run-length data, 8 or 4 bits per index, bottom row first. Pixels a run would put past the
 // right edge are dropped; a delta or end of line below the top row ends the picture early;
-// pixels never written stay black. Data that ends before the picture does is refused.
-bool DecodeRle(const uint8_t *data, size_t size, const BmpLayout &L, uint8_t *out) {
+// pixels never written stay black. Data that ends before the picture does is refused, with
+// *reached set to the pixels it got to. With out null nothing is written: the stream is only
+// walked, to learn whether it is whole before the picture is allocated.
+bool DecodeRle(const uint8_t *data, size_t size, const BmpLayout &L, uint8_t *out, uint64_t *reached) {
     bool four = L.compression == BI_RLE4_;
     uint64_t pos = L.pixelOffset;
     uint64_t x = 0, y = 0;
     auto put = [&](uint32_t index) {
-        if (x < uint64_t(L.width)) PutRgb(out + (y * uint64_t(L.width) + x) * 3, L.palette[index]);
+        if (out && x < uint64_t(L.width)) PutRgb(out + (y * uint64_t(L.width) + x) * 3, L.palette[index]);
         x++;
     };
+    auto ranOut = [&]() {
+        uint64_t w = uint64_t(L.width);
+        *reached = y >= uint64_t(L.rows) ? uint64_t(L.rows) * w : y * w + (x < w ? x : w);
+        return false;
+    };
     while (y < uint64_t(L.rows)) {
-        if (size - pos < 2) return false;
+        if (size - pos < 2) return ranOut();
         uint32_t a = data[pos], b = data[pos + 1];
         pos += 2;
         if (a > 0) {   // a run of a pixels
@@ -103,14 +115,14 @@ bool DecodeRle(const uint8_t *data, size_t size, const BmpLayout &L, uint8_t *ou
         } else if (b == 1) {   // end of bitmap
             return true;
         } else if (b == 2) {   // delta: move right and up
-            if (size - pos < 2) return false;
+            if (size - pos < 2) return ranOut();
             x += data[pos];
             y += data[pos + 1];
             pos += 2;
             if (x > uint64_t(L.width)) x = L.width;
         } else {   // b indexes stored as they stand, padded to an even byte count
             uint64_t bytes = four ? (b + 1) / 2 : b;
-            if (size - pos < bytes) return false;
+            if (size - pos < bytes) return ranOut();
             for (uint32_t i = 0; i < b; i++) {
                 uint32_t v = four ? data[pos + i / 2] : data[pos + i];
                 put(four ? ((i & 1) ? v & 15 : v >> 4) : v);
@@ -122,113 +134,148 @@ bool DecodeRle(const uint8_t *data, size_t size, const BmpLayout &L, uint8_t *ou
     return true;
 }
 
-}   // namespace
+// Step 1: the file header, if any, and the information header: size, depth, compression,
+// how big the colour table is.
+BmpReason ReadBmpHeaders(const uint8_t *data, size_t size, BmpLayout &L) {
+    L.fileHeader = size >= 2 && data[0] == 'B' && data[1] == 'M';
+    L.info = L.fileHeader ? 14 : 0;
+    if (size < L.info + 4) return BMP_UNKNOWN_FORMAT;
+    L.headerSize = ReadU32(data + L.info);
+    if (L.headerSize != 40 && L.headerSize != 12) return BMP_UNKNOWN_FORMAT;
+    if (size - L.info < L.headerSize) return BMP_UNKNOWN_FORMAT;
 
-BmpReason DecodeBmp(const uint8_t *data, size_t size, RgbImage *image) {
-    image->width = image->height = 0;
-    image->pixels = nullptr;
-    if (!data) return BMP_UNKNOWN_FORMAT;
-
-    BmpLayout L;
-    memset(&L, 0, sizeof L);
-
-    bool fileHeader = size >= 2 && data[0] == 'B' && data[1] == 'M';
-    uint64_t info = fileHeader ? 14 : 0;
-    if (size < info + 4) return BMP_UNKNOWN_FORMAT;
-    uint32_t headerSize = ReadU32(data + info);
-    if (headerSize != 40 && headerSize != 12) return BMP_UNKNOWN_FORMAT;
-    if (size - info < headerSize) return BMP_UNKNOWN_FORMAT;
-
-    const uint8_t *h = data + info;
-    uint64_t tableEntries, entrySize;
+    const uint8_t *h = data + L.info;
     int64_t height;
-    if (headerSize == 40) {
+    if (L.headerSize == 40) {
         L.width = int32_t(ReadU32(h + 4));
         height = int32_t(ReadU32(h + 8));
         L.bits = ReadU16(h + 14);
         L.compression = ReadU32(h + 16);
         uint32_t used = ReadU32(h + 32);
-        tableEntries = used ? used : (L.bits == 1 ? 2 : L.bits == 4 ? 16 : L.bits == 8 ? 256 : 0);
-        entrySize = 4;
+        L.tableEntries = used ? used : (L.bits == 1 ? 2 : L.bits == 4 ? 16 : L.bits == 8 ? 256 : 0);
+        L.entrySize = 4;
     } else {
         L.width = ReadU16(h + 4);
         height = ReadU16(h + 6);
         L.bits = ReadU16(h + 10);
         L.compression = BI_RGB_;
-        tableEntries = L.bits == 1 ? 2 : L.bits == 4 ? 16 : L.bits == 8 ? 256 : 0;
-        entrySize = 3;
+        L.tableEntries = L.bits == 1 ? 2 : L.bits == 4 ? 16 : L.bits == 8 ? 256 : 0;
+        L.entrySize = 3;
     }
     L.topDown = height < 0;
     L.rows = height < 0 ? -height : height;
+    L.tableStart = L.info + L.headerSize;
+    return BMP_DECODED;
+}
 
-    // What the decoder takes.
+bool IsRle(const BmpLayout &L) { return L.compression == BI_RLE8_ || L.compression == BI_RLE4_; }
+
+// Step 2: the forms the decoder takes, and the bound on the picture's size.
+BmpReason CheckBmpForm(const BmpLayout &L) {
     if (L.width <= 0 || L.rows == 0) return BMP_BAD_DATA;
     uint32_t b = L.bits, c = L.compression;
     if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) return BMP_BAD_DATA;
-    bool rle = c == BI_RLE8_ || c == BI_RLE4_;
     if (!(c == BI_RGB_ || (c == BI_RLE8_ && b == 8) || (c == BI_RLE4_ && b == 4) ||
           (c == BI_BITFIELDS_ && (b == 16 || b == 32))))
         return BMP_BAD_DATA;
-    if (rle && L.topDown) return BMP_BAD_DATA;   // run-length pictures are bottom row first
+    if (IsRle(L) && L.topDown) return BMP_BAD_DATA;   // run-length pictures are bottom row first
     if (uint64_t(L.width) * uint64_t(L.rows) > MAX_PICTURE_PIXELS) return BMP_TOO_LARGE;
+    return BMP_DECODED;
+}
 
-    // Channel masks: three 32-bit fields after the 40-byte header, or the defaults.
-    uint64_t tableStart = info + headerSize;
+// Step 3: the channel masks of packed pixels: three 32-bit fields after the 40-byte header,
+// or the defaults.
+BmpReason ReadBmpMasks(const uint8_t *data, size_t size, BmpLayout &L) {
     uint32_t masks[3] = {0x7c00, 0x03e0, 0x001f};
-    if (b == 32) {
+    if (L.bits == 32) {
         masks[0] = 0xff0000;
         masks[1] = 0xff00;
         masks[2] = 0xff;
     }
-    if (c == BI_BITFIELDS_) {
-        if (size - tableStart < 12) return BMP_BAD_DATA;
-        for (int i = 0; i < 3; i++) masks[i] = ReadU32(data + tableStart + 4 * i);
-        tableStart += 12;
+    if (L.compression == BI_BITFIELDS_) {
+        if (size - L.tableStart < 12) return BMP_BAD_DATA;
+        for (int i = 0; i < 3; i++) masks[i] = ReadU32(data + L.tableStart + 4 * i);
+        L.tableStart += 12;
     }
-    if (!MakeChannel(masks[0], &L.red) || !MakeChannel(masks[1], &L.green) ||
-        !MakeChannel(masks[2], &L.blue))
+    if (!MakeChannel(masks[0], &L.red) || !MakeChannel(masks[1], &L.green) || !MakeChannel(masks[2], &L.blue))
         return BMP_BAD_DATA;
+    return BMP_DECODED;
+}
 
-    // Where the pixels begin. The file header's offset is taken unless it points into the
-    // headers themselves (or onto the colour table's first byte), which no writer means:
-    // then, as without a file header, the pixels follow the colour table.
-    uint64_t usable = b <= 8 ? (tableEntries < (1u << b) ? tableEntries : (1u << b)) : 0;
-    uint64_t offset = fileHeader ? ReadU32(data + 10) : 0;
-    if (fileHeader && (offset > tableStart || (b > 8 && offset == tableStart))) {
-        if ((offset - tableStart) / entrySize < usable) usable = (offset - tableStart) / entrySize;
+// Step 4: where the pixels begin, and the colour table. The file header's offset is taken
+// unless it points into the headers themselves (or onto the colour table's first byte),
+// which no writer means: then, as without a file header, the pixels follow the colour table.
+// Only the entries an index of this depth can reach are read.
+BmpReason ReadBmpPalette(const uint8_t *data, size_t size, BmpLayout &L) {
+    uint32_t b = L.bits;
+    uint64_t usable = b <= 8 ? (L.tableEntries < (1u << b) ? L.tableEntries : (1u << b)) : 0;
+    uint64_t offset = L.fileHeader ? ReadU32(data + 10) : 0;
+    if (L.fileHeader && (offset > L.tableStart || (b > 8 && offset == L.tableStart))) {
+        if ((offset - L.tableStart) / L.entrySize < usable) usable = (offset - L.tableStart) / L.entrySize;
         L.pixelOffset = offset;
     } else {
-        L.pixelOffset = tableStart + tableEntries * entrySize;
+        L.pixelOffset = L.tableStart + L.tableEntries * L.entrySize;
     }
-
-    // Colour table: only the entries an index of this depth can reach are read.
-    if (tableStart > size || (size - tableStart) / entrySize < usable) return BMP_BAD_DATA;
+    if (L.tableStart > size || (size - L.tableStart) / L.entrySize < usable) return BMP_BAD_DATA;
     for (uint64_t i = 0; i < usable; i++) {
-        const uint8_t *e = data + tableStart + i * entrySize;
+        const uint8_t *e = data + L.tableStart + i * L.entrySize;
         L.palette[i][0] = e[2];
         L.palette[i][1] = e[1];
         L.palette[i][2] = e[0];
     }
+    return BMP_DECODED;
+}
 
+// Step 5: whether the file holds the whole picture, before it is allocated. Raw rows must
+// all be there but the last row's padding; run-length data is walked to its end.
+// *supplied gets how many pixels the file holds.
+BmpReason CheckBmpPixelData(const uint8_t *data, size_t size, const BmpLayout &L, uint64_t *supplied) {
+    uint64_t total = uint64_t(L.width) * uint64_t(L.rows);
+    *supplied = 0;
     if (L.pixelOffset > size) return BMP_BAD_DATA;
-    if (!rle) {
-        // Every row but the last must be whole; the last row's padding may be missing.
-        uint64_t stride = ((uint64_t(L.width) * b + 31) / 32) * 4;
-        uint64_t need = stride * uint64_t(L.rows - 1) + (uint64_t(L.width) * b + 7) / 8;
-        if (size - L.pixelOffset < need) return BMP_BAD_DATA;
-    }
-
-    uint64_t bytes = uint64_t(L.width) * uint64_t(L.rows) * 3;
-    uint8_t *out = static_cast<uint8_t *>(calloc(size_t(bytes), 1));
-    if (!out) return BMP_NO_MEMORY;
-    if (rle) {
-        if (!DecodeRle(data, size, L, out)) {
-            free(out);
+    uint64_t held = size - L.pixelOffset;
+    if (IsRle(L)) {
+        if (!DecodeRle(data, size, L, nullptr, supplied)) return BMP_BAD_DATA;
+    } else {
+        uint64_t stride = ((uint64_t(L.width) * L.bits + 31) / 32) * 4;
+        uint64_t lastRow = (uint64_t(L.width) * L.bits + 7) / 8;
+        if (held < stride * uint64_t(L.rows - 1) + lastRow) {
+            uint64_t rows = held / stride;
+            uint64_t part = (held - rows * stride) * 8 / L.bits;
+            *supplied = rows * uint64_t(L.width) + (part < uint64_t(L.width) ? part : uint64_t(L.width));
             return BMP_BAD_DATA;
         }
-    } else {
-        DecodeRows(data, L, out);
     }
+    *supplied = total;
+    return BMP_DECODED;
+}
+
+}   // namespace
+
+BmpReason DecodeBmp(const uint8_t *data, size_t size, RgbImage *image, PixelCount *count) {
+    image->width = image->height = 0;
+    image->pixels = nullptr;
+    PixelCount ignored;
+    if (!count) count = &ignored;
+    count->needed = count->supplied = 0;
+    if (!data) return BMP_UNKNOWN_FORMAT;
+
+    BmpLayout L;
+    memset(&L, 0, sizeof L);
+    BmpReason reason = ReadBmpHeaders(data, size, L);
+    if (reason == BMP_DECODED) reason = CheckBmpForm(L);
+    if (reason != BMP_DECODED) return reason;
+    count->needed = uint64_t(L.width) * uint64_t(L.rows);
+    reason = ReadBmpMasks(data, size, L);
+    if (reason == BMP_DECODED) reason = ReadBmpPalette(data, size, L);
+    if (reason == BMP_DECODED) reason = CheckBmpPixelData(data, size, L, &count->supplied);
+    if (reason != BMP_DECODED) return reason;
+
+    uint8_t *out = static_cast<uint8_t *>(calloc(size_t(count->needed * 3), 1));
+    if (!out) return BMP_NO_MEMORY;
+    uint64_t reached;
+    if (IsRle(L)) DecodeRle(data, size, L, out, &reached);   // whole: walked in step 5
+    else DecodeRows(data, L, out);
     image->width = int32_t(L.width);
     image->height = int32_t(L.rows);
     image->pixels = out;

@@ -6,33 +6,52 @@
 
 static uint32_t ReadU16(const uint8_t *p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
 
-// Fills out[0 .. total) from the packet stream in data[pos .. size). Stops when the picture
-// is full or the stream runs out; what was not reached stays as it is (zero).
-static void DecodeTgaPackets(const uint8_t *data, size_t size, size_t pos, uint8_t *out,
-                             uint64_t total, uint32_t bpp) {
+// Walks the packet stream in data[pos .. size) without writing anything and returns how many
+// pixels it fills, at most total: a stream that runs out first fills fewer.
+static uint64_t CountTgaPackets(const uint8_t *data, size_t size, size_t pos, uint64_t total, uint32_t bpp) {
     uint64_t done = 0;
     while (done < total && pos < size) {
         uint8_t header = data[pos++];
         uint64_t count = uint64_t(header & 0x7f) + 1;
         if (count > total - done) count = total - done;   // cut at the picture's end
-        uint8_t *dst = out + done * bpp;
+        uint64_t whole = (size - pos) / bpp;                // pixels the file still holds
         if (header & 0x80) {
-            if (size - pos < bpp) return;   // the run's pixel is missing
-            for (uint64_t i = 0; i < count; i++) memcpy(dst + i * bpp, data + pos, bpp);
+            if (whole == 0) break;   // the run's pixel is missing
             pos += bpp;
             done += count;
         } else {
-            uint64_t whole = (size - pos) / bpp;   // pixels the file still holds
             uint64_t take = count < whole ? count : whole;
-            memcpy(dst, data + pos, size_t(take * bpp));
             pos += size_t(take * bpp);
             done += take;
-            if (take < count) return;
+            if (take < count) break;
         }
+    }
+    return done;
+}
+
+// Fills out[0 .. total) from a packet stream that CountTgaPackets found long enough.
+static void DecodeTgaPackets(const uint8_t *data, size_t pos, uint8_t *out, uint64_t total, uint32_t bpp) {
+    uint64_t done = 0;
+    while (done < total) {
+        uint8_t header = data[pos++];
+        uint64_t count = uint64_t(header & 0x7f) + 1;
+        if (count > total - done) count = total - done;
+        uint8_t *dst = out + done * bpp;
+        if (header & 0x80) {
+            for (uint64_t i = 0; i < count; i++) memcpy(dst + i * bpp, data + pos, bpp);
+            pos += bpp;
+        } else {
+            memcpy(dst, data + pos, size_t(count * bpp));
+            pos += size_t(count * bpp);
+        }
+        done += count;
     }
 }
 
-TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture) {
+TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, PixelCount *count) {
+    PixelCount ignored;
+    if (!count) count = &ignored;
+    count->needed = count->supplied = 0;
     picture->width = picture->height = picture->bytesPerPixel = 0;
     picture->pixels = nullptr;
     if (!data || size < 18) return TGA_SHORT_HEADER;
@@ -58,15 +77,20 @@ TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture) {
     uint64_t pos = 18 + uint64_t(idLength);
     if (mapType == 1) pos += uint64_t(mapLength) * ((mapEntryBits + 7) / 8);
 
-    if (imageType == 2 && (pos > size || size - pos < bytes)) return TGA_SHORT_DATA;
+    // What the file holds, found before anything is allocated: raw pixels need all their
+    // bytes; run-length packets are walked (a packet of 1 + bpp bytes fills at most 128 pixels,
+    // so a few bytes cannot stand for a big picture).
+    uint64_t held = pos < size ? size - pos : 0;
+    count->needed = total;
+    count->supplied = imageType == 2 ? (held < bytes ? held / bpp : total)
+                                     : CountTgaPackets(data, size, size_t(pos), total, bpp);
+    if (count->supplied < total) return TGA_SHORT_DATA;
     if (total > MAX_PICTURE_PIXELS) return TGA_TOO_LARGE;
 
-    uint8_t *pixels = static_cast<uint8_t *>(calloc(size_t(bytes), 1));
+    uint8_t *pixels = static_cast<uint8_t *>(malloc(size_t(bytes)));
     if (!pixels) return TGA_NO_MEMORY;
-    if (imageType == 2)
-        memcpy(pixels, data + pos, size_t(bytes));
-    else if (pos < size)
-        DecodeTgaPackets(data, size, size_t(pos), pixels, total, bpp);
+    if (imageType == 2) memcpy(pixels, data + pos, size_t(bytes));
+    else DecodeTgaPackets(data, size_t(pos), pixels, total, bpp);
 
     // Blue-green-red(-alpha) as stored becomes red-green-blue(-alpha).
     for (uint64_t i = 0; i < bytes; i += bpp) {

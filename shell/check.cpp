@@ -73,7 +73,13 @@ uint32_t U32(const uint8_t *data, size_t size, size_t at) {
     return at + 4 <= size ? U16(data, size, at) | U16(data, size, at + 2) << 16 : 0;
 }
 
-void TgaProblem(FileReport &report, TgaReason reason, const uint8_t *data, size_t size) {
+// What a picture that the game would show only in part says: how much of it the file holds.
+void EndsEarly(char (&message)[200], const PixelCount &count, long long width, long long height) {
+    std::snprintf(message, sizeof message, "the file ends early: it supplies %llu of the %llu pixels of its %lldx%lld picture",
+                  (unsigned long long)count.supplied, (unsigned long long)count.needed, width, height);
+}
+
+void TgaProblem(FileReport &report, TgaReason reason, const PixelCount &count, const uint8_t *data, size_t size) {
     char message[200];
     uint32_t width = U16(data, size, 12), height = U16(data, size, 14);
     switch (reason) {
@@ -81,10 +87,7 @@ void TgaProblem(FileReport &report, TgaReason reason, const uint8_t *data, size_
     case TGA_SHORT_HEADER:
         std::snprintf(message, sizeof message, "%zu bytes: shorter than the 18-byte Targa header", size);
         break;
-    case TGA_SHORT_DATA:
-        std::snprintf(message, sizeof message, "pixel data ends at offset %zu, before all %ux%u pixels", size, width,
-                      height);
-        break;
+    case TGA_SHORT_DATA: EndsEarly(message, count, width, height); break;
     case TGA_BAD_DEPTH:
         std::snprintf(message, sizeof message, "offset 16: pixel depth %u; only 24 or 32 bits are read", data[16]);
         break;
@@ -104,9 +107,16 @@ void TgaProblem(FileReport &report, TgaReason reason, const uint8_t *data, size_
     Problem(report, 0, message);
 }
 
-void BmpProblem(FileReport &report, BmpReason reason, const uint8_t *data, size_t size) {
+void BmpProblem(FileReport &report, BmpReason reason, const PixelCount &count, const uint8_t *data, size_t size) {
     char message[200];
     size_t info = size >= 2 && data[0] == 'B' && data[1] == 'M' ? 14 : 0;
+    if (reason == BMP_BAD_DATA && count.supplied < count.needed) {
+        int32_t width = int32_t(U32(data, size, info + 4)), height = int32_t(U32(data, size, info + 8));
+        if (U32(data, size, info) == 12) width = int32_t(U16(data, size, info + 4)), height = int32_t(U16(data, size, info + 6));
+        EndsEarly(message, count, width, height < 0 ? -(long long)height : height);
+        Problem(report, 0, message);
+        return;
+    }
     switch (reason) {
     case BMP_DECODED: return;
     case BMP_UNKNOWN_FORMAT:
@@ -116,7 +126,7 @@ void BmpProblem(FileReport &report, BmpReason reason, const uint8_t *data, size_
         break;
     case BMP_BAD_DATA:
         std::snprintf(message, sizeof message,
-                      "pixels cannot be converted: cut short, bad run-length data, zero or negative width, "
+                      "pixels cannot be converted: bad run-length data, zero or negative width, "
                       "or depth %u / compression %u not taken",
                       U16(data, size, info + 14), U32(data, size, info + 16));
         break;
@@ -135,16 +145,17 @@ void CheckPicture(FILE *out, const char *dir, const char *name, bool isBitmap, i
     uint8_t *data;
     size_t size;
     if (!ReadProblem(report, ReadFileAlloc(Joined(dir, name).c_str(), PICTURE_FILE_LIMIT, &data, &size))) {
+        PixelCount count = {};
         if (isBitmap) {
             RgbImage image = {};
-            BmpReason reason = DecodeBmp(data, size, &image);
+            BmpReason reason = DecodeBmp(data, size, &image, &count);
             std::free(image.pixels);
-            BmpProblem(report, reason, data, size);
+            BmpProblem(report, reason, count, data, size);
         } else {
             TgaPicture picture = {};
-            TgaReason reason = DecodeTga(data, size, &picture);
+            TgaReason reason = DecodeTga(data, size, &picture, &count);
             std::free(picture.pixels);
-            TgaProblem(report, reason, data, size);
+            TgaProblem(report, reason, count, data, size);
         }
         std::free(data);
     }

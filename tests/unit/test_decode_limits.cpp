@@ -15,7 +15,8 @@ using Bytes = std::vector<uint8_t>;
 struct Tga {
     TgaReason reason;
     TgaPicture p{};
-    Tga(const Bytes &f, size_t n) { reason = DecodeTga(f.data(), n, &p); }
+    PixelCount count{};
+    Tga(const Bytes &f, size_t n) { reason = DecodeTga(f.data(), n, &p, &count); }
     ~Tga() { free(p.pixels); }
     size_t Size() const { return size_t(p.width) * p.height * p.bytesPerPixel; }
 };
@@ -31,9 +32,9 @@ Bytes TgaHeader(int type, int width, int height) {
 
 }   // namespace
 
-// A run-length Targa cut anywhere past its header still decodes: the pixels it reached, then zeros.
-// A raw one is refused. A bitmap is refused (and holds no pixels) unless only the last row's
-// padding is missing.
+// A Targa cut anywhere before its last pixel byte is refused, raw or run-length, and says how
+// many pixels the cut file still supplies. A bitmap is refused (and holds no pixels) unless
+// only the last row's padding is missing.
 TEST(DecodeCuts, EveryCutOfARealPictureIsRefusedOrAPrefixOfIt) {
     const char *const files[] = {"tga/pillow/common/200x32_rgb_bl_rle.tga", "tga/pillow/common/200x32_rgb_bl_raw.tga",
                                  "bmp/bmpsuite/g/pal8os2.bmp", "bmp/bmpsuite/g/pal4rle.bmp",
@@ -54,31 +55,41 @@ TEST(DecodeCuts, EveryCutOfARealPictureIsRefusedOrAPrefixOfIt) {
         }
         const Tga full(file, file.size());
         ASSERT_EQ(full.reason, TGA_DECODED);
-        const bool rle = file[2] == 10;
+        size_t lastPixelEnd = 0;   // where the pixel data ends: past it only a trailer is missing
+        uint64_t lastSupplied = 0;
         for (size_t cut = 0; cut < file.size(); cut++) {
             const Tga part(file, cut);
-            const bool whole = cut >= 18 + file[0] + full.Size();   // only a trailer is missing
-            const TgaReason want = cut < 18 ? TGA_SHORT_HEADER : rle || whole ? TGA_DECODED : TGA_SHORT_DATA;
-            ASSERT_EQ(part.reason, want) << cut;
-            if (want != TGA_DECODED) {
-                ASSERT_EQ(part.p.pixels, nullptr) << cut;
+            if (part.reason == TGA_DECODED) {
+                if (!lastPixelEnd) lastPixelEnd = cut;
+                ASSERT_EQ(memcmp(part.p.pixels, full.p.pixels, full.Size()), 0) << cut;
                 continue;
             }
-            size_t same = 0;
-            while (same < full.Size() && part.p.pixels[same] == full.p.pixels[same]) same++;
-            for (size_t i = same; i < full.Size(); i++) ASSERT_EQ(part.p.pixels[i], 0) << cut << " " << i;
+            ASSERT_EQ(lastPixelEnd, 0u) << cut;   // no longer cut is refused after a shorter one decoded
+            ASSERT_EQ(part.reason, cut < 18 ? TGA_SHORT_HEADER : TGA_SHORT_DATA) << cut;
+            ASSERT_EQ(part.p.pixels, nullptr) << cut;
+            if (cut < 18) continue;
+            ASSERT_EQ(part.count.needed, 200u * 32);
+            ASSERT_LT(part.count.supplied, part.count.needed) << cut;
+            ASSERT_GE(part.count.supplied, lastSupplied) << cut;   // a longer cut never supplies fewer
+            lastSupplied = part.count.supplied;
         }
+        EXPECT_GT(lastSupplied, 200u * 32 - 129);   // the last short cut lacks at most one packet
+        EXPECT_GT(lastPixelEnd, file.size() - 40);  // pillow writes a 26-byte footer
     }
 }
 
-// The bound is 8192 x 8192 pixels: a run-length Targa cannot prove its size, so the header is held to it.
-TEST(DecodeCuts, PictureSizesPastTheBoundAreRefusedBeforeAnythingIsAllocated) {
-    struct Case { int type, width, height; TgaReason want; };
-    const Case cases[] = {{2, 65535, 65535, TGA_SHORT_DATA}, {10, 65535, 65535, TGA_TOO_LARGE},
-                          {10, 8192, 8193, TGA_TOO_LARGE}, {10, 8192, 8192, TGA_DECODED}};
+// A few bytes cannot stand for a big picture: a run packet fills at most 128 pixels. A file
+// that does hold its pixels is still held to the bound of 8192 x 8192.
+TEST(DecodeCuts, PictureSizesPastWhatTheFileHoldsOrTheBoundAreRefusedBeforeAnythingIsAllocated) {
+    struct Case { int type, width, height, runs; TgaReason want; uint64_t supplied; };
+    const Case cases[] = {{2, 65535, 65535, 1, TGA_SHORT_DATA, 1},  {10, 65535, 65535, 1, TGA_SHORT_DATA, 128},
+                          {10, 8192, 8192, 1, TGA_SHORT_DATA, 128}, {10, 128, 2, 2, TGA_DECODED, 256},
+                          {10, 128, 3, 2, TGA_SHORT_DATA, 256},     {10, 8192, 8193, 524352, TGA_TOO_LARGE, 8192u * 8193}};
     for (const Case &c : cases) {
         Bytes f = TgaHeader(c.type, c.width, c.height);
-        f.insert(f.end(), {0xff, 1, 2, 3});
-        EXPECT_EQ(Tga(f, f.size()).reason, c.want) << c.type << " " << c.width << "x" << c.height;
+        for (int i = 0; i < c.runs; i++) f.insert(f.end(), {0xff, 1, 2, 3});
+        const Tga t(f, f.size());
+        EXPECT_EQ(t.reason, c.want) << c.type << " " << c.width << "x" << c.height;
+        EXPECT_EQ(t.count.supplied, c.supplied) << c.type << " " << c.width << "x" << c.height;
     }
 }

@@ -1,0 +1,224 @@
+// Hostile files: what a named pipe, an endless device, a folder, a picture that claims more
+// than its bytes, a full disk or a killed run does to each reader and writer. Nothing waits,
+// nothing grows without bound, nothing written earlier is lost.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "platform/null_platform.h"
+#include "render/images.h"
+#include "shell/check.h"
+#include "shell/dump.h"
+#include "world/files.h"
+#include "world/map.h"
+#include "world/world.h"
+
+namespace {
+
+std::string ReadAll(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// A run-length Targa of w x h, 24 bits, with the given packet bytes after its header.
+std::string RleTarga(int w, int h, const std::string &packets) {
+    std::string s(18, '\0');
+    s[2] = 10;
+    s[12] = char(w), s[13] = char(w >> 8), s[14] = char(h), s[15] = char(h >> 8);
+    s[16] = 24;
+    return s + packets;
+}
+
+class HostileFiles : public ::testing::Test {
+protected:
+    std::string dir;
+    void SetUp() override {
+        char name[] = "/tmp/kav_hostile_XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        dir = name;
+        alarm(20);   // a reader that waits on a pipe ends the test instead of hanging it
+    }
+    void TearDown() override {
+        alarm(0);
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+    // What is left in the folder besides the named file: a temporary file a write left behind.
+    std::string Leftovers(const std::string &folder, const std::string &keep) {
+        std::string found;
+        for (const auto &entry : std::filesystem::directory_iterator(folder))
+            if (entry.path().filename() != keep) found += entry.path().filename().string() + " ";
+        return found;
+    }
+};
+
+}   // namespace
+
+// Each reader meets each kind of file that is not a plain one, and each picture that claims
+// more than it holds. Outcomes: the map loader's log line (the grid untouched), the bitmap
+// loader's silence, the dump reader's error, the data checker's problem line.
+TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
+    const std::string fifo = dir + "/pipe", folder = dir + "/folder";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    const std::string log = dir + "/world.log";
+
+    for (const std::string &path : {fifo, folder, std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        OpenWorldLog(log.c_str());
+        TileGrid[5][5] = 7;
+        LoadMap(path.c_str());
+        CloseWorldLog();
+        EXPECT_EQ(ReadAll(log), "cannot open " + path + "\n");
+        EXPECT_EQ(TileGrid[5][5], 7);
+
+        nullMessageBoxes.clear();
+        EXPECT_EQ(LoadBmpImage(path.c_str()), nullptr);
+        EXPECT_TRUE(nullMessageBoxes.empty());
+
+        int64_t frame = 0;
+        std::string error;
+        EXPECT_FALSE(ReadWorldDump(path, &frame, &error));
+        EXPECT_EQ(error, path + ": cannot open the file");
+    }
+
+    // The data checker on a copy of the game's data with one picture replaced at a time.
+    std::filesystem::create_directory(dir + "/data");
+    std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/map", dir + "/data/map", std::filesystem::copy_options::recursive);
+    std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/gfx", dir + "/data/gfx", std::filesystem::copy_options::recursive);
+    const std::string picture = dir + "/data/gfx/back00over.tga", original = ReadAll(picture);
+    std::string manyRuns;
+    for (int i = 0; i < 40; i++) manyRuns += std::string("\xff\x01\x02\x03", 4);   // 40 runs of 128 pixels
+    struct Case {
+        const char *what;
+        std::function<void()> make;
+        const char *line;
+    };
+    const Case cases[] = {
+        {"named pipe", [&] { mkfifo(picture.c_str(), 0600); }, "cannot open the file"},
+        {"endless device", [&] { symlink("/dev/zero", picture.c_str()); }, "cannot open the file"},
+        {"folder", [&] { mkdir(picture.c_str(), 0700); }, "cannot open the file"},
+        {"8192x8192 claimed by 5 bytes", [&] { WriteAll(picture, RleTarga(8192, 8192, "\xff\x01\x02\x03\x7f")); },
+         "the file ends early: it supplies 128 of the 67108864 pixels of its 8192x8192 picture"},
+        {"packets that stop short", [&] { WriteAll(picture, RleTarga(100, 100, manyRuns)); },
+         "the file ends early: it supplies 5120 of the 10000 pixels of its 100x100 picture"},
+        {"the game's own picture cut short", [&] { WriteAll(picture, original.substr(0, original.size() / 2)); },
+         "the file ends early: it supplies "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(picture);
+        c.make();
+        FILE *out = std::tmpfile();
+        EXPECT_EQ(RunDataCheckTo((dir + "/data").c_str(), out), 1);
+        std::rewind(out);
+        char line[300] = "";
+        ASSERT_NE(std::fgets(line, sizeof line, out), nullptr);
+        std::fclose(out);
+        EXPECT_EQ(std::string(line).rfind(std::string("gfx/back00over.tga: ") + c.line, 0), 0u) << line;
+    }
+}
+
+// The dump replaces its file whole or not at all. A full disk (a small memory file system,
+// where mounting is allowed), a file-size limit, and a run killed in the middle of its write
+// each leave the earlier dump as it was; a failed write leaves no temporary file behind.
+TEST_F(HostileFiles, AFailedOrKilledDumpLeavesTheEarlierOneIntact) {
+    const std::string dump = dir + "/dump.json", earlier = "{\"earlier\": true}\n";
+    auto inChild = [&](const std::function<void()> &work) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            work();
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return status;
+    };
+    struct rlimit small = {64 * 1024, 64 * 1024}, noCore = {0, 0};
+
+    // Past a file-size limit the write fails with an error: the run reports it.
+    WriteAll(dump, earlier);
+    int status = inChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        std::string error;
+        _exit(WriteWorldDump(dump, 1, &error) ? 0 : error.find("write error") != std::string::npos ? 3 : 4);
+    });
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+    EXPECT_EQ(ReadAll(dump), earlier);
+    EXPECT_EQ(Leftovers(dir, "dump.json"), "");
+
+    // Past it with the signal's default action, the kernel kills the run in the middle of its write.
+    status = inChild([&] {
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &small);
+        std::string error;
+        WriteWorldDump(dump, 1, &error);
+    });
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_EQ(ReadAll(dump), earlier);
+
+    // kill -9 while half the dump is written and flushed.
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        AtomicFile file;
+        std::string error, text = WorldDumpText(1);
+        if (BeginAtomicFile(&file, dump.c_str(), &error)) {
+            fwrite(text.data(), 1, text.size() / 2, file.file);
+            fflush(file.file);
+        }
+        (void)!write(ready[1], "x", 1);
+        pause();
+        _exit(0);
+    }
+    char byte;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_EQ(ReadAll(dump), earlier);
+
+    // A whole dump that succeeds replaces the earlier one.
+    std::string error;
+    ASSERT_TRUE(WriteWorldDump(dump, 7, &error)) << error;
+    EXPECT_EQ(ReadAll(dump), WorldDumpText(7));
+
+    // A full disk: a 128 KB memory file system holding the earlier dump.
+    const std::string disk = dir + "/disk";
+    ASSERT_EQ(mkdir(disk.c_str(), 0700), 0);
+    if (mount("kav", disk.c_str(), "tmpfs", 0, "size=128k") != 0) {
+        std::printf("[  SKIPPED ] the full-disk case: mounting a small file system is not allowed here (%s)\n",
+                    std::strerror(errno));
+        return;
+    }
+    WriteAll(disk + "/dump.json", earlier);
+    error.clear();
+    const bool written = WriteWorldDump(disk + "/dump.json", 7, &error);
+    const std::string after = ReadAll(disk + "/dump.json"), left = Leftovers(disk, "dump.json");
+    EXPECT_EQ(umount(disk.c_str()), 0);
+    EXPECT_FALSE(written);
+    EXPECT_NE(error.find("No space left on device"), std::string::npos) << error;
+    EXPECT_EQ(after, earlier);
+    EXPECT_EQ(left, "");
+}
