@@ -1,6 +1,7 @@
 // Targa decoder: true-colour pictures, raw or run-length encoded, 24 or 32 bits per pixel.
 #include "render/decode.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -29,20 +30,36 @@ static uint64_t CountTgaPackets(const uint8_t *data, size_t size, size_t pos, ui
     return done;
 }
 
-// Fills out[0 .. total) from a packet stream that CountTgaPackets found long enough.
-static void DecodeTgaPackets(const uint8_t *data, size_t pos, uint8_t *out, uint64_t total, uint32_t bpp) {
+// Pixels as stored, blue-green-red(-alpha), copied as red-green-blue(-alpha). A fixed pixel
+// size lets the compiler unroll and widen the loops.
+template <uint32_t BPP>
+static void CopySwapped(uint8_t *dst, const uint8_t *src, uint64_t count) {
+    for (uint64_t i = 0; i < count; i++, dst += BPP, src += BPP) {
+        dst[0] = src[2];
+        dst[1] = src[1];
+        dst[2] = src[0];
+        if (BPP == 4) dst[3] = src[3];
+    }
+}
+
+// Fills out[0 .. total), in red-green-blue order, from a packet stream that CountTgaPackets
+// found long enough.
+template <uint32_t BPP>
+static void DecodeTgaPackets(const uint8_t *data, size_t pos, uint8_t *out, uint64_t total) {
     uint64_t done = 0;
     while (done < total) {
         uint8_t header = data[pos++];
         uint64_t count = uint64_t(header & 0x7f) + 1;
         if (count > total - done) count = total - done;
-        uint8_t *dst = out + done * bpp;
+        uint8_t *dst = out + done * BPP;
         if (header & 0x80) {
-            for (uint64_t i = 0; i < count; i++) memcpy(dst + i * bpp, data + pos, bpp);
-            pos += bpp;
+            uint8_t pixel[BPP];
+            CopySwapped<BPP>(pixel, data + pos, 1);
+            for (uint64_t i = 0; i < count; i++) memcpy(dst + i * BPP, pixel, BPP);
+            pos += BPP;
         } else {
-            memcpy(dst, data + pos, size_t(count * bpp));
-            pos += size_t(count * bpp);
+            CopySwapped<BPP>(dst, data + pos, count);
+            pos += size_t(count * BPP);
         }
         done += count;
     }
@@ -89,14 +106,12 @@ TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, Pixel
 
     uint8_t *pixels = static_cast<uint8_t *>(malloc(size_t(bytes)));
     if (!pixels) return TGA_NO_MEMORY;
-    if (imageType == 2) memcpy(pixels, data + pos, size_t(bytes));
-    else DecodeTgaPackets(data, size_t(pos), pixels, total, bpp);
-
-    // Blue-green-red(-alpha) as stored becomes red-green-blue(-alpha).
-    for (uint64_t i = 0; i < bytes; i += bpp) {
-        uint8_t blue = pixels[i];
-        pixels[i] = pixels[i + 2];
-        pixels[i + 2] = blue;
+    if (imageType == 2) {
+        if (bpp == 4) CopySwapped<4>(pixels, data + pos, total);
+        else CopySwapped<3>(pixels, data + pos, total);
+    } else {
+        if (bpp == 4) DecodeTgaPackets<4>(data, size_t(pos), pixels, total);
+        else DecodeTgaPackets<3>(data, size_t(pos), pixels, total);
     }
 
     // Top row first and left to right: turn the rows round so the bottom row comes first.
@@ -105,11 +120,7 @@ TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, Pixel
         for (uint32_t i = 0; i < height / 2; i++) {
             uint8_t *a = pixels + size_t(i) * rowBytes;
             uint8_t *b = pixels + size_t(height - 1 - i) * rowBytes;
-            for (size_t k = 0; k < rowBytes; k++) {
-                uint8_t t = a[k];
-                a[k] = b[k];
-                b[k] = t;
-            }
+            std::swap_ranges(a, a + rowBytes, b);
         }
     }
 

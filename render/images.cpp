@@ -25,7 +25,7 @@ void BuildBoundTexture(uint8_t clamp, int32_t components, int32_t width, int32_t
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE, pixels);
+    BuildMipmaps(components, width, height, format, pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 }
 

@@ -3,6 +3,12 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
+
+#include "render/decode.h"
+#include "render/images.h"
+#include "world/files.h"
+
 
 namespace {
 
@@ -99,4 +105,71 @@ TEST_F(ImageUpload, BitmapTexturesLoadOrLeaveTheSlotAlone) {
     ASSERT_TRUE(LoadBmpTexture(&slot, (dir + "/b.bmp").c_str(), 1));
     EXPECT_NE(slot, first);
     ExpectBuilt(slot, 8, GL_CLAMP);
+}
+
+// The mipmap levels of every picture of the game, and of pictures of other shapes, are the
+// very texels gluBuild2DMipmaps gives: every level, every byte, and no level more or less.
+TEST_F(ImageUpload, MipmapLevelsAreThoseOfGluForEveryPictureOfTheGame) {
+    struct Picture {
+        std::string name;
+        int w, h, bpp;
+        Bytes pixels;
+    };
+    std::vector<Picture> pictures;
+    for (int row = 0; row < AssetTableSize(); row++) {
+        bool bitmap = false;
+        const std::string path = std::string(KAV_SOURCE_DIR) + "/" + AssetTablePath(row, &bitmap);
+        if (bitmap) {
+            RgbImage *image = LoadBmpImage(path.c_str());
+            ASSERT_NE(image, nullptr) << path;
+            pictures.push_back({path, image->width, image->height, 3,
+                                Bytes(image->pixels, image->pixels + size_t(image->width) * image->height * 3)});
+            ReleaseRgbImage(image);
+        } else {
+            uint8_t *data = nullptr;
+            size_t size = 0;
+            ASSERT_EQ(ReadFileAlloc(path.c_str(), PICTURE_FILE_LIMIT, &data, &size), FILE_READ_OK) << path;
+            TgaPicture p;
+            ASSERT_EQ(DecodeTga(data, size, &p), TGA_DECODED) << path;
+            free(data);
+            pictures.push_back({path, p.width, p.height, p.bytesPerPixel,
+                                Bytes(p.pixels, p.pixels + size_t(p.width) * p.height * p.bytesPerPixel)});
+            free(p.pixels);
+        }
+    }
+    Bytes noise(64 * 64 * 4);
+    for (size_t i = 0; i < noise.size(); i++) noise[i] = uint8_t(i * 7919 % 251);
+    pictures.push_back({"1x1", 1, 1, 4, Bytes(noise.begin(), noise.begin() + 4)});
+    pictures.push_back({"noise 64x64", 64, 64, 3, Bytes(noise.begin(), noise.begin() + 64 * 64 * 3)});
+    pictures.push_back({"8x2", 8, 2, 4, Bytes(noise.begin(), noise.begin() + 8 * 2 * 4)});
+    pictures.push_back({"6x6", 6, 6, 3, Bytes(noise.begin(), noise.begin() + 6 * 6 * 3)});
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (const Picture &p : pictures) {
+        const GLenum format = p.bpp == 4 ? GL_RGBA : GL_RGB;
+        GLuint names[2];
+        glGenTextures(2, names);
+        glBindTexture(GL_TEXTURE_2D, names[0]);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, p.bpp, p.w, p.h, format, GL_UNSIGNED_BYTE, p.pixels.data());
+        glBindTexture(GL_TEXTURE_2D, names[1]);
+        BuildMipmaps(p.bpp, p.w, p.h, format, p.pixels.data());
+        for (int level = 0; level < 16; level++) {
+            GLint size[2][2];
+            Bytes texels[2];
+            for (int t = 0; t < 2; t++) {
+                glBindTexture(GL_TEXTURE_2D, names[t]);
+                glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &size[t][0]);
+                glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &size[t][1]);
+                texels[t].resize(size_t(size[t][0]) * size[t][1] * p.bpp);
+                if (!texels[t].empty()) glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, texels[t].data());
+            }
+            ASSERT_EQ(size[0][0], size[1][0]) << p.name << " level " << level;
+            ASSERT_EQ(size[0][1], size[1][1]) << p.name << " level " << level;
+            ASSERT_TRUE(texels[0] == texels[1]) << p.name << " level " << level;
+            if (size[0][0] == 0) break;
+        }
+        glDeleteTextures(2, names);
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
