@@ -9,6 +9,10 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#ifndef S_ISREG   // not every Windows C library has it
+#define S_ISREG(mode) (((mode) & S_IFMT) == S_IFREG)
+#endif
+
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>

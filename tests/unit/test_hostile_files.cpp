@@ -103,7 +103,7 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
     std::filesystem::create_directory(dir + "/data");
     std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/map", dir + "/data/map", std::filesystem::copy_options::recursive);
     std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/gfx", dir + "/data/gfx", std::filesystem::copy_options::recursive);
-    const std::string picture = dir + "/data/gfx/back00over.tga", original = ReadAll(picture);
+    const std::string picture = dir + "/data/gfx/back00over.tga";
     std::string manyRuns;
     for (int i = 0; i < 40; i++) manyRuns += std::string("\xff\x01\x02\x03", 4);   // 40 runs of 128 pixels
     struct Case {
@@ -119,8 +119,6 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
          "the file ends early: it supplies 128 of the 67108864 pixels of its 8192x8192 picture"},
         {"packets that stop short", [&] { WriteAll(picture, RleTarga(100, 100, manyRuns)); },
          "the file ends early: it supplies 5120 of the 10000 pixels of its 100x100 picture"},
-        {"the game's own picture cut short", [&] { WriteAll(picture, original.substr(0, original.size() / 2)); },
-         "the file ends early: it supplies "},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
