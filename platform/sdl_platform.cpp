@@ -2,6 +2,7 @@
 #include "platform/platform.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <chrono>
 #include <cstdio>
@@ -25,6 +26,42 @@ static bool fullscreenModeReady;
 static int pixelColorBits = 32, pixelDepthBits = 16;
 
 static Uint32 quitEventType;   // SDL user event that carries PlatformPostQuit's code
+
+// The virtual key each key went down as, by scancode, so that its key-up says the same even
+// if Num Lock changed in between (a keypad key would otherwise stay held).
+static uint8_t heldAs[SDL_NUM_SCANCODES];
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+// Under X11 another program can destroy the game's window (xdotool windowclose, a window
+// manager giving up on it). SDL reports no event of its own for that: the game reads the
+// X events itself, takes the window's end as the close box, and lets Xlib's complaints
+// about the vanished window pass, which would otherwise end the program at once.
+static Display *xDisplay;
+static Window xWindow;             // the X window of the game's window; 0 when none
+static bool xWindowGone;           // destroyed from outside: nothing more is drawn into it
+static XErrorHandler xErrorsBefore;
+
+static int PassErrorsOfGoneWindow(Display *display, XErrorEvent *error) {
+    if (xWindow != 0 && error->resourceid == xWindow) return 0;
+    return xErrorsBefore ? xErrorsBefore(display, error) : 0;
+}
+
+static void WatchX11Window() {
+    xWindow = 0;
+    xWindowGone = false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+        xDisplay = info.info.x11.display;
+        xWindow = info.info.x11.window;
+    }
+}
+
+static bool IsDestroyOfGameWindow(const SDL_SysWMmsg *wm) {
+    return wm && wm->subsystem == SDL_SYSWM_X11 && xWindow != 0 && wm->msg.x11.event.type == DestroyNotify &&
+           wm->msg.x11.event.xdestroywindow.window == xWindow;
+}
+#endif
 
 int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon) {
     Uint32 flags = SDL_MESSAGEBOX_INFORMATION;   // SDL has no question icon
@@ -69,6 +106,12 @@ bool PlatformRegisterClass() {
         quitEventType = SDL_RegisterEvents(1);
         SDL_DisableScreenSaver();
         SDL_StopTextInput();   // keys only: no text events, no input method
+#if defined(SDL_VIDEO_DRIVER_X11)
+        if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) {
+            SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+            xErrorsBefore = XSetErrorHandler(PassErrorsOfGoneWindow);
+        }
+#endif
     }
     classRegistered = true;
     return true;
@@ -136,6 +179,9 @@ bool PlatformCreateWindow(const char *title, int width, int height, bool fullscr
     flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
     window = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (!window) return false;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    WatchX11Window();
+#endif
     // The mode change itself happens when the window is shown.
     if (fullscreen && SDL_SetWindowDisplayMode(window, &fullscreenMode) != 0) {
         SDL_DestroyWindow(window);
@@ -212,6 +258,11 @@ bool PlatformDestroyWindow() {
     if (!window) return false;
     SDL_DestroyWindow(window);
     window = nullptr;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    // Take the X server's answers now, while the complaints about a window destroyed from
+    // outside are still passed over (SDL puts Xlib's own handler back when it ends).
+    if (xDisplay && xWindowGone) XSync(xDisplay, False);
+#endif
     return true;
 }
 
@@ -227,7 +278,15 @@ static uint32_t VirtualKey(const SDL_Keysym &key) {
     if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return VK_0_ + 1 + (sc - SDL_SCANCODE_1);
     if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return VK_F1_ + (sc - SDL_SCANCODE_F1);
     if (sc >= SDL_SCANCODE_F13 && sc <= SDL_SCANCODE_F24) return VK_F13_ + (sc - SDL_SCANCODE_F13);
-    if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return VK_NUMPAD0_ + 1 + (sc - SDL_SCANCODE_KP_1);
+    if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) {
+        // With Num Lock off the keypad is the navigation keys printed on it, as on Windows.
+        static const uint8_t navigation[9] = {VK_END_,  VK_DOWN_,  VK_NEXT_, VK_LEFT_, VK_CLEAR_,
+                                              VK_RIGHT_, VK_HOME_, VK_UP_,   VK_PRIOR_};
+        if (!(key.mod & KMOD_NUM)) return navigation[sc - SDL_SCANCODE_KP_1];
+        return VK_NUMPAD0_ + 1 + (sc - SDL_SCANCODE_KP_1);
+    }
+    if (!(key.mod & KMOD_NUM) && sc == SDL_SCANCODE_KP_0) return VK_INSERT_;
+    if (!(key.mod & KMOD_NUM) && sc == SDL_SCANCODE_KP_PERIOD) return VK_DELETE_;
 
     switch (sc) {
     case SDL_SCANCODE_0: return VK_0_;
@@ -285,15 +344,19 @@ static uint32_t VirtualKey(const SDL_Keysym &key) {
 }
 
 // One SDL event as the game's message. Events without a meaning for the game become
-// MSG_OTHER, so that each still takes its own pass of the frame loop.
+// MSG_OTHER, so that each still takes its own pass of the frame loop; the window system's
+// raw events, seen only for the window's end, become MSG_NONE and are passed over.
 static PlatformMessage Translate(const SDL_Event &ev) {
     PlatformMessage msg = {MSG_OTHER, 0, 0};
     switch (ev.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-        const uint32_t vk = VirtualKey(ev.key.keysym);
-        if (vk == 0) break;
         const bool down = ev.type == SDL_KEYDOWN;
+        const SDL_Scancode sc = ev.key.keysym.scancode;
+        const bool known = sc > SDL_SCANCODE_UNKNOWN && sc < SDL_NUM_SCANCODES;
+        uint32_t vk = !down && known && heldAs[sc] ? heldAs[sc] : VirtualKey(ev.key.keysym);
+        if (known) heldAs[sc] = down ? (uint8_t)vk : 0;
+        if (vk == 0) break;
         // Keys with Alt held, Alt itself and F10 are system keys.
         const bool sys = (ev.key.keysym.mod & KMOD_ALT) || vk == VK_MENU_ || vk == VK_F10_;
         msg.kind = sys ? (down ? MSG_SYSKEYDOWN : MSG_SYSKEYUP) : (down ? MSG_KEYDOWN : MSG_KEYUP);
@@ -335,6 +398,15 @@ static PlatformMessage Translate(const SDL_Event &ev) {
         // Asked to end from outside (a signal, the session ending): as if closed.
         msg.kind = MSG_CLOSE;
         break;
+    case SDL_SYSWMEVENT:
+        msg.kind = MSG_NONE;
+#if defined(SDL_VIDEO_DRIVER_X11)
+        if (IsDestroyOfGameWindow(ev.syswm.msg)) {
+            xWindowGone = true;
+            msg.kind = MSG_CLOSE;
+        }
+#endif
+        break;
     default:
         if (quitEventType != (Uint32)-1 && ev.type == quitEventType) {
             msg.kind = MSG_QUIT;
@@ -348,8 +420,10 @@ static PlatformMessage Translate(const SDL_Event &ev) {
 bool PlatformPeekMessage(PlatformMessage *msg) {
     if (!videoStarted) return false;
     SDL_Event ev;
-    if (!SDL_PollEvent(&ev)) return false;
-    *msg = Translate(ev);
+    do {
+        if (!SDL_PollEvent(&ev)) return false;
+        *msg = Translate(ev);
+    } while (msg->kind == MSG_NONE);
     return true;
 }
 
@@ -366,6 +440,9 @@ void PlatformPostQuit(int code) {
 intptr_t PlatformDefaultProc(const PlatformMessage &) { return 0; }
 
 void PlatformSwapBuffers() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (xWindowGone) return;   // nothing left to show the picture in
+#endif
     if (window && context) SDL_GL_SwapWindow(window);
 }
 

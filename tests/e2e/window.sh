@@ -40,14 +40,21 @@ if [ "$stage" = wide ]; then
     [ "$(dump_value keys.json frame)" -gt 10 ] || fail "too few frames ran"
     pass "start question No, window, keys, Escape"
 
-    # The close box ends the game with status 0.
-    start_game --windowed
-    win=$(wait_window Kav 10) || fail "no window with --windowed"
-    sleep 0.3
-    ./send_close "$win"
-    wait_exit $pid 10 || fail "the close box did not end the game"
-    [ $status -eq 0 ] || fail "exit status $status after the close box"
-    pass "close box"
+    # The close box ends the game with status 0, and so does a window destroyed from outside.
+    # The keypad walks with Num Lock off.
+    for how in "./send_close" "xdotool windowclose"; do
+        start_game --windowed --dump closed.json
+        win=$(wait_window Kav 10) || fail "no window with --windowed"
+        sleep 0.3
+        xdotool windowfocus --sync "$win" 2> /dev/null
+        hold_key KP_Left
+        $how "$win"
+        wait_exit $pid 10 || fail "'$how' did not end the game"
+        [ $status -eq 0 ] || fail "exit status $status after '$how'"
+        x=$(sed -n '/^ "hero": {/,/}/s/^  "x": \(.*\),$/\1/p' closed.json)
+        awk -v x="$x" 'BEGIN {exit !(x < 136)}' || fail "the keypad's 4 did not walk the hero left (x $x)"
+    done
+    pass "close box, a window destroyed from outside, the keypad"
 
     # Yes at the start question on a screen without 800x600: the mode question, Yes goes
     # on windowed. F1 then asks again; No ends the game after telling the player.
