@@ -48,6 +48,7 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
         {{"--dump", ""}, "--dump"},
         {{"--check", "--headless"}, "--check"},
         {{"--check="}, "--check"},
+        {{"--data="}, "--data"},
     };
     for (const auto &b : bad) {
         EXPECT_FALSE(Parse(b.args, &cl, &error)) << b.mention;
