@@ -28,6 +28,23 @@ timeout -s KILL 60 "$kav" --headless --input keys.txt --frames 400 --dump long.j
 [ "$(dump_value long.json frame)" = 400 ] || fail "frame not 400"
 pass "--frames"
 
+# A dump is replaced whole or not at all: past a 100 KB file-size limit the write fails
+# (status 1 and why) or, with the limit's signal left to kill, the run dies mid-write; the
+# earlier dump stays as it was either way, and no temporary file is left by the failure.
+cp long.json kept.json
+(ulimit -f 100; trap '' XFSZ; timeout -s KILL 60 "$kav" --headless --frames 3 --dump long.json 2> err.txt)
+rc=$?
+[ $rc -eq 1 ] || fail "dump past the size limit: exit status $rc, not 1"
+grep -qF "long.json: write error (File too large); the earlier file is left as it was" err.txt || { cat err.txt; fail "no reason given"; }
+[ -z "$(ls -A | grep -F .long.json.)" ] || fail "the failed dump left $(ls -A | grep -F .long.json.)"
+kav="$kav" bash -c 'ulimit -f 100 -c 0; timeout -s KILL 60 "$kav" --headless --frames 3 --dump long.json; echo $?' \
+    > status.txt 2> /dev/null
+[ "$(cat status.txt)" = 153 ] || fail "the run was not killed by the size limit in the middle of its dump"
+cmp -s long.json kept.json || fail "a failed or killed dump changed the earlier one"
+timeout -s KILL 30 "$kav" --headless --frames 1 --dump /dev/null 2> err.txt && fail "--dump /dev/null replaced a device"
+grep -qF "/dev/null: not a regular file; not replaced" err.txt || { cat err.txt; fail "no reason for /dev/null"; }
+pass "dumps that cannot be written"
+
 # Bad command lines: a message saying what was wrong, and status 2.
 expect_status2() {
     local want=$1
