@@ -97,7 +97,7 @@ void CollectProblem(void *user, int line, const char *message) {
     if (p->first.empty()) p->first = "line " + std::to_string(line) + ": " + message;
 }
 
-// Reads a map file with the game's own loader and copies out its grid.
+// Reads a map file with the game's own loader and copies out its grid, ceiling guns and cars.
 bool ReadMapGrid(const std::string &path, ScreenGrid *grid, std::string *error) {
     std::string text;
     if (!ReadTextFile(path, &text)) {
@@ -113,6 +113,10 @@ bool ReadMapGrid(const std::string &path, ScreenGrid *grid, std::string *error) 
     }
     for (int r = 0; r < 24; r++)
         for (int c = 0; c < 32; c++) grid->cell[r][c] = TileGrid[r][c];
+    for (int i = 0; i < KindLimit(KIND_CELLING); i++)
+        grid->guns.push_back({CeilingPool[i].x, CeilingPool[i].y, CeilingPool[i].raydist});
+    for (int i = 0; i < KindLimit(KIND_TRAIN); i++)
+        grid->cars.push_back({TrainPool[i].x, TrainPool[i].y, TrainPool[i].frameface != 0});
     return true;
 }
 
@@ -172,6 +176,7 @@ bool GenerateAll(const std::string &sourceDir, const std::string &outDir, std::s
             break;
         case Kind::Overlay: {
             ScreenGrid grid;
+            grid.index = std::stoi(s.frame);
             if (!ReadMapGrid(sourceDir + "/map/map" + Two(std::stoi(s.frame)) + ".map", &grid, error)) return false;
             pic = PaintOverlay(grid, s.texW, s.texH);
             break;

@@ -1,4 +1,4 @@
-// Procedural painters: backdrop, overlays from the map grids, explosions, shield bubble.
+// Procedural painters: backdrop, explosions, shield bubble, and the helpers the screen pictures share.
 #include "painters.h"
 
 #include <algorithm>
@@ -21,25 +21,8 @@ uint32_t Hash3(int32_t a, int32_t b, int32_t c) {
     return h;
 }
 
-static double Clamp01(double v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
-static uint8_t Byte(double v) { return (uint8_t)std::lround(Clamp01(v) * 255.0); }
-
-struct Rgb {
-    double r, g, b;
-};
-static Rgb Mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
-static Rgb Scale(Rgb a, double k) { return {a.r * k, a.g * k, a.b * k}; }
-static Rgb Hex(uint32_t v) { return {((v >> 16) & 255) / 255.0, ((v >> 8) & 255) / 255.0, (v & 255) / 255.0}; }
-static void Put(Picture &pic, int x, int y, Rgb c, double a) {
-    uint8_t *p = pic.at(x, y);
-    p[0] = Byte(c.r);
-    p[1] = Byte(c.g);
-    p[2] = Byte(c.b);
-    p[3] = Byte(a);
-}
-
 // Value noise in [0,1), smooth between integer lattice points.
-static double Noise(double x, double y, int seed) {
+double Noise(double x, double y, int seed) {
     int xi = (int)std::floor(x), yi = (int)std::floor(y);
     double fx = x - xi, fy = y - yi;
     auto v = [&](int a, int b) { return (Hash3(a, b, seed) & 0xffff) / 65536.0; };
@@ -47,6 +30,25 @@ static double Noise(double x, double y, int seed) {
     double top = v(xi, yi) + (v(xi + 1, yi) - v(xi, yi)) * sx;
     double bot = v(xi, yi + 1) + (v(xi + 1, yi + 1) - v(xi, yi + 1)) * sx;
     return top + (bot - top) * sy;
+}
+
+void Put(Picture &pic, int x, int y, Rgb c, double a) {
+    uint8_t *p = pic.at(x, y);
+    p[0] = Byte(c.r);
+    p[1] = Byte(c.g);
+    p[2] = Byte(c.b);
+    p[3] = Byte(a);
+}
+
+void Blend(Picture &pic, int x, int y, Rgb c, double a) {
+    if (a <= 0.0) return;
+    uint8_t *p = pic.at(x, y);
+    double oa = p[3] / 255.0, na = a + oa * (1.0 - a);
+    Rgb old{p[0] / 255.0, p[1] / 255.0, p[2] / 255.0};
+    Rgb mixed = na > 0 ? Rgb{(c.r * a + old.r * oa * (1 - a)) / na, (c.g * a + old.g * oa * (1 - a)) / na,
+                             (c.b * a + old.b * oa * (1 - a)) / na}
+                       : c;
+    Put(pic, x, y, mixed, na);
 }
 
 // ---- backdrop ----------------------------------------------------------------------------
@@ -84,150 +86,15 @@ Picture PaintBackdrop(int w, int h) {
     return pic;
 }
 
-// ---- overlays ----------------------------------------------------------------------------
-
-// Colour of a wall texel at playfield (px, py) inside cell (row, col); fx, fy local 0..8, fy up.
-static Rgb WallTexel(const ScreenGrid &g, int row, int col, double px, double py, double fx, double fy) {
-    // Stone courses 4 units tall, blocks 8 wide, every other course offset by half a block.
-    int course = (int)std::floor(py / 4.0);
-    double offset = (course & 1) ? 4.0 : 0.0;
-    int block = (int)std::floor((px + offset) / 8.0);
-    double bx = std::fmod(px + offset, 8.0), by = std::fmod(py, 4.0);
-    uint32_t hsh = Hash3(block, course, 11);
-    Rgb stone = Mix(Hex(0x3c4660), Hex(0x4e5670), (hsh & 255) / 255.0);
-    stone = Scale(stone, 0.92 + 0.16 * Noise(px / 2.0, py / 2.0, 12));
-    bool mortar = bx < 0.7 || by < 0.7;
-    Rgb c = mortar ? Hex(0x232a3c) : stone;
-    if (!mortar && by > 3.0) c = Scale(c, 1.12);   // lit upper lip of each stone
-    if (!mortar && bx > 7.2) c = Scale(c, 0.85);   // shaded right edge
-    // Exposed faces: a bright rim on top, shadow underneath, bevels at the sides.
-    bool openUp = g.at(row - 1, col) != 1, openDown = g.at(row + 1, col) != 1;
-    bool openLeft = g.at(row, col - 1) != 1, openRight = g.at(row, col + 1) != 1;
-    if (openUp && fy > 6.5) c = fy > 7.3 ? Hex(0x8a96b4) : Hex(0x5c6888);
-    else if (openDown && fy < 1.2) c = Scale(c, 0.55);
-    if (openLeft && fx < 1.0 && !(openUp && fy > 6.5)) c = Mix(c, Hex(0x6c7898), 0.6);
-    if (openRight && fx > 7.0 && !(openUp && fy > 6.5)) c = Scale(c, 0.6);
-    return c;
-}
-
-// A ledge: a steel girder in the top three units of its cell, open below.
-static bool LedgeTexel(const ScreenGrid &g, int row, int col, double px, double fx, double fy, Rgb *c) {
-    bool leftEnd = g.at(row, col - 1) != 2, rightEnd = g.at(row, col + 1) != 2;
-    if (fy < 4.6) return false;
-    if (leftEnd && fx < 0.6 && fy < 6.0) return false;   // bevelled ends
-    if (rightEnd && fx > 7.4 && fy < 6.0) return false;
-    if (fy > 7.2) *c = Hex(0xc8c2a8);                     // worn top plate
-    else if (fy > 6.4) *c = Hex(0x9a8f70);
-    else if (fy > 5.2) {
-        // Truss band with diagonal struts and rivets.
-        double s = std::fmod(px + (fy - 5.2) * 2.0, 4.0);
-        *c = s < 1.2 ? Hex(0x6e6450) : Hex(0x4a4234);
-        if (std::fabs(std::fmod(px, 4.0) - 2.0) < 0.6 && fy > 5.6 && fy < 6.2) *c = Hex(0xd8d0b0);
-    } else
-        *c = Hex(0x3a3428);                               // shadowed underside
-    return true;
-}
-
-// Cover: a low armoured barricade, painted solid so a crouching hero is hidden behind it.
-static bool CoverTexel(const ScreenGrid &g, int row, int col, double px, double fx, double fy, Rgb *c) {
-    bool coverAbove = g.at(row - 1, col) == 3;
-    double height = coverAbove ? 8.0 : 6.5;
-    if (fy > height) return false;
-    bool leftEnd = g.at(row, col - 1) != 3, rightEnd = g.at(row, col + 1) != 3;
-    if (leftEnd && fx < 0.8 && fy > height - 1.0) return false;   // chamfered corners
-    if (rightEnd && fx > 7.2 && fy > height - 1.0) return false;
-    Rgb base = Hex(0x4d5a32);
-    if (fy > height - 1.0 && !coverAbove) {
-        // Hazard stripes along the top edge.
-        bool stripe = std::fmod(px + fy, 4.0) < 2.0;
-        *c = stripe ? Hex(0xd0a030) : Hex(0x2a2a22);
-        return true;
-    }
-    *c = Scale(base, 0.9 + 0.2 * Noise(px / 1.5, fy / 1.5, 31));
-    double seamX = std::fmod(px, 8.0);
-    if (seamX < 0.5) *c = Hex(0x2c331c);
-    if (fy < 0.8) *c = Hex(0x262c18);
-    if ((std::fabs(seamX - 1.5) < 0.45 || std::fabs(seamX - 6.5) < 0.45) && std::fabs(fy - 4.5) < 0.45)
-        *c = Hex(0xa0a880);   // bolts
-    if (leftEnd && fx < 0.8) *c = Scale(*c, 1.25);
-    if (rightEnd && fx > 7.2) *c = Scale(*c, 0.7);
-    return true;
-}
-
-// An exit: a translucent energy curtain with chevrons pointing out of the screen.
-static bool ExitTexel(const ScreenGrid &g, int row, int col, double py, double fx, double fy, Rgb *c, double *a) {
-    bool rightSide = col >= 16;
-    double out = rightSide ? fx : 8.0 - fx;                // distance towards the screen edge
-    double wave = 0.5 + 0.5 * std::sin(py * 0.9 + out * 0.7);
-    *c = Mix(Hex(0x2080a0), Hex(0x70f0ff), wave * 0.6);
-    *a = 0.30 + 0.15 * wave;
-    // Chevron ">" (or "<") in the middle of each cell.
-    double d = std::fabs(fy - 4.0);
-    double chevron = 6.0 - out - d * 0.8;
-    if (chevron > 0 && chevron < 1.4 && d < 2.6) {
-        *c = Hex(0xd0ffff);
-        *a = 0.8;
-    }
-    // Door posts: a bright frame edge on the screen side of the opening, lintel on top.
-    if (out > 7.0) {
-        *c = Hex(0x90a8c0);
-        *a = 1.0;
-    }
-    if (g.at(row - 1, col) != 9 && fy > 7.0) {
-        *c = Hex(0xb0c8e0);
-        *a = 1.0;
-    }
-    if (g.at(row + 1, col) != 9 && fy < 0.8) {
-        *c = Hex(0x506070);
-        *a = 1.0;
-    }
-    return true;
-}
-
-Picture PaintOverlay(const ScreenGrid &grid, int w, int h) {
-    Picture pic(w, h);
-    for (int ty = 0; ty < h; ty++) {
-        double py = 192.0 - (ty + 0.5) * 192.0 / h;
-        int rowFromBottom = (int)(py / 8.0);
-        int row = 23 - rowFromBottom;
-        double fy = py - rowFromBottom * 8.0;
-        for (int tx = 0; tx < w; tx++) {
-            double px = (tx + 0.5) * 256.0 / w;
-            int col = (int)(px / 8.0);
-            double fx = px - col * 8.0;
-            Rgb c{0, 0, 0};
-            double a = 0.0;
-            switch (grid.at(row, col)) {
-            case 1:
-                c = WallTexel(grid, row, col, px, py, fx, fy);
-                a = 1.0;
-                break;
-            case 2:
-                if (LedgeTexel(grid, row, col, px, fx, fy, &c)) a = 1.0;
-                break;
-            case 3:
-                if (CoverTexel(grid, row, col, px, fx, fy, &c)) a = 1.0;
-                break;
-            case 9:
-                ExitTexel(grid, row, col, py, fx, fy, &c, &a);
-                break;
-            default:
-                break;
-            }
-            if (a <= 0.0) c = {0, 0, 0};
-            Put(pic, tx, ty, c, a);
-        }
-    }
-    return pic;
-}
-
 // ---- explosions --------------------------------------------------------------------------
 
 Picture PaintExplosion(int size, int frame, int frames, bool big) {
     Picture pic(size, size);
     double t = (frame + 0.5) / frames;                    // 0 .. 1 through the blast
-    double radius = big ? 0.30 + 0.62 * std::sqrt(t) : 0.35 + 0.6 * t;
-    double fade = big ? (t < 0.25 ? 1.0 : 1.0 - (t - 0.25) / 0.8) : std::pow(1.0 - t, 1.5) * 1.3;
+    // The fireball fills most of its frame and burns at full strength through the first half,
+    // so even its last frame still shows: the frame counts are fixed, the picture makes them last.
+    double radius = big ? 0.45 + 0.53 * std::sqrt(t) : 0.55 + 0.42 * t;
+    double fade = big ? (t < 0.5 ? 1.0 : 1.0 - (t - 0.5) * 1.2) : 1.15 * std::pow(1.0 - t, 0.6);
     double heat = 1.0 - t;                                // white-hot early, red and smoky late
     for (int y = 0; y < size; y++) {
         for (int x = 0; x < size; x++) {

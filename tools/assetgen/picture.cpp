@@ -64,28 +64,29 @@ std::vector<uint8_t> EncodeTga(const Picture &pic, const TgaForm &form) {
         out.insert(out.end(), stream.begin(), stream.end());
         return out;
     }
-    // Run-length packets over the whole pixel stream (packets may cross rows).
-    size_t count = stream.size() / bytes;
+    // Run-length packets, each within one row, as readers that decode row by row expect.
     auto same = [&](size_t a, size_t b) {
         for (int k = 0; k < bytes; k++)
             if (stream[a * bytes + k] != stream[b * bytes + k]) return false;
         return true;
     };
-    size_t i = 0;
-    while (i < count) {
-        size_t run = 1;
-        while (i + run < count && run < 128 && same(i, i + run)) run++;
-        if (run >= 2) {
-            out.push_back((uint8_t)(0x80 | (run - 1)));
-            out.insert(out.end(), stream.begin() + i * bytes, stream.begin() + (i + 1) * bytes);
-            i += run;
-            continue;
+    for (size_t row = 0; row < (size_t)pic.h; row++) {
+        size_t i = row * pic.w, end = i + pic.w;
+        while (i < end) {
+            size_t run = 1;
+            while (i + run < end && run < 128 && same(i, i + run)) run++;
+            if (run >= 2) {
+                out.push_back((uint8_t)(0x80 | (run - 1)));
+                out.insert(out.end(), stream.begin() + i * bytes, stream.begin() + (i + 1) * bytes);
+                i += run;
+                continue;
+            }
+            size_t raw = 1;
+            while (i + raw < end && raw < 128 && !(i + raw + 1 < end && same(i + raw, i + raw + 1))) raw++;
+            out.push_back((uint8_t)(raw - 1));
+            out.insert(out.end(), stream.begin() + i * bytes, stream.begin() + (i + raw) * bytes);
+            i += raw;
         }
-        size_t raw = 1;
-        while (i + raw < count && raw < 128 && !(i + raw + 1 < count && same(i + raw, i + raw + 1))) raw++;
-        out.push_back((uint8_t)(raw - 1));
-        out.insert(out.end(), stream.begin() + i * bytes, stream.begin() + (i + raw) * bytes);
-        i += raw;
     }
     return out;
 }

@@ -79,6 +79,17 @@ TEST(TargaWriter, RunLengthPacketsCoverLongRunsAndRowEnds) {
     ASSERT_EQ(DecodeTga(rle.data(), rle.size(), &out), TGA_DECODED);
     ExpectSamePixels(pic, out.pixels, 4);
     std::free(out.pixels);
+    // Walking the packets: none crosses the end of a row, and they end with the file.
+    size_t at = 18, pixels = 0;
+    while (at < rle.size()) {
+        size_t n = (rle[at] & 127) + 1;
+        bool run = rle[at] & 128;
+        EXPECT_EQ(pixels / 150, (pixels + n - 1) / 150) << "packet at byte " << at << " crosses a row";
+        pixels += n;
+        at += 1 + (run ? 4 : 4 * n);
+    }
+    EXPECT_EQ(at, rle.size());
+    EXPECT_EQ(pixels, 450u);
 }
 
 TEST(BitmapWriter, TrueColourAndPaletteDecodeWithPaddedRows) {
@@ -179,26 +190,64 @@ TEST(OverlayPainter, TransparentExactlyWhereTheGridIsEmpty) {
         for (int tx = 0; tx < 256; tx++) {
             int code = g.cell[ty / 8][tx / 8];
             uint8_t a = pic.at(tx, ty)[3];
-            if (code == 0 || code == 4) {
+            bool overCover = ty / 8 < 23 && g.cell[ty / 8 + 1][tx / 8] == 3;
+            if ((code == 0 || code == 4) && !overCover) {
                 ASSERT_EQ(a, 0) << tx << "," << ty;
             }
             if (code == 1) {
                 ASSERT_EQ(a, 255) << tx << "," << ty;
             }
         }
-    // Ledges are painted in the top part of their cell only, cover in the bottom part,
-    // and the exit curtain is see-through.
+    // Girders are painted in the top part of their cell only. Cover is a barricade 9 units
+    // tall with a rail on posts up to 12, open between: a crouching hero shows above it.
     EXPECT_EQ(pic.at(44, 80)[3], 255);
     EXPECT_EQ(pic.at(44, 87)[3], 0);
-    EXPECT_EQ(pic.at(60, 183)[3], 255);
-    EXPECT_EQ(pic.at(60, 176)[3], 0);
+    EXPECT_EQ(pic.at(60, 183)[3], 255);   // 8.5 units up
+    EXPECT_EQ(pic.at(60, 176)[3], 255);   // 15.5: the body rises into the cell above
+    EXPECT_EQ(pic.at(60, 174)[3], 0);     // 17.5: under the rail
+    EXPECT_EQ(pic.at(60, 172)[3], 255);   // 19.5: the rail
+    EXPECT_EQ(pic.at(60, 171)[3], 0);     // 20.5: above it all
+    // The door's curtain is see-through.
     int seeThrough = 0;
     for (int ty = 160; ty < 168; ty++)
         for (int tx = 248; tx < 256; tx++) seeThrough += pic.at(tx, ty)[3] > 0 && pic.at(tx, ty)[3] < 200;
     EXPECT_GT(seeThrough, 20);
 }
 
-TEST(Explosions, FlareThenFade) {
+TEST(OverlayPainter, SignsCarsAndSweepsAreWhereThePlayerNeedsThem) {
+    // Screen 3 of 5: a floor two rows deep, a door in the right wall above it, a train car
+    // rolling right from the left wall into that door, a ceiling gun hanging mid-screen.
+    ScreenGrid g{};
+    g.index = 2;
+    for (int r = 0; r < 24; r++) g.cell[r][0] = g.cell[r][31] = 1;
+    for (int c = 0; c < 32; c++) g.cell[22][c] = g.cell[23][c] = g.cell[10][c] = 1;
+    for (int r = 19; r <= 21; r++) g.cell[r][31] = 9;
+    g.cars.push_back({8.0f, 16.0f, true});
+    g.guns.push_back({128.0f, 96.0f, 40.0f});
+    Picture pic = PaintOverlay(g, 256, 192);
+    // Channel k of the texel at playfield (px, py), y up.
+    auto texel = [&](double px, double py, int k) { return pic.at((int)px, (int)(192.0 - py))[k]; };
+    // The sign below the door, on the floor's face: its dots spell "3/5".
+    const char *dots[3] = {"###..####..####", "..#..#.#.#..#..", "####..###..####"};
+    for (int k = 0; k < 3; k++)
+        for (int j = 0; j < 5; j++)
+            for (int i = 0; i < 3; i++) {
+                double px = 233.0 + 2.6 + (k * 4 + i + 0.5) * 1.6, py = 8.5 + 1.0 + (4 - j + 0.5);
+                EXPECT_EQ(texel(px, py, 0) > 200, dots[k][j * 3 + i] == '#') << "glyph " << k << " dot " << i << "," << j;
+            }
+    // The car is hidden where it comes into play and along the last 16 units before its door.
+    for (double px : {1.0, 8.0, 15.0, 233.0, 240.0, 247.0})
+        for (double py : {16.5, 24.0, 31.5}) EXPECT_EQ(texel(px, py, 3), 255) << px << "," << py;
+    EXPECT_EQ(texel(120.0, 24.0, 3), 0);
+    // Warning paint on the floor straight under the gun, none far out of its sweep.
+    for (double px : {124.5, 126.5, 128.5, 130.5}) {
+        EXPECT_GT(texel(px, 15.5, 0), 200) << px;   // red or orange: much red, little blue
+        EXPECT_LT(texel(px, 15.5, 2), 80) << px;
+    }
+    EXPECT_LT(texel(20.5, 15.5, 0) - texel(20.5, 15.5, 2), 100);
+}
+
+TEST(Explosions, FlareAndStillShowInTheirLastFrame) {
     auto coverage = [](const Picture &p) {
         long sum = 0;
         for (size_t i = 3; i < p.rgba.size(); i += 4) sum += p.rgba[i];
@@ -208,8 +257,11 @@ TEST(Explosions, FlareThenFade) {
     long peak = coverage(PaintExplosion(64, 2, 8, true));
     long last = coverage(PaintExplosion(64, 7, 8, true));
     EXPECT_GT(peak, first);
-    EXPECT_LT(last, peak / 2);
-    EXPECT_GT(coverage(PaintExplosion(32, 0, 4, false)), coverage(PaintExplosion(32, 3, 4, false)));
+    EXPECT_LT(last, peak);
+    EXPECT_GT(last, peak / 3);   // a big blast is still plain to see as it ends
+    long smallFirst = coverage(PaintExplosion(32, 0, 4, false)), smallLast = coverage(PaintExplosion(32, 3, 4, false));
+    EXPECT_GT(smallFirst, smallLast);
+    EXPECT_GT(smallLast, smallFirst / 5);
 }
 
 TEST(WholeRun, WritesTheSameBytesEveryTime) {
