@@ -31,9 +31,9 @@ void DrawKind(const KindLook &look) {
         if (!o.active) continue;
         int slot = Trunc(o.frame);
         slot = slot < 0 ? 0 : (slot >= look.textureCount ? look.textureCount - 1 : slot);
-        glBindTexture(GL_TEXTURE_2D, look.textures[slot]);
-        DrawSpriteFacing(o.face, o.x, o.y, 16.0f, 16.0f, look.ox, look.oy);
+        BatchSprite(look.textures[slot], o.face, o.x, o.y, 16.0f, 16.0f, look.ox, look.oy);
     }
+    EndSprites();
 }
 
 }   // namespace

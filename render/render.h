@@ -34,6 +34,13 @@ void DrawSpriteMirrored(float x, float y, float w, float h, float ox, float oy);
 // Upright when face is not 0, mirrored when it is 0: how every record faces its way.
 void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox, float oy);
 
+// Sprites in runs: quads that share a texture go to the GL between one glBegin and glEnd,
+// and a texture is bound only when it changes. Each is the picture DrawSpriteFacing gives,
+// in the same order. Between the first BatchSprite and EndSprites nothing else may touch the
+// GL; EndSprites ends the run and forgets the texture bound.
+void BatchSprite(unsigned int texture, uint8_t face, float x, float y, float w, float h, float ox, float oy);
+void EndSprites();
+
 // Bitmap font.
 void CreateFontLists();
 void DeleteFontLists();
@@ -42,6 +49,9 @@ void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...)
     __attribute__((format(printf, 4, 5)))
 #endif
     ;
+// A row of 0 and 1 digits, 2 units apart, as PrintText would print each one alone at its
+// place (set 0): the debug text's band of shot records, in one call.
+void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count);
 
 // The level objects of each kind, from their pools, in the order the scene paints them.
 void DrawCannons();

@@ -29,16 +29,15 @@ static void DrawTileView() {
         for (int g = 0; g < GRID_ROWS; g++) {
             const int32_t code = TileGrid[g][c];
             if (code <= 0) continue;
-            glBindTexture(GL_TEXTURE_2D, SlotTexture(tileTextures, TEXTURE_TABLE_SIZE, code));
-            DrawSprite((float)(TILE_SIZE * c), (float)(TILE_SIZE * (GRID_ROWS - 1 - g)),
-                       8.0f, 8.0f, 0.0f, 0.0f);
+            BatchSprite(SlotTexture(tileTextures, TEXTURE_TABLE_SIZE, code), 1, (float)(TILE_SIZE * c),
+                        (float)(TILE_SIZE * (GRID_ROWS - 1 - g)), 8.0f, 8.0f, 0.0f, 0.0f);
         }
     }
     // The cell holding the hero's reference point, drawn as a solid tile.
     const int hx = Trunc(HeroState.x) / TILE_SIZE;
     const int hy = Trunc(HeroState.y) / TILE_SIZE;
-    glBindTexture(GL_TEXTURE_2D, tileTextures[TILE_SOLID]);
-    DrawSprite(8.0f * (float)hx, 8.0f * (float)hy, 8.0f, 8.0f, 0.0f, 0.0f);
+    BatchSprite(tileTextures[TILE_SOLID], 1, 8.0f * (float)hx, 8.0f * (float)hy, 8.0f, 8.0f, 0.0f, 0.0f);
+    EndSprites();
 }
 
 static void DrawHero() {
@@ -51,33 +50,33 @@ static void DrawHero() {
     } else {
         texture = SlotTexture(heroTextures, TEXTURE_TABLE_SIZE, Trunc(hero.frame));
     }
-    glBindTexture(GL_TEXTURE_2D, texture);
-    DrawSpriteFacing(hero.face, hero.x, hero.y, 32.0f, 24.0f, 16.0f, 1.0f);
+    BatchSprite(texture, hero.face, hero.x, hero.y, 32.0f, 24.0f, 16.0f, 1.0f);
     if (hero.shield != 0) {
         // Always upright, and 3 units lower than the hero.
-        glBindTexture(GL_TEXTURE_2D,
-                      SlotTexture(heroTextures, TEXTURE_TABLE_SIZE, Trunc(hero.shieldframe)));
-        DrawSprite(hero.x, hero.y, 32.0f, 24.0f, 16.0f, 4.0f);
+        BatchSprite(SlotTexture(heroTextures, TEXTURE_TABLE_SIZE, Trunc(hero.shieldframe)), 1, hero.x,
+                    hero.y, 32.0f, 24.0f, 16.0f, 4.0f);
     }
+    EndSprites();
 }
 
 static void DrawShots() {
     for (int i = 0; i < SHOT_POOL_SIZE; i++) {
         const ObjectRecord &shot = ShotPool[i];
         if (shot.active == 0) continue;
-        glBindTexture(GL_TEXTURE_2D, SlotTexture(shotTextures, TEXTURE_TABLE_SIZE, Trunc(shot.frame)));
-        DrawSpriteFacing(shot.face, shot.x, shot.y, 8.0f, 8.0f, 4.0f, 4.0f);
+        BatchSprite(SlotTexture(shotTextures, TEXTURE_TABLE_SIZE, Trunc(shot.frame)), shot.face, shot.x,
+                    shot.y, 8.0f, 8.0f, 4.0f, 4.0f);
     }
+    EndSprites();
 }
 
 static void DrawExplosions() {
     for (int i = 0; i < EXPLOSION_POOL_SIZE; i++) {
         const ObjectRecord &exp = ExplosionPool[i];
         if (exp.active == 0) continue;
-        glBindTexture(GL_TEXTURE_2D,
-                      SlotTexture(explosionTextures, TEXTURE_TABLE_SIZE, Trunc(exp.frame)));
-        DrawSprite(exp.x, exp.y, exp.w, exp.h, exp.w / 2.0f, exp.h / 2.0f);
+        BatchSprite(SlotTexture(explosionTextures, TEXTURE_TABLE_SIZE, Trunc(exp.frame)), 1, exp.x, exp.y,
+                    exp.w, exp.h, exp.w / 2.0f, exp.h / 2.0f);
     }
+    EndSprites();
 }
 
 // Tile code of the cell directly below the hero's cell; 0 when that cell is not in the grid
@@ -105,9 +104,9 @@ static void DrawDebugText() {
     PrintText(10, 210, 0, "Rem02 = %f", (double)Rem02);
     PrintText(10, 230, 0, "Rem03 = %f", (double)Rem03);
     // One overlapping digit per shot slot, 2 units apart.
-    for (int i = 0; i < SHOT_POOL_SIZE; i++) {
-        PrintText(2 * i, 360, 0, "%d", ShotPool[i].active == 1 ? 1 : 0);
-    }
+    uint8_t band[SHOT_POOL_SIZE];
+    for (int i = 0; i < SHOT_POOL_SIZE; i++) band[i] = ShotPool[i].active == 1 ? 1 : 0;
+    PrintBits(0, 360, band, SHOT_POOL_SIZE);
 }
 
 // Reads the world, changes none of it. Leaves blending off, the modelview identity loaded,

@@ -56,3 +56,33 @@ void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox
     else
         DrawSpriteMirrored(x, y, w, h, ox, oy);
 }
+
+// The run of sprites open now: its texture, and whether a glBegin is open at all.
+static bool runOpen;
+static unsigned int runTexture;
+
+void BatchSprite(unsigned int texture, uint8_t face, float x, float y, float w, float h, float ox, float oy) {
+    if (!runOpen || texture != runTexture) {
+        if (runOpen) glEnd();
+        else runTexture = texture + 1;   // nothing bound by the run yet: bind whatever comes
+        if (texture != runTexture) glBindTexture(GL_TEXTURE_2D, texture);
+        runTexture = texture;
+        runOpen = true;
+        glBegin(GL_TRIANGLES);
+    }
+    const SpriteEdges e = Edges(x, y, w, h, ox, oy);
+    // The two triangles a four-corner strip is made of, in the strip's own vertex order
+    // (the second one turned round), so every pixel comes out as the strip gives it.
+    const int s0 = face != 0 ? 0 : 1, s1 = 1 - s0;
+    glTexCoord2i(s0, 0); glVertex2i(e.left, e.bottom);
+    glTexCoord2i(s0, 1); glVertex2i(e.left, e.top);
+    glTexCoord2i(s1, 0); glVertex2i(e.right, e.bottom);
+    glTexCoord2i(s1, 0); glVertex2i(e.right, e.bottom);
+    glTexCoord2i(s0, 1); glVertex2i(e.left, e.top);
+    glTexCoord2i(s1, 1); glVertex2i(e.right, e.top);
+}
+
+void EndSprites() {
+    if (runOpen) glEnd();
+    runOpen = false;
+}

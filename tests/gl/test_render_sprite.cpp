@@ -36,3 +36,39 @@ TEST_F(Sprites, QuadsCoverExactlyTheirTruncatedEdgesAndStaySafeFarAway) {
         EXPECT_EQ(BoxText(ReadScreen()), c.box) << c.x << " " << c.y << " scale " << c.scale;
     }
 }
+
+// Sprites drawn in runs give the very pixels of the same quads drawn one by one, each with its
+// texture bound: overlapping and blended, upright and mirrored, at edges that truncate, with
+// runs of one texture, a texture coming back after another, and texture 0 (untextured).
+TEST_F(Sprites, RunsOfSpritesGiveThePixelsOfTheSameQuadsOneByOne) {
+    const unsigned int textures[3] = {RedBlueTexture(), SolidTexture(40, 200, 90, 128), 0};
+    struct Quad { int texture; uint8_t face; float x, y, w, h, ox, oy; };
+    std::vector<Quad> quads;
+    for (int i = 0; i < 60; i++)
+        quads.push_back({(i / 3 + i % 2) % 3, uint8_t(i % 5 != 0), 3.3f * (float)i, 1.7f * (float)(i % 40),
+                         8.0f + (float)(i % 4) * 4.0f, 8.0f + (float)(i % 3) * 8.0f, 4.0f, (float)(i % 2)});
+    Bytes screens[2];
+    for (int batched = 0; batched < 2; batched++) {
+        LoadScreenSpace();
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        viewScale = 3.3f;
+        for (const Quad &q : quads) {
+            if (batched) {
+                BatchSprite(textures[q.texture], q.face, q.x, q.y, q.w, q.h, q.ox, q.oy);
+            } else {
+                glBindTexture(GL_TEXTURE_2D, textures[q.texture]);
+                DrawSpriteFacing(q.face, q.x, q.y, q.w, q.h, q.ox, q.oy);
+            }
+        }
+        EndSprites();
+        screens[batched] = ReadScreen();
+    }
+    EXPECT_NE(BoxText(screens[0]), "none");
+    EXPECT_TRUE(screens[0] == screens[1]);
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(GLuint(bound), textures[quads.back().texture]);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));   // no glEnd left open
+}
