@@ -6,6 +6,9 @@
 #endif
 #include <GL/gl.h>
 #include <GL/glu.h>
+#if defined(__EMSCRIPTEN__)
+#include "platform/web/gl_compat.h"   // what the browser's GL lacks
+#endif
 
 #ifndef GL_CLAMP
 #define GL_CLAMP 0x2900

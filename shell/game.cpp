@@ -38,41 +38,51 @@ void WaitForFrame(FramePacer *pacer) {
     }
 }
 
-int RunFrameLoop(int fps) {
-    FramePacer pacer;
-    StartPacer(&pacer, fps);
-    PlatformMessage msg = {MSG_NONE, 0, 0};
-    bool done = false;
-    while (!done) {
-        PlatformMessage taken;
-        if (PlatformPeekMessage(&taken)) {
-            msg = taken;
-            if (msg.kind == MSG_QUIT) done = true;
-            else PlatformDispatchMessage(msg);
-            continue;
-        }
-        WaitForFrame(&pacer);
-        if (appActive && !DrawScene()) {
-            done = true;
-            continue;
-        }
-        if (KeyState[VK_ESCAPE_]) {
-            done = true;
-            continue;
-        }
-        PlatformSwapBuffers();
-        framesRun++;
-        FrameUpdate();
-        if (toggleAsked) {
-            toggleAsked = false;
-            if (!ToggleFullscreen()) return 0;   // the new window could not be made
-        }
-    }
-    DestroyGameWindow();
-    return (int)msg.wParam;
+void StartFrameLoop(FrameLoop *loop, int fps) {
+    StartPacer(&loop->pacer, fps);
+    loop->msg = PlatformMessage{MSG_NONE, 0, 0};
+    loop->exitCode = 0;
 }
 
-int RunGame(int startAnswer, int fps) {
+static LoopPass EndLoop(FrameLoop *loop) {
+    DestroyGameWindow();
+    loop->exitCode = (int)loop->msg.wParam;
+    return LOOP_ENDED;
+}
+
+LoopPass RunLoopPass(FrameLoop *loop) {
+    PlatformMessage taken;
+    if (PlatformPeekMessage(&taken)) {
+        loop->msg = taken;
+        if (taken.kind == MSG_QUIT) return EndLoop(loop);
+        PlatformDispatchMessage(taken);
+        return LOOP_MESSAGE;
+    }
+    WaitForFrame(&loop->pacer);
+    if (appActive && !DrawScene()) return EndLoop(loop);
+    if (KeyState[VK_ESCAPE_]) return EndLoop(loop);
+    PlatformSwapBuffers();
+    framesRun++;
+    FrameUpdate();
+    if (toggleAsked) {
+        toggleAsked = false;
+        if (!ToggleFullscreen()) {   // the new window could not be made
+            loop->exitCode = 0;
+            return LOOP_ENDED;
+        }
+    }
+    return LOOP_FRAME;
+}
+
+int RunFrameLoop(int fps) {
+    FrameLoop loop;
+    StartFrameLoop(&loop, fps);
+    while (RunLoopPass(&loop) != LOOP_ENDED) {
+    }
+    return loop.exitCode;
+}
+
+bool StartGame(int startAnswer) {
     SetPictureFailureHandler(ShowPictureFailure);
     if (startAnswer < 0) {
         if (PlatformMessageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
@@ -81,10 +91,14 @@ int RunGame(int startAnswer, int fps) {
     } else {
         fullscreen = startAnswer != 0;
     }
-    if (!CreateGameWindow("Kav", 800, 600, 32, fullscreen)) return 0;
+    if (!CreateGameWindow("Kav", 800, 600, 32, fullscreen)) return false;
     haveWindow = true;
 
     StartWorld();
     LoadAssetTable();   // after the window: the textures belong to its context
-    return RunFrameLoop(fps);
+    return true;
+}
+
+int RunGame(int startAnswer, int fps) {
+    return StartGame(startAnswer) ? RunFrameLoop(fps) : 0;
 }

@@ -1,0 +1,239 @@
+// Browser backend of the platform interface, on emscripten's HTML5 API: the page's canvas
+// is the window, a WebGL 1 context with the fixed-function emulation is the rendering
+// context, the browser's full screen is the display mode, and the page shows the message
+// boxes. Key and visibility events are queued as the game's messages.
+#include "platform/platform.h"
+#include "platform/web/gl_compat.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+static const char *const CANVAS = "#canvas";
+
+static bool classRegistered;
+static bool callbacksSet;
+static bool haveWindow;
+static bool haveDeviceContext;
+static EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context;
+static int depthBits = 16;
+
+// Messages waiting for the frame loop, oldest first, in a fixed ring. A full ring drops
+// new messages: at 256 the player's keys are long out of step anyway.
+static const int QUEUE_SIZE = 256;
+static PlatformMessage queue[QUEUE_SIZE];
+static int queueHead, queueCount;
+
+static void Post(int kind, uint32_t wParam, int32_t lParam) {
+    if (queueCount == QUEUE_SIZE) return;
+    queue[(queueHead + queueCount) % QUEUE_SIZE] = PlatformMessage{kind, wParam, lParam};
+    queueCount++;
+}
+
+// A box cannot wait for the player in a browser: the page shows it as a dialog of its own
+// (one per message, nothing blocks the tab) and the game goes on with the button that
+// Return takes: OK, or Yes.
+int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon) {
+    EM_ASM({
+        var text = UTF8ToString($0);
+        var caption = UTF8ToString($1);
+        if (Module.kavMessageBox) Module.kavMessageBox(text, caption, $2, $3);
+        else err(caption + ": " + text);
+    }, text ? text : "", caption ? caption : "", buttons == MB_YESNO_ ? 1 : 0, icon);
+    return buttons == MB_YESNO_ ? ID_YES_ : ID_OK_;
+}
+
+// Keys the browser would act on itself (scrolling on arrows, Space and the page keys, help
+// on F1, the menu on F10) are kept from it; the rest (reload, developer tools) are not.
+static bool KeepFromBrowser(uint32_t vk) {
+    return (vk >= VK_SPACE_ && vk <= VK_DOWN_) || vk == VK_F1_ || vk == VK_F10_;
+}
+
+static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent *e, void *) {
+    // keyCode is the Windows virtual-key code the game numbers its keys by.
+    const uint32_t vk = e->keyCode ? e->keyCode : e->which;
+    if (vk == 0 || vk > 255) return EM_FALSE;
+    const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+    // Keys with Alt held, Alt itself and F10 are system keys.
+    const bool sys = e->altKey || vk == VK_MENU_ || vk == VK_F10_;
+    Post(sys ? (down ? MSG_SYSKEYDOWN : MSG_SYSKEYUP) : (down ? MSG_KEYDOWN : MSG_KEYUP), vk, 0);
+    return KeepFromBrowser(vk) ? EM_TRUE : EM_FALSE;
+}
+
+// A hidden tab is the browser's minimised window.
+static EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent *e, void *) {
+    Post(MSG_ACTIVATE, e->hidden ? 1u << 16 : 1u, 0);
+    return EM_FALSE;
+}
+
+// The page's key events feed the queue from the first registration on.
+bool PlatformRegisterClass() {
+    if (!callbacksSet) {
+        emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);
+        emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);
+        emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, OnVisibility);
+        callbacksSet = true;
+    }
+    classRegistered = true;
+    return true;
+}
+
+bool PlatformUnregisterClass() {
+    classRegistered = false;
+    return true;
+}
+
+// The browser allows full screen only while the player's click or key press is fresh (the
+// start dialog's Yes, or F1): the request goes out at once and the browser answers later.
+// A refusal leaves the canvas in the page, which is the windowed game. Where the browser
+// lets a page keep Escape in full screen (the keyboard lock), Escape still ends the game and
+// holding it leaves full screen; elsewhere the first Escape only leaves full screen.
+bool PlatformChangeDisplayMode(int, int, int) {
+    return EM_ASM_INT({
+        var canvas = Module.canvas;
+        if (!canvas || !canvas.requestFullscreen) return 0;
+        var asked = canvas.requestFullscreen();
+        if (asked && asked.catch) asked.catch(function() {});
+        if (navigator.keyboard && navigator.keyboard.lock) {
+            var locked = navigator.keyboard.lock(["Escape"]);
+            if (locked && locked.catch) locked.catch(function() {});
+        }
+        return 1;
+    }) != 0;
+}
+
+void PlatformRestoreDisplayMode() {
+    EM_ASM({
+        if (navigator.keyboard && navigator.keyboard.unlock) navigator.keyboard.unlock();
+        if (document.fullscreenElement && document.exitFullscreen) {
+            var left = document.exitFullscreen();
+            if (left && left.catch) left.catch(function() {});
+        }
+    });
+}
+
+void PlatformShowCursor(bool show) {
+    EM_ASM({ if (Module.canvas) Module.canvas.style.cursor = $0 ? "" : "none"; }, show ? 1 : 0);
+}
+
+bool PlatformCreateWindow(const char *title, int width, int height, bool) {
+    if (!classRegistered || haveWindow) return false;
+    const bool found = EM_ASM_INT({
+        if (!Module.canvas) return 0;
+        document.title = UTF8ToString($0);
+        return 1;
+    }, title ? title : "") != 0;
+    if (!found) return false;
+    // The drawing buffer keeps the game's size; in full screen the page stretches it.
+    if (emscripten_set_canvas_element_size(CANVAS, width, height) != EMSCRIPTEN_RESULT_SUCCESS)
+        return false;
+    haveWindow = true;
+    return true;
+}
+
+// The canvas is the device context.
+bool PlatformGetDeviceContext() {
+    haveDeviceContext = haveWindow;
+    return haveDeviceContext;
+}
+
+// WebGL always draws 8 bits a channel; the depth buffer is asked for or not.
+bool PlatformChoosePixelFormat(int colorBits, int depth) {
+    if (colorBits != 16 && colorBits != 24 && colorBits != 32) return false;
+    if (depth != 16 && depth != 24 && depth != 32) return false;
+    depthBits = depth;
+    return haveDeviceContext;
+}
+
+bool PlatformSetPixelFormat() { return haveDeviceContext; }
+
+bool PlatformCreateContext() {
+    if (!haveDeviceContext || context) return false;
+    EmscriptenWebGLContextAttributes attrs;
+    emscripten_webgl_init_context_attributes(&attrs);
+    attrs.alpha = EM_FALSE;
+    attrs.depth = depthBits > 0;
+    attrs.stencil = EM_FALSE;
+    attrs.antialias = EM_FALSE;
+    // Each frame draws over the last one, as on the desktop (and the page can be read back).
+    attrs.preserveDrawingBuffer = EM_TRUE;
+    attrs.majorVersion = 1;
+    attrs.minorVersion = 0;
+    context = emscripten_webgl_create_context(CANVAS, &attrs);
+    if (context <= 0) context = 0;
+    return context != 0;
+}
+
+bool PlatformMakeCurrent() {
+    if (!context || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
+        return false;
+    // The fixed-function emulation sets itself up only through SDL, GLUT, GLFW or EGL: for a
+    // context made here it is told by hand.
+    EM_ASM({
+        Module.useWebGL = true;
+        Module.ctx = GLctx;
+        Browser.moduleContextCreatedCallbacks.forEach(function(made) { made(); });
+    });
+    return true;
+}
+
+void PlatformShowWindow() {
+    EM_ASM({ if (Module.canvas && Module.canvas.focus) Module.canvas.focus(); });
+}
+
+bool PlatformHasContext() { return context != 0; }
+bool PlatformHasDeviceContext() { return haveDeviceContext; }
+bool PlatformHasWindow() { return haveWindow; }
+
+bool PlatformReleaseCurrent() {
+    return emscripten_webgl_make_context_current(0) == EMSCRIPTEN_RESULT_SUCCESS;
+}
+
+// A canvas keeps its one WebGL context for life; what goes with the game's context are its
+// textures, so that a new one starts as empty as on the desktop.
+bool PlatformDeleteContext() {
+    if (!context) return false;
+    if (emscripten_webgl_make_context_current(context) == EMSCRIPTEN_RESULT_SUCCESS)
+        KavDeleteAllTextures();
+    emscripten_webgl_make_context_current(0);
+    const bool ok = emscripten_webgl_destroy_context(context) == EMSCRIPTEN_RESULT_SUCCESS;
+    context = 0;
+    return ok;
+}
+
+bool PlatformReleaseDeviceContext() {
+    const bool held = haveDeviceContext;
+    haveDeviceContext = false;
+    return held;
+}
+
+bool PlatformDestroyWindow() {
+    const bool held = haveWindow;
+    haveWindow = false;
+    return held;
+}
+
+bool PlatformPeekMessage(PlatformMessage *msg) {
+    if (queueCount == 0) return false;
+    *msg = queue[queueHead];
+    queueHead = (queueHead + 1) % QUEUE_SIZE;
+    queueCount--;
+    return true;
+}
+
+void PlatformDispatchMessage(const PlatformMessage &msg) { GameWindowProc(msg); }
+
+void PlatformPostQuit(int code) { Post(MSG_QUIT, (uint32_t)code, 0); }
+
+intptr_t PlatformDefaultProc(const PlatformMessage &) { return 0; }
+
+// The browser shows the canvas when the frame's callback returns.
+void PlatformSwapBuffers() {}
+
+double PlatformTime() { return emscripten_get_now() / 1000.0; }
+
+// A page has no program folder: its packed map/ and gfx/ sit in the working directory.
+std::string PlatformProgramFolder() { return ""; }
+
+// A page cannot block: the browser's animation frames pace the loop instead, so the web
+// loop never asks for a sleep.
+void PlatformSleep(double) {}

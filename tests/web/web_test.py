@@ -1,0 +1,279 @@
+"""The web build in headless Chromium, driven over the DevTools protocol (standard library only).
+
+    web_test.py SRC PAGE KAV REFERENCE
+
+SRC is the source tree, PAGE the folder of the built page (kav.html and its files), KAV the
+native game, REFERENCE the native offscreen picture maker (kav_web_reference). Checks that the page runs key scripts
+to the same world dump as the native game, draws the same picture, takes the keyboard, and
+ends on Escape.
+"""
+import base64
+import functools
+import glob
+import http.server
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+SRC, PAGE, KAV, REFERENCE = (os.path.abspath(a) for a in sys.argv[1:5])
+WORK = tempfile.mkdtemp(prefix="kav-web-")
+failures = []
+
+
+def check(ok, what):
+    print(("ok   " if ok else "FAIL ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+
+
+class Browser:
+    """One headless Chromium with one page, commands sent over --remote-debugging-pipe."""
+
+    def __init__(self):
+        to_browser_r, self.to_browser = os.pipe()
+        self.from_browser, from_browser_w = os.pipe()
+
+        def pipes():
+            os.dup2(to_browser_r, 3)
+            os.dup2(from_browser_w, 4)
+
+        flags = ["--headless=new", "--no-sandbox", "--use-angle=swiftshader",
+                 "--enable-unsafe-swiftshader", "--window-size=800,600", "--hide-scrollbars",
+                 "--disable-background-networking", "--disable-component-update",
+                 "--disable-sync", "--no-first-run", "--remote-debugging-pipe",
+                 "--user-data-dir=" + os.path.join(WORK, "profile"), "about:blank"]
+        self.proc = subprocess.Popen(["chromium"] + flags, preexec_fn=pipes, close_fds=False,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(to_browser_r)
+        os.close(from_browser_w)
+        self.buffer = b""
+        self.next_id = 0
+        self.session = None
+        targets = self.send("Target.getTargets")["targetInfos"]
+        page = next(t for t in targets if t["type"] == "page")
+        self.session = self.send("Target.attachToTarget", targetId=page["targetId"],
+                                 flatten=True)["sessionId"]
+        self.send("Page.enable")
+        self.send("Emulation.setDeviceMetricsOverride", width=800, height=600,
+                  deviceScaleFactor=1, mobile=False)
+
+    def send(self, method, **params):
+        self.next_id += 1
+        message = {"id": self.next_id, "method": method, "params": params}
+        if self.session and not method.startswith("Target."):
+            message["sessionId"] = self.session
+        os.write(self.to_browser, json.dumps(message).encode() + b"\0")
+        while True:
+            while b"\0" not in self.buffer:
+                chunk = os.read(self.from_browser, 1 << 16)
+                if not chunk:
+                    raise RuntimeError("the browser went away")
+                self.buffer += chunk
+            raw, self.buffer = self.buffer.split(b"\0", 1)
+            reply = json.loads(raw)
+            if reply.get("id") == self.next_id:
+                if "error" in reply:
+                    raise RuntimeError(method + ": " + reply["error"]["message"])
+                return reply["result"]
+
+    def eval(self, expression):
+        result = self.send("Runtime.evaluate", expression=expression, returnByValue=True,
+                           awaitPromise=True)
+        if "exceptionDetails" in result:
+            raise RuntimeError(expression + ": " + result["exceptionDetails"]["text"])
+        return result["result"].get("value")
+
+    def wait(self, expression, seconds=60):
+        """Polls until the expression is truthy; returns its value (None after the time).
+        While the page loads, an expression that throws counts as not yet."""
+        end = time.time() + seconds
+        while time.time() < end:
+            try:
+                value = self.eval(expression)
+            except RuntimeError:
+                value = None
+            if value:
+                return value
+            time.sleep(0.05)
+        return None
+
+    def open(self, url):
+        # The page marks its state on <body data-kav> (done, failed, running, ended): the old
+        # page's mark goes first, so that no wait can mistake it for the new page's.
+        self.eval("document.body && delete document.body.dataset.kav")
+        self.send("Page.navigate", url=url)
+
+    def key(self, kind, name, code):
+        self.send("Input.dispatchKeyEvent", type=kind, key=name, code=name,
+                  windowsVirtualKeyCode=code, nativeVirtualKeyCode=code)
+
+    def hold(self, name, code, until, seconds=10):
+        """Holds a key until the expression is truthy (the game sees only keys held while
+        it runs a frame, and a loaded machine may run few); returns its value."""
+        self.key("rawKeyDown", name, code)
+        value = self.wait(until, seconds)
+        self.key("keyUp", name, code)
+        return value
+
+    def canvas_png(self, path):
+        url = self.eval("document.getElementById('canvas').toDataURL('image/png')")
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(url.split(",", 1)[1]))
+
+    def close(self):
+        self.proc.kill()
+        self.proc.wait()
+
+
+class Files(http.server.SimpleHTTPRequestHandler):
+    """The page under /page/, the test's own files under /work/, the source tree elsewhere."""
+
+    def translate_path(self, path):
+        for prefix, folder in (("/page/", PAGE), ("/work/", WORK)):
+            if path.startswith(prefix):
+                return os.path.join(folder, path[len(prefix):].split("?")[0])
+        return super().translate_path(path)
+
+    def log_message(self, *args):
+        pass
+
+
+def native_dump(script, frames):
+    out = os.path.join(WORK, "native.json")
+    args = [KAV, "--headless", "--input", script, "--dump", out]
+    if frames is not None:
+        args += ["--frames", str(frames)]
+    subprocess.run(args, cwd=SRC, check=True, timeout=120)
+    with open(out) as f:
+        return f.read()
+
+
+def page_script(browser, base, script_url, frames=None, picture=False):
+    url = base + "/page/kav.html?script=" + script_url
+    if frames is not None:
+        url += "&frames=" + str(frames)
+    if picture:
+        url += "&picture=1"
+    browser.open(url)
+    state = browser.wait("['done', 'failed'].includes(document.body.dataset.kav)"
+                         " && document.body.dataset.kav")
+    return (state, browser.eval("document.getElementById('kav-dump').textContent"),
+            browser.eval("document.getElementById('kav-error').textContent"))
+
+
+def magick(*args):
+    return subprocess.run(list(args), capture_output=True, text=True)
+
+
+def main():
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(Files, directory=SRC))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    base = "http://127.0.0.1:%d" % server.server_address[1]
+    browser = Browser()
+    try:
+        run(browser, base)
+    finally:
+        browser.close()
+        server.shutdown()
+        shutil.rmtree(WORK, ignore_errors=True)
+    if failures:
+        print("%d web check(s) failed" % len(failures))
+        return 1
+    print("all web checks passed")
+    return 0
+
+
+def run(browser, base):
+    started = time.time()
+    # Same game, bit for bit: the walkthrough as long as it lasts, the seeded key scripts
+    # for 4000 steps, on the game's own screens.
+    scripts = [("tests/walkthrough/walkthrough.txt", None)]
+    scripts += [(os.path.relpath(p, SRC), 4000)
+                for p in sorted(glob.glob(os.path.join(SRC, "tests/golden/scripts/*-seed*.txt")))]
+    for rel, frames in scripts:
+        state, dump, error = page_script(browser, base, "../" + rel, frames)
+        same = state == "done" and dump == native_dump(os.path.join(SRC, rel), frames)
+        check(same, "dump of %s equals the native one%s" % (rel, "" if same else ": " + error))
+    print("     (%d dumps in %.1f s)" % (len(scripts), time.time() - started))
+
+    # Scripts the page must refuse with the reason, as the command line does.
+    with open(os.path.join(WORK, "bad.txt"), "w") as f:
+        f.write("10 RIGHT\n5 JUMP\n")
+    for url, frames, reason in [("/work/bad.txt", None, "bad.txt:2:"),
+                                ("/work/missing.txt", None, "404"),
+                                ("../tests/walkthrough/walkthrough.txt", "12x", "frames")]:
+        state, dump, error = page_script(browser, base, url, frames)
+        check(state == "failed" and reason in error and dump == "",
+              "script %s frames %s refused (%s): %r" % (url, frames, reason, error))
+
+    # The picture: after the same steps the page draws what the native game draws, the
+    # debug text included (the font's display lists are replayed by the web build). Software
+    # rasterisers differ by a few levels at edges, so pixels may differ by a little.
+    with open(os.path.join(WORK, "shot.txt"), "w") as f:
+        f.write("40 RIGHT\n10 RIGHT UP\n29 RIGHT SPACE\n1 I\n")   # I: the debug text, in the font
+    native_ppm = os.path.join(WORK, "native.ppm")
+    subprocess.run([REFERENCE, os.path.join(WORK, "shot.txt"), "80", native_ppm], cwd=SRC,
+                   check=True, timeout=60, env=dict(os.environ, SDL_VIDEODRIVER="offscreen"))
+    state, _, error = page_script(browser, base, "/work/shot.txt", 80, picture=True)
+    web_png = os.path.join(WORK, "web.png")
+    browser.canvas_png(web_png)
+    keep = os.environ.get("KAV_WEB_PICTURES")
+    if keep:
+        shutil.copy(web_png, os.path.join(keep, "web.png"))
+        magick("convert", native_ppm, os.path.join(keep, "native.png"))
+    differing = magick("compare", "-metric", "AE", "-fuzz", "8%", native_ppm, web_png, "null:")
+    spread = magick("convert", web_png, "-colorspace", "gray", "-format", "%[fx:standard_deviation]", "info:")
+    pixels = int(float(differing.stderr.split()[0])) if differing.stderr else -1
+    check(state == "done" and 0 <= pixels < 800 * 600 // 200 and float(spread.stdout or 0) > 0.05,
+          "picture after 80 steps matches the native one: %d of 480000 pixels differ by more"
+          " than 8%%, grey spread %s" % (pixels, spread.stdout))
+
+    # Keys: Yes at the start question (a real click, which the browser needs) puts the
+    # canvas in full screen; key events move the hero; the page keeps arrows and Space from
+    # scrolling; F1 leaves full screen and the game goes on drawing; Escape ends it.
+    start_x = json.loads(native_dump(os.path.join(SRC, "tests/golden/scripts/walkthrough.txt"), 0))["hero"]["x"]
+    browser.open(base + "/page/kav.html")
+    yes = browser.wait("(() => { const b = document.getElementById('kav-yes'); if (!b || b.offsetParent === null) return null;"
+                       " const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()")
+    for kind in ("mousePressed", "mouseReleased"):
+        browser.send("Input.dispatchMouseEvent", type=kind, x=yes[0], y=yes[1], button="left", clickCount=1)
+    running = browser.wait("document.body.dataset.kav === 'running'", 10)
+    full = browser.wait("document.fullscreenElement && document.fullscreenElement.id", 5)
+    browser.eval("window.kept = []; addEventListener('keydown', e => kept.push(e.key + ':' + e.defaultPrevented));"
+                 " window.ticks = 0; (function tick() { ticks++; requestAnimationFrame(tick); })()")
+    browser.hold("ArrowRight", 39, "ticks >= 30")
+    browser.hold(" ", 32, "ticks >= 35")
+    left = browser.hold("F1", 112, "document.fullscreenElement === null")
+    browser.wait("ticks >= 45")
+    lit = browser.eval("""(() => { const c = document.createElement('canvas'); c.width = 800; c.height = 600;
+        const g = c.getContext('2d'); g.drawImage(document.getElementById('canvas'), 0, 0);
+        const d = g.getImageData(0, 0, 800, 600).data; let n = 0;
+        for (let i = 0; i < d.length; i += 4) if (d[i] + d[i + 1] + d[i + 2] > 60) n++; return n; })()""")
+    check(full == "canvas", "Yes at the start question puts the canvas in full screen (%r)" % full)
+    ended = browser.hold("Escape", 27, "document.body.dataset.kav === 'ended'")
+    dump = json.loads(browser.eval("document.getElementById('kav-dump').textContent") or "{}")
+    hero_x = dump.get("hero", {}).get("x", start_x)
+    # The browser's frame rate on a loaded machine is anyone's guess: any move will do.
+    check(bool(running) and hero_x > start_x,
+          "Right held for 30 animation frames moves the hero from x %s to %s in %s steps"
+          % (start_x, hero_x, dump.get("frame")))
+    kept = browser.eval("kept")
+    check("ArrowRight:true" in kept and " :true" in kept and "F1:true" in kept,
+          "the page keeps arrows, Space and F1 from the browser: %s" % sorted(set(kept)))
+    check(bool(left) and lit is not None and lit > 100000,
+          "F1 leaves full screen and the canvas is drawn again (%s lit pixels)" % lit)
+    shown = browser.eval("!document.getElementById('kav-ended').hidden"
+                         " && document.getElementById('kav-ended').innerText")
+    check(bool(ended) and shown and "The game has ended." in shown,
+          "Escape ends the game and the page says so: %r" % shown)
+    print("     (web checks took %.1f s)" % (time.time() - started))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
