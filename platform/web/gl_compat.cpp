@@ -40,6 +40,26 @@ bool Record(const Op &op) {
     return executing;
 }
 
+constexpr GLuint MAX_NAMES = 4096;
+bool filled[MAX_NAMES];   // texture names given a level 0 picture
+GLuint bound;             // the game's bound 2-D texture
+GLuint white;             // 1 by 1, opaque white: what a texture without a picture draws as
+
+// Before drawing: a bound texture without a picture is swapped for the white one (the
+// game's own binding comes back with its next bind).
+void UsePlainIfEmpty() {
+    if (bound != 0 && (bound >= MAX_NAMES || filled[bound])) return;
+    if (white == 0) {
+        static const GLubyte texel[4] = {255, 255, 255, 255};
+        glGenTextures(1, &white);
+        glBindTexture(GL_TEXTURE_2D, white);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
+    glBindTexture(GL_TEXTURE_2D, white);
+}
+
 void Replay(GLuint name) {
     if (name == 0 || name >= MAX_LISTS || name == recording) return;   // no list calls itself
     const List &list = lists[name];
@@ -102,10 +122,14 @@ void KavEndList() { recording = 0; }
 
 void KavListBase(GLuint base) { listBase = base; }
 
-void KavCallList(GLuint list) { Replay(list); }
+void KavCallList(GLuint list) {
+    UsePlainIfEmpty();
+    Replay(list);
+}
 
 void KavCallLists(GLsizei n, GLenum type, const GLvoid *names) {
     if (!names) return;
+    UsePlainIfEmpty();
     for (GLsizei i = 0; i < n; i++) {
         GLuint offset;
         switch (type) {
@@ -122,7 +146,9 @@ void KavCallLists(GLsizei n, GLenum type, const GLvoid *names) {
 }
 
 void KavBegin(GLenum mode) {
-    if (Record(Op{OP_BEGIN, mode, 0, 0, 0, 0, 0})) glBegin(mode);
+    if (!Record(Op{OP_BEGIN, mode, 0, 0, 0, 0, 0})) return;
+    UsePlainIfEmpty();
+    glBegin(mode);
 }
 void KavEnd() {
     if (Record(Op{OP_END, 0, 0, 0, 0, 0, 0})) glEnd();
@@ -146,6 +172,7 @@ void KavTexParameteri(GLenum target, GLenum name, GLint value) {
 
 void KavTexImage2D(GLenum target, GLint level, GLint, GLsizei width, GLsizei height, GLint border,
                    GLenum format, GLenum type, const void *pixels) {
+    if (target == GL_TEXTURE_2D && level == 0 && bound != 0 && bound < MAX_NAMES) filled[bound] = true;
     glTexImage2D(target, level, (GLint)format, width, height, border, format, type, pixels);
 }
 
@@ -172,4 +199,13 @@ void KavGenTextures(GLsizei n, GLuint *names) {
 void KavDeleteAllTextures() {
     glDeleteTextures(textureCount, textures);
     textureCount = 0;
+    if (white != 0) glDeleteTextures(1, &white);
+    white = 0;
+    bound = 0;
+    for (bool &f : filled) f = false;
+}
+
+void KavBindTexture(GLenum target, GLuint name) {
+    if (target == GL_TEXTURE_2D) bound = name;
+    glBindTexture(target, name);
 }

@@ -48,6 +48,11 @@ GLint KavBuild2DMipmaps(GLenum target, GLint components, GLsizei width, GLsizei 
 void KavGenTextures(GLsizei n, GLuint *names);
 void KavDeleteAllTextures();
 
+// A texture without a picture (name 0, or a name no level 0 was given to) draws as the
+// plain colour, as the desktop GL draws with an incomplete texture; WebGL would sample it
+// as black. Drawing with such a texture bound uses a white one instead.
+void KavBindTexture(GLenum target, GLuint name);
+
 #ifndef KAV_GL_COMPAT_SOURCE
 #define glGenLists KavGenLists
 #define glDeleteLists KavDeleteLists
@@ -67,4 +72,5 @@ void KavDeleteAllTextures();
 #define glTexImage2D KavTexImage2D
 #define gluBuild2DMipmaps KavBuild2DMipmaps
 #define glGenTextures KavGenTextures
+#define glBindTexture KavBindTexture
 #endif
