@@ -10,6 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifndef PATH_MAX   // a C library without the POSIX limit
+#define PATH_MAX 4096
+#endif
+
 namespace {
 
 // Filters, wrap mode and the mipmapped picture of the bound texture. Our pixel rows have

@@ -24,5 +24,9 @@ sim sim world platform
 render render world platform
 shell shell sim render world platform
 TABLE
+# What differs between Windows and the rest lives in platform/ (and the GL header's guard).
+for f in $(grep -rlE '^[[:space:]]*#[[:space:]]*if.*_WIN32' shell world sim render); do
+    [ "$f" = render/gl.h ] || { echo "$f tests _WIN32 outside platform/"; fail=1; }
+done
 [ $fail = 0 ] && echo "ok: every folder includes only the folders below it"
 exit $fail

@@ -5,55 +5,19 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/types.h>
-
-#ifndef S_ISREG   // not every Windows C library has it
-#define S_ISREG(mode) (((mode) & S_IFMT) == S_IFREG)
-#endif
-
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-// The one system call a replacing rename needs, declared here so that this bottom folder
-// stays free of the window-system header.
-extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char *from, const char *to, unsigned long flags);
-#else
-#include <climits>
-#include <unistd.h>
-#endif
+#include "platform/files.h"
 
 namespace {
-
-#ifdef _WIN32
-constexpr int OPEN_READ = O_RDONLY | O_BINARY;
-constexpr int OPEN_NEW = O_WRONLY | O_CREAT | O_EXCL | O_BINARY;
-int CurrentProcess() { return _getpid(); }
-int SyncToDisk(int fd) { return _commit(fd); }
-#else
-// Non-blocking: opening a named pipe for reading would otherwise wait for a writer.
-constexpr int OPEN_READ = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
-constexpr int OPEN_NEW = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-int CurrentProcess() { return int(getpid()); }
-int SyncToDisk(int fd) { return fsync(fd); }
-bool IsLink(const char *path) {
-    struct stat st;
-    return lstat(path, &st) == 0 && S_ISLNK(st.st_mode);
-}
-#endif
 
 // Opens path for reading when it is a regular file; -1 otherwise. *bytes gets its size.
 int OpenRegular(const char *path, uint64_t *bytes) {
     if (!path || !*path) return -1;
-    int fd = open(path, OPEN_READ);
+    int fd = PlatformOpenRead(path);
     if (fd < 0) return -1;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
-        close(fd);
+    if (!PlatformRegularSize(fd, bytes)) {
+        PlatformClose(fd);
         return -1;
     }
-    *bytes = uint64_t(st.st_size);
     return fd;
 }
 
@@ -63,7 +27,7 @@ bool ReadUpTo(int fd, uint8_t *buffer, size_t want, size_t *got) {
     while (done < want) {
         size_t ask = want - done;
         if (ask > (size_t(1) << 30)) ask = size_t(1) << 30;
-        auto n = read(fd, buffer + done, unsigned(ask));
+        const long n = PlatformRead(fd, buffer + done, ask);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
         if (n == 0) break;
@@ -87,29 +51,6 @@ std::string FolderOf(const std::string &path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-bool RenameOver(const char *from, const char *to) {
-#ifdef _WIN32
-    const unsigned long replaceExisting = 1, writeThrough = 8;
-    return MoveFileExA(from, to, replaceExisting | writeThrough) != 0;
-#else
-    return rename(from, to) == 0;
-#endif
-}
-
-// Makes the rename itself last through a crash: the folder's entry list goes to the disk.
-void SyncFolder(const std::string &target) {
-#ifndef _WIN32
-    std::string folder = FolderOf(target);
-    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-#else
-    (void)target;
-#endif
-}
-
 }   // namespace
 
 FileReadResult ReadFileInto(const char *path, void *buffer, size_t capacity, size_t *size) {
@@ -118,11 +59,11 @@ FileReadResult ReadFileInto(const char *path, void *buffer, size_t capacity, siz
     int fd = OpenRegular(path, &bytes);
     if (fd < 0) return FILE_CANNOT_OPEN;
     if (bytes > capacity) {
-        close(fd);
+        PlatformClose(fd);
         return FILE_TOO_LARGE;
     }
     bool ok = ReadUpTo(fd, static_cast<uint8_t *>(buffer), size_t(bytes), size);
-    close(fd);
+    PlatformClose(fd);
     if (!ok) *size = 0;
     return ok ? FILE_READ_OK : FILE_READ_ERROR;
 }
@@ -134,16 +75,16 @@ FileReadResult ReadFileAlloc(const char *path, size_t limit, uint8_t **data, siz
     int fd = OpenRegular(path, &bytes);
     if (fd < 0) return FILE_CANNOT_OPEN;
     if (bytes > limit) {
-        close(fd);
+        PlatformClose(fd);
         return FILE_TOO_LARGE;
     }
     uint8_t *buffer = static_cast<uint8_t *>(malloc(bytes ? size_t(bytes) : 1));
     if (!buffer) {
-        close(fd);
+        PlatformClose(fd);
         return FILE_NO_MEMORY;
     }
     bool ok = ReadUpTo(fd, buffer, size_t(bytes), size);
-    close(fd);
+    PlatformClose(fd);
     if (!ok) {
         free(buffer);
         *size = 0;
@@ -173,15 +114,10 @@ bool BeginAtomicFile(AtomicFile *out, const char *path, std::string *error) {
         *error = "no file name given";
         return false;
     }
-#ifndef _WIN32
     // Writing through a link replaces what it points to, and keeps the link.
-    if (IsLink(path)) {
-        char resolved[PATH_MAX];
-        if (realpath(path, resolved)) out->target = resolved;
-    }
-#endif
-    struct stat st;
-    if (stat(out->target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    const std::string linked = PlatformLinkTarget(path);
+    if (!linked.empty()) out->target = linked;
+    if (PlatformExistsNonRegular(out->target.c_str())) {
         errno = 0;
         *error = Describe(out->target, "not a regular file", "not replaced");
         return false;
@@ -191,19 +127,12 @@ bool BeginAtomicFile(AtomicFile *out, const char *path, std::string *error) {
     std::string base = out->target.substr(folder.size());
     static unsigned counter;
     for (int attempt = 0; attempt < 100; attempt++) {
-        out->temp = folder + "." + base + ".new-" + std::to_string(CurrentProcess()) + "-" +
+        out->temp = folder + "." + base + ".new-" + std::to_string(PlatformProcessId()) + "-" +
                     std::to_string(counter++);
         errno = 0;
-        int fd = open(out->temp.c_str(), OPEN_NEW, 0666);
-        if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) break;
-        out->file = fdopen(fd, "wb");
-        if (!out->file) {
-            close(fd);
-            remove(out->temp.c_str());
-            break;
-        }
-        return true;
+        out->file = PlatformCreateNew(out->temp.c_str());
+        if (out->file) return true;
+        if (errno != EEXIST) break;
     }
     *error = Describe(out->target, "cannot be written");
     out->temp.clear();
@@ -217,14 +146,14 @@ bool FinishAtomicFile(AtomicFile *out, std::string *error) {
     }
     errno = 0;
     bool ok = fflush(out->file) == 0 && !ferror(out->file);
-    ok = ok && SyncToDisk(fileno(out->file)) == 0;
+    ok = ok && PlatformSyncFile(out->file);
     int savedErrno = errno;
     if (fclose(out->file) != 0 && ok) {
         ok = false;
         savedErrno = errno;
     }
     out->file = nullptr;
-    if (ok && !RenameOver(out->temp.c_str(), out->target.c_str())) {
+    if (ok && !PlatformReplace(out->temp.c_str(), out->target.c_str())) {
         ok = false;
         savedErrno = errno;
     }
@@ -234,7 +163,8 @@ bool FinishAtomicFile(AtomicFile *out, std::string *error) {
         *error = Describe(out->target, "write error", "the earlier file is left as it was");
         return false;
     }
-    SyncFolder(out->target);
+    // The rename itself lasts through a crash once the folder's entry list is on the disk.
+    PlatformSyncFolder(FolderOf(out->target));
     return true;
 }
 

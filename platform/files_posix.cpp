@@ -1,0 +1,63 @@
+// The file calls on POSIX systems.
+#include "platform/files.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+int PlatformOpenRead(const char *path) { return open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC); }
+
+bool PlatformRegularSize(int fd, uint64_t *bytes) {
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return false;
+    *bytes = uint64_t(st.st_size);
+    return true;
+}
+
+long PlatformRead(int fd, void *buffer, size_t bytes) { return long(read(fd, buffer, bytes)); }
+
+void PlatformClose(int fd) { close(fd); }
+
+bool PlatformExistsNonRegular(const char *path) {
+    struct stat st;
+    return stat(path, &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+std::string PlatformLinkTarget(const char *path) {
+    struct stat st;
+    if (lstat(path, &st) != 0 || !S_ISLNK(st.st_mode)) return "";
+    char resolved[PATH_MAX];
+    return realpath(path, resolved) ? resolved : "";
+}
+
+FILE *PlatformCreateNew(const char *path) {
+    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    FILE *file = fdopen(fd, "wb");
+    if (!file) {
+        const int saved = errno;
+        close(fd);
+        remove(path);
+        errno = saved;
+    }
+    return file;
+}
+
+bool PlatformSyncFile(FILE *file) { return fsync(fileno(file)) == 0; }
+
+bool PlatformReplace(const char *from, const char *to) { return rename(from, to) == 0; }
+
+void PlatformSyncFolder(const std::string &folder) {
+    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+int PlatformProcessId() { return int(getpid()); }
