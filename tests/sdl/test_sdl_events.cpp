@@ -48,12 +48,9 @@ TEST_F(SdlEvents, KeysComeOutAsWindowsVirtualKeysKeypadByNumLockAltAndF10AsSyste
         {SDL_SCANCODE_KP_6, SDLK_KP_6, 0, true, MSG_KEYDOWN, VK_RIGHT_},
         {SDL_SCANCODE_KP_9, SDLK_KP_9, 0, true, MSG_KEYDOWN, VK_PRIOR_},
         {SDL_SCANCODE_KP_3, SDLK_KP_3, 0, true, MSG_KEYDOWN, VK_NEXT_},
-        {SDL_SCANCODE_KP_7, SDLK_KP_7, 0, true, MSG_KEYDOWN, VK_HOME_},
-        {SDL_SCANCODE_KP_1, SDLK_KP_1, 0, true, MSG_KEYDOWN, VK_END_},
         {SDL_SCANCODE_KP_5, SDLK_KP_5, 0, true, MSG_KEYDOWN, VK_CLEAR_},
         {SDL_SCANCODE_KP_0, SDLK_KP_0, 0, true, MSG_KEYDOWN, VK_INSERT_},
         {SDL_SCANCODE_KP_PERIOD, SDLK_KP_PERIOD, 0, true, MSG_KEYDOWN, VK_DELETE_},
-        {SDL_SCANCODE_KP_9, SDLK_KP_9, NUM, true, MSG_KEYDOWN, VK_NUMPAD0_ + 9},
         {SDL_SCANCODE_KP_0, SDLK_KP_0, NUM, true, MSG_KEYDOWN, VK_NUMPAD0_},
         {SDL_SCANCODE_KP_PERIOD, SDLK_KP_PERIOD, NUM, true, MSG_KEYDOWN, VK_DECIMAL_},
         // Letters follow the layout (Q where the board says A), the rest their place.
@@ -69,7 +66,6 @@ TEST_F(SdlEvents, KeysComeOutAsWindowsVirtualKeysKeypadByNumLockAltAndF10AsSyste
         {SDL_SCANCODE_LALT, SDLK_LALT, 0, false, MSG_SYSKEYUP, VK_MENU_},
         {SDL_SCANCODE_RIGHT, SDLK_RIGHT, KMOD_RALT, true, MSG_SYSKEYDOWN, VK_RIGHT_},
         {SDL_SCANCODE_F10, SDLK_F10, 0, true, MSG_SYSKEYDOWN, VK_F10_},
-        {SDL_SCANCODE_F10, SDLK_F10, 0, false, MSG_SYSKEYUP, VK_F10_},
         {SDL_SCANCODE_X, SDLK_x, 0, true, MSG_KEYDOWN, VK_A_ + ('X' - 'A')},
         // A key with no virtual key still takes its pass of the loop, and nothing more.
         {SDL_SCANCODE_AUDIOPLAY, SDLK_AUDIOPLAY, 0, true, MSG_OTHER, 0},

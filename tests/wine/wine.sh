@@ -122,10 +122,12 @@ for build in linux wine; do
     [ $status -eq 27 ] || fail "$build: exit status $status after Escape, not 27"
 done
 cd ..
-[ -n "${KAV_WINE_SHOTS:-}" ] && cp linux.png wine.png "$KAV_WINE_SHOTS"/
+[ -n "${KAV_WINE_SHOTS:-}" ] && cp linux.png wine.png "$KAV_WINE_SHOTS"/   # to look at them
 # Both draw with the same Mesa: allow a little for the edges of the GL implementations.
 size=$(identify -format %wx%h wine.png)
 [ "$size" = 800x600 ] || fail "the Wine screenshot is $size"
+colours=$(identify -format %k wine.png)
+[ "$colours" -gt 200 ] || fail "the Wine window shows only $colours colours: not the game's picture"
 differ=$(compare -metric AE -fuzz 8% linux.png wine.png null: 2>&1)
 [ "${differ%%.*}" -le 2400 ] 2> /dev/null ||
     fail "the Wine window's picture differs from the Linux one in $differ of 480000 pixels"
