@@ -1,7 +1,8 @@
 // Picture decoders: Targa and Windows bitmap bytes in, plain pixel rows out. No GL, no files.
 //
 // Both decoders read only from the buffer they are given, check every read against its end,
-// and refuse a header that claims a picture too big to be real before allocating anything.
+// and refuse, before allocating anything, a header that claims a picture too big to be real
+// or more pixels than the file holds.
 // The pixels they return come from malloc; the caller releases them with free().
 #pragma once
 

@@ -12,7 +12,9 @@ void LoadScreenSpace();
 
 // Pictures into textures. Both take the slot to store the new texture name in, the file
 // path and the clamp flag.
-int32_t LoadTgaTexture(unsigned int *slot, const char *path, uint8_t clamp);   // 0 loaded, 1..3 failures
+// LoadTgaTexture: 0 loaded; 1 no path, or no regular file to open; 2 the file ends before
+// its picture is full (raw or run-length); 3 a form not taken, or too big.
+int32_t LoadTgaTexture(unsigned int *slot, const char *path, uint8_t clamp);
 bool LoadBmpTexture(unsigned int *slot, const char *path, uint8_t clamp);
 
 // Where the picture loaders send the text of a failure the player is to be told about (a
