@@ -9,43 +9,43 @@
 
 static const int GLYPH_COUNT = 256;
 static const int GLYPH_SIZE = 16;      // screen units
-static const double GLYPH_ADVANCE = 13.0;
-static const double BIT_ADVANCE = 2.0;
+static const int GLYPH_ADVANCE = 13;
+static const int BIT_ADVANCE = 2;
 static const int BITS_MAX = 256;      // digits in one row of bits
 
 unsigned int fontListBase;
 
-// Needs a current context; the font texture itself may come later, the lists never bind it.
-// One glyph quad of sheet cell n, then the advance to the next glyph.
-static void CompileGlyph(unsigned int list, int n, double advance) {
+// One glyph quad of sheet cell n with its lower left corner at (x, 0).
+static void GlyphQuad(int n, int x) {
     const float left = (float)(n % 16) / 16.0f;
     const float right = left + 0.0625f;
     const float top = 1.0f - (float)(n / 16) / 16.0f;   // sheet rows count from the top
     const float bottom = top - 0.0625f;
-    glNewList(list, GL_COMPILE);
-    glBegin(GL_QUADS);
-    glTexCoord2f(left, bottom);  glVertex2i(0, 0);
-    glTexCoord2f(right, bottom); glVertex2i(GLYPH_SIZE, 0);
-    glTexCoord2f(right, top);    glVertex2i(GLYPH_SIZE, GLYPH_SIZE);
-    glTexCoord2f(left, top);     glVertex2i(0, GLYPH_SIZE);
-    glEnd();
-    glTranslated(advance, 0.0, 0.0);
-    glEndList();
+    glTexCoord2f(left, bottom);  glVertex2i(x, 0);
+    glTexCoord2f(right, bottom); glVertex2i(x + GLYPH_SIZE, 0);
+    glTexCoord2f(right, top);    glVertex2i(x + GLYPH_SIZE, GLYPH_SIZE);
+    glTexCoord2f(left, top);     glVertex2i(x, GLYPH_SIZE);
 }
 
 // Needs a current context; the font texture itself may come later, the lists never bind it.
-// After the 256 glyphs come the digits 0 and 1 once more, 2 units apart, for the bit rows.
+// Each list is one glyph followed by the advance to the next.
 void CreateFontLists() {
-    fontListBase = glGenLists(GLYPH_COUNT + 2);
+    fontListBase = glGenLists(GLYPH_COUNT);
     if (fontListBase == 0) return;   // no lists: the printer then draws no glyphs
-    for (int n = 0; n < GLYPH_COUNT; n++) CompileGlyph(fontListBase + n, n, GLYPH_ADVANCE);
-    for (int bit = 0; bit < 2; bit++) CompileGlyph(fontListBase + GLYPH_COUNT + bit, '0' - 32 + bit, BIT_ADVANCE);
+    for (int n = 0; n < GLYPH_COUNT; n++) {
+        glNewList(fontListBase + n, GL_COMPILE);
+        glBegin(GL_QUADS);
+        GlyphQuad(n, 0);
+        glEnd();
+        glTranslated((double)GLYPH_ADVANCE, 0.0, 0.0);
+        glEndList();
+    }
 }
 
 // Called when the window and its context go away.
 void DeleteFontLists() {
     if (fontListBase == 0) return;
-    glDeleteLists(fontListBase, GLYPH_COUNT + 2);
+    glDeleteLists(fontListBase, GLYPH_COUNT);
     fontListBase = 0;
 }
 
@@ -92,26 +92,36 @@ void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...) {
     if (set > 1) set = 1;
     if (set < 0) set = 0;
 
+    // The glyphs the font's lists would draw, in one run of quads instead of one list call
+    // (and one draw) each: the pen moves 13 units per glyph, on whole units, so every
+    // corner lands where the list's own advance would have put it. Each byte is a signed
+    // offset from the set's first list, byte 32 (space) being its first glyph; a byte with
+    // no glyph in the set draws nothing and does not move the pen.
     BeginText(x, y);
     if (fontListBase != 0) {
-        // Each byte is a signed list offset: byte 32 (space) is the first glyph of its set.
-        glListBase(fontListBase - 32u + 128u * (unsigned int)set);
-        glCallLists((GLsizei)strlen(text), GL_BYTE, text);
+        glBegin(GL_QUADS);
+        int pen = 0;
+        for (const char *c = text; *c; c++) {
+            const int n = (signed char)*c - 32 + 128 * set;
+            if (n < 0 || n >= GLYPH_COUNT) continue;
+            GlyphQuad(n, pen);
+            pen += GLYPH_ADVANCE;
+        }
+        glEnd();
     }
     EndText();
 }
 
-// A row of 0 and 1 digits of set 0, one per byte of bits, 2 units apart from (x, y) (at most 256): the
-// picture of printing each digit alone at its place, in one call. Bytes other than 0 print 1.
+// A row of 0 and 1 digits of set 0, one per byte of bits, 2 units apart from (x, y) (at most
+// 256): the picture of printing each digit alone at its place. Bytes other than 0 print 1.
 void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count) {
     if (bits == nullptr || count <= 0) return;
-    uint8_t lists[BITS_MAX];
     if (count > BITS_MAX) count = BITS_MAX;
-    for (int32_t i = 0; i < count; i++) lists[i] = bits[i] ? 1 : 0;
     BeginText(x, y);
     if (fontListBase != 0) {
-        glListBase(fontListBase + GLYPH_COUNT);
-        glCallLists((GLsizei)count, GL_UNSIGNED_BYTE, lists);
+        glBegin(GL_QUADS);
+        for (int32_t i = 0; i < count; i++) GlyphQuad('0' - 32 + (bits[i] ? 1 : 0), BIT_ADVANCE * i);
+        glEnd();
     }
     EndText();
 }
