@@ -40,7 +40,8 @@ for entry in $starts; do
 done
 
 # A person plays by eye, not by the step: the same walk with every line's count moved by up to
-# two steps either way (20 seeded variants) must still end on the beacon's dais.
+# two steps either way (20 seeded variants) must still hide behind the barricades and end on
+# the beacon's dais.
 python3 - "$kav" "$script" <<'PY' || fail "a walk with jittered counts fails"
 import json, random, subprocess, sys
 kav, script = sys.argv[1], sys.argv[2]
@@ -57,13 +58,30 @@ for seed in range(1, 21):
         out.append(line)
     name = "jitter%d" % seed
     open(name + ".txt", "w").write("\n".join(out) + "\n")
-    subprocess.run([kav, "--headless", "--input", name + ".txt", "--dump", name + ".json"], check=True, timeout=120)
-    dump = json.load(open(name + ".json"))
-    hero = dump["hero"]
-    if dump["mapIndex"] != 4 or hero["x"] < 232 or hero["jumping"] != 0:
-        print("FAIL: variant %d ends on map %d at x %.1f, y %.1f (in the air: %d)"
-              % (seed, dump["mapIndex"], hero["x"], hero["y"], hero["jumping"]))
-        bad += 1
+    # Halfway through each line that crouches, the hero hides in a cover cell; at the end he
+    # stands on the dais.
+    crouches, steps = [], 0
+    for line in out:
+        words = line.split()
+        if words and words[0].isdigit():
+            if words[1:] == ["DOWN"]:
+                crouches.append(steps + int(words[0]) // 2)
+            steps += int(words[0])
+    for frames in crouches + [None]:
+        more = [] if frames is None else ["--frames", str(frames)]
+        subprocess.run([kav, "--headless", "--input", name + ".txt", "--dump", name + ".json"] + more,
+                       check=True, timeout=120)
+        dump = json.load(open(name + ".json"))
+        hero = dump["hero"]
+        if frames is not None:
+            cell = dump["grid"][23 - int(hero["y"] // 8)][int(hero["x"] // 8)]
+            if hero["hide"] != 1 or cell != 3:
+                print("FAIL: variant %d crouches at x %.1f on map %d outside cover" % (seed, hero["x"], dump["mapIndex"]))
+                bad += 1
+        elif dump["mapIndex"] != 4 or hero["x"] < 232 or hero["jumping"] != 0:
+            print("FAIL: variant %d ends on map %d at x %.1f, y %.1f (in the air: %d)"
+                  % (seed, dump["mapIndex"], hero["x"], hero["y"], hero["jumping"]))
+            bad += 1
 sys.exit(1 if bad else 0)
 PY
-pass "all 20 walks with every count moved by up to two steps reach the beacon"
+pass "all 20 walks with every count moved by up to two steps hide in cover and reach the beacon"
