@@ -26,11 +26,6 @@ inline void Steps(int n) {
     for (int i = 0; i < n; i++) FrameUpdate();
 }
 
-inline int ActiveShots() {
-    int k = 0;
-    for (const ObjectRecord &s : ShotPool) k += s.active ? 1 : 0;
-    return k;
-}
 inline int ActiveExplosions() {
     int k = 0;
     for (const ObjectRecord &e : ExplosionPool) k += e.active ? 1 : 0;
