@@ -134,15 +134,27 @@ differ=$(compare -metric AE -fuzz 8% linux.png wine.png null: 2>&1)
 pass "Wine window: same picture as the Linux build ($differ pixels apart), Escape gives 27"
 
 # The start question: Return is Yes, full screen; this 1024x768 screen has no 800x600
-# mode, so the game asks again, and Return goes on windowed. Escape is No: a window at once.
+# mode, so the game asks again, and Return goes on windowed. F1 makes the window anew (the
+# same question, then a window titled KAV). Escape is No: a window at once.
 kav=$wine
-start_game
+start_game --dump toggled.json
 wine_answer "Start FullScreen?" Return
 wine_answer "Vela GL" Return
 win=$(game_window Kav) || fail "no window after Yes and the windowed fallback"
 xdotool windowfocus "$win" 2> /dev/null
+hold_key F1
+wine_answer "Vela GL" Return
+win=$(game_window KAV) || fail "no window titled KAV after F1"
+wait_window Kav 1 > /dev/null && fail "F1 left the old window"
+xdotool windowfocus "$win" 2> /dev/null
+hold_key b
+import -window root -crop "$(client "$win")" +repage toggled.png || fail "no screenshot after F1"
+[ -n "${KAV_WINE_SHOTS:-}" ] && cp toggled.png "$KAV_WINE_SHOTS"/
+colours=$(identify -format %k toggled.png)
+[ "$colours" -gt 200 ] || fail "after F1 the window shows only $colours colours: the pictures were lost"
 xdotool keydown Escape
 wait_exit $pid 30 || fail "Escape did not end the game after Yes"
+[ "$(dump_value toggled.json showTiles)" = 1 ] || fail "keys did not reach the window made by F1"
 xdotool keyup Escape
 [ $status -eq 27 ] || fail "exit status $status after Yes and Escape"
 start_game
@@ -155,7 +167,7 @@ xdotool keydown Escape
 wait_exit $pid 30 || fail "Escape did not end the game after No"
 xdotool keyup Escape
 [ $status -eq 27 ] || fail "exit status $status after No and Escape"
-pass "Wine start question: Return is Yes (then the windowed fallback), Escape is No"
+pass "Wine start question: Return is Yes (then the windowed fallback), F1 makes the window anew, Escape is No"
 
 # A missing bitmap is passed over in silence; one that cannot be decoded is reported in
 # a box captioned "Error", and start-up goes on when it is closed. Wine's trace of the
