@@ -84,7 +84,7 @@ hold_key() {
 # only once it is up, so the key is sent again until the box has gone.
 answer_box() {
     local id i
-    id=$(wait_window "$1" 10) || fail "no box captioned '$1'"
+    id=$(wait_window "$1" 30) || fail "no box captioned '$1'"
     for ((i = 0; i < 20; i++)); do
         sleep 0.2
         xdotool key --window "$id" "$2" 2> /dev/null
