@@ -44,12 +44,12 @@ if [ "$stage" = wide ]; then
     # The keypad walks with Num Lock off.
     for how in "./send_close" "xdotool windowclose"; do
         start_game --windowed --dump closed.json
-        win=$(wait_window Kav 10) || fail "no window with --windowed"
+        win=$(wait_window Kav 30) || fail "no window with --windowed (before '$how')"
         sleep 0.3
         xdotool windowfocus --sync "$win" 2> /dev/null
         hold_key KP_Left
         $how "$win"
-        wait_exit $pid 10 || fail "'$how' did not end the game"
+        wait_exit $pid 30 || fail "'$how' did not end the game"
         [ $status -eq 0 ] || fail "exit status $status after '$how'"
         x=$(sed -n '/^ "hero": {/,/}/s/^  "x": \(.*\),$/\1/p' closed.json)
         awk -v x="$x" 'BEGIN {exit !(x < 136)}' || fail "the keypad's 4 did not walk the hero left (x $x)"
