@@ -3,6 +3,8 @@
 # Needs the built game (./kav at the top of the tree) and the build's benchmark targets.
 # The drawing and the start-up run under an Xvfb server of their own. Ratios are taken side by
 # side, round after round, and reported as medians: the figures of a shared machine wander.
+# The ratios in processor time (all threads of the process, the GL driver's too) are the
+# steadier second opinion on a busy machine.
 set -eu
 build=$(cd "$1" && pwd)
 rounds=${2:-15}
@@ -18,24 +20,25 @@ build=$1 src=$2 rounds=$3
 "$build/tools/bench/kav_bench_draw" $((rounds * 2 + 1)) 2>/dev/null
 probe=$build/tools/bench/libkav_startup_probe.so
 startup_ms() {
-    KAV_T0=$(date +%s%N) LD_PRELOAD=$probe "$@" | awk '/first frame swapped/ {print $4}'
+    KAV_T0=$(date +%s%N) LD_PRELOAD=$probe "$@" | awk '/first frame swapped/ {print $4, $10}'
 }
 cd "$src"
 for r in $(seq "$rounds"); do
     bare=$(startup_ms "$build/tools/bench/kav_bare_window")
     game=$(startup_ms ./kav --windowed)
-    echo "$bare $game"
+    echo "$bare $game"   # wall and processor milliseconds of each
 done | awk '
     function median(a, n,   i, j, t) {
         for (i = 2; i <= n; i++) for (j = i; j > 1 && a[j-1] > a[j]; j--) { t = a[j]; a[j] = a[j-1]; a[j-1] = t }
         return n % 2 ? a[(n+1)/2] : (a[n/2] + a[n/2+1]) / 2
     }
-    NF == 2 && $1 > 0 { n++; b[n] = $1; g[n] = $2; q[n] = $2 / $1 }
+    NF == 4 && $1 > 0 && $2 > 0 { n++; b[n] = $1; g[n] = $3; q[n] = $3 / $1; c[n] = $4 / $2 }
     END {
         if (n == 0) { print "no start-up was timed" > "/dev/stderr"; exit 1 }
         printf "BENCH startup_bare_ms %.1f ms\n", median(b, n)
         printf "BENCH startup_game_ms %.1f ms\n", median(g, n)
         printf "BENCH startup_ratio %.3f x\n", median(q, n)
+        printf "BENCH startup_cpu_ratio %.3f x\n", median(c, n)
     }'
 INSIDE
 )
