@@ -24,7 +24,7 @@ target_include_directories(kav PRIVATE ${CMAKE_SOURCE_DIR} ${KAV_WEB_INCLUDE})
 target_link_options(kav PRIVATE -O2
     -sLEGACY_GL_EMULATION=1 -sMAX_WEBGL_VERSION=1 -sMIN_WEBGL_VERSION=1
     -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1
-    -sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString
+    -sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString,FS
     "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/map@/map"
     "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/gfx@/gfx")
 set_target_properties(kav PROPERTIES SUFFIX ".js"

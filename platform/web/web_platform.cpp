@@ -173,6 +173,13 @@ bool PlatformMakeCurrent() {
         Module.ctx = GLctx;
         Browser.moduleContextCreatedCallbacks.forEach(function(made) { made(); });
     });
+    // The canvas outlives the game's windows: a new one starts black, as a new window does,
+    // not with the last picture of the one before (each frame draws over the last).
+    EM_ASM({
+        GLctx.clearColor(0, 0, 0, 1);
+        GLctx.clear(GLctx.COLOR_BUFFER_BIT);
+        GLctx.clearColor(0, 0, 0, 0);
+    });
     return true;
 }
 

@@ -213,31 +213,61 @@ def run(browser, base):
               "script %s frames %s refused (%s): %r" % (url, frames, reason, error))
 
     # The picture: after the same steps the page draws what the native game draws, the
-    # debug text included (the font's display lists are replayed by the web build). Software
-    # rasterisers differ by a few levels at edges, so pixels may differ by a little.
+    # debug text included (the font's display lists are replayed by the web build); also
+    # with the backdrop missing or unreadable, which draws as its plain colour and, when
+    # unreadable, tells the player in a dialog of the page. Software rasterisers differ by
+    # a few levels at edges, so pixels may differ by a little.
+    script = "40 RIGHT\n10 RIGHT UP\n29 RIGHT SPACE\n1 I\n"   # I: the debug text, in the font
     with open(os.path.join(WORK, "shot.txt"), "w") as f:
-        f.write("40 RIGHT\n10 RIGHT UP\n29 RIGHT SPACE\n1 I\n")   # I: the debug text, in the font
-    native_ppm = os.path.join(WORK, "native.ppm")
-    subprocess.run([REFERENCE, os.path.join(WORK, "shot.txt"), "80", native_ppm], cwd=SRC,
-                   check=True, timeout=60, env=dict(os.environ, SDL_VIDEODRIVER="offscreen"))
-    state, _, error = page_script(browser, base, "/work/shot.txt", 80, picture=True)
-    web_png = os.path.join(WORK, "web.png")
-    browser.canvas_png(web_png)
+        f.write(script)
     keep = os.environ.get("KAV_WEB_PICTURES")
-    if keep:
-        shutil.copy(web_png, os.path.join(keep, "web.png"))
-        magick("convert", native_ppm, os.path.join(keep, "native.png"))
-    # GL_CLAMP, which the browser lacks, blends the border colour into the outermost texels;
-    # clamp-to-edge does not: the two-pixel frame of the screen is left out.
-    for name in (native_ppm, web_png):
-        magick("convert", name, "-shave", "2x2", name + ".inner.png")
-    differing = magick("compare", "-metric", "AE", "-fuzz", "3%", native_ppm + ".inner.png",
-                       web_png + ".inner.png", "null:")
-    spread = magick("convert", web_png, "-colorspace", "gray", "-format", "%[fx:standard_deviation]", "info:")
-    pixels = int(float(differing.stderr.split()[0])) if differing.stderr else -1
-    check(state == "done" and 0 <= pixels < 796 * 596 // 1000 and float(spread.stdout or 0) > 0.05,
-          "picture after 80 steps matches the native one: %d of 474416 pixels inside the frame"
-          " differ by more than 3%%, grey spread %s" % (pixels, spread.stdout))
+    cases = [("the game's pictures", None, ""),
+             ("the backdrop missing", "", ""),
+             ("the backdrop unreadable", "not a picture", "Error\n\nUnknown DIB file format.")]
+    for n, (what, backdrop, dialog) in enumerate(cases):
+        data = os.path.join(WORK, "data%d" % n)
+        os.makedirs(os.path.join(data, "gfx"))
+        os.symlink(os.path.join(SRC, "map"), os.path.join(data, "map"))
+        for name in os.listdir(os.path.join(SRC, "gfx")):
+            os.symlink(os.path.join(SRC, "gfx", name), os.path.join(data, "gfx", name))
+        if backdrop is None:
+            state = page_script(browser, base, "/work/shot.txt", 80, picture=True)[0]
+        else:
+            # A fresh page, its files changed before the run.
+            state = page_script(browser, base, "/work/shot.txt", 0)[0]
+            os.remove(os.path.join(data, "gfx", "back.bmp"))
+            change = "FS.unlink('/gfx/back.bmp')"
+            if backdrop:
+                with open(os.path.join(data, "gfx", "back.bmp"), "w") as f:
+                    f.write(backdrop)
+                change = "FS.writeFile('/gfx/back.bmp', %s)" % json.dumps(backdrop)
+            ran = browser.eval("Module.%s;"
+                               " Module.ccall('KavRunScript', 'number', ['string', 'string', 'number', 'number'],"
+                               " [%s, 'shot', 80, 1])" % (change, json.dumps(script)))
+            state = "done" if state == "done" and ran == 1 else "failed"
+        native = os.path.join(WORK, "native%d.ppm" % n)
+        subprocess.run([REFERENCE, os.path.join(WORK, "shot.txt"), "80", native], cwd=data, check=True,
+                       timeout=60, env=dict(os.environ, SDL_VIDEODRIVER="offscreen"),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        web = os.path.join(WORK, "web%d.png" % n)
+        browser.canvas_png(web)
+        if keep:
+            shutil.copy(web, keep)
+            magick("convert", native, os.path.join(keep, "native%d.png" % n))
+        # GL_CLAMP, which the browser lacks, blends the border colour into the outermost
+        # texels; clamp-to-edge does not: the two-pixel frame of the screen is left out.
+        for name in (native, web):
+            magick("convert", name, "-shave", "2x2", name + ".inner.png")
+        differing = magick("compare", "-metric", "AE", "-fuzz", "3%", native + ".inner.png",
+                           web + ".inner.png", "null:")
+        spread = magick("convert", web, "-colorspace", "gray", "-format", "%[fx:standard_deviation]", "info:")
+        pixels = int(float(differing.stderr.split()[0])) if differing.stderr else -1
+        shown = browser.eval("document.getElementById('kav-messages').innerText.trim()")
+        check(state == "done" and 0 <= pixels < 796 * 596 // 1000 and float(spread.stdout or 0) > 0.05
+              and shown.startswith(dialog) and (dialog or not shown),
+              "picture after 80 steps with %s matches the native one: %d of 474416 pixels inside"
+              " the frame differ by more than 3%%, grey spread %s; dialogs %r"
+              % (what, pixels, spread.stdout, shown))
 
     # Keys: Yes at the start question (a real click, which the browser needs) puts the
     # canvas in full screen; key events move the hero; the page keeps arrows and Space from
