@@ -14,8 +14,10 @@ set(KAV_WEB_INCLUDE ${CMAKE_BINARY_DIR}/host-headers)
 file(MAKE_DIRECTORY ${KAV_WEB_INCLUDE})
 file(CREATE_LINK ${KAV_NLOHMANN_DIR}/nlohmann ${KAV_WEB_INCLUDE}/nlohmann SYMBOLIC)
 
+# emscripten's file system under the page answers the POSIX file calls.
 file(GLOB KAV_WEB_SOURCES CONFIGURE_DEPENDS
-     world/*.cpp sim/*.cpp render/*.cpp shell/*.cpp platform/web/*.cpp web/*.cpp)
+     world/*.cpp sim/*.cpp render/*.cpp shell/*.cpp platform/web/*.cpp platform/files_posix.cpp
+     web/*.cpp)
 list(FILTER KAV_WEB_SOURCES EXCLUDE REGEX "shell/main\\.cpp$")
 file(GLOB_RECURSE KAV_WEB_DATA CONFIGURE_DEPENDS map/* gfx/*)
 
