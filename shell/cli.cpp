@@ -16,11 +16,16 @@ const char *UsageText() {
            "  --fullscreen    start full screen (800x600) without asking\n"
            "  --fps N         frames per second (default 60; 0 runs as fast as it can)\n"
            "  --headless      run the game without a window, a GL context or pictures\n"
-           "  --frames N      headless: run N steps (default: as many as the --input script holds)\n"
+           "  --frames N      run N steps, then end (headless default: as many as the script holds)\n"
            "  --input FILE    headless: key script, one line per run of steps: COUNT [KEY ...]\n"
            "  --dump FILE     write the world state as JSON to FILE when the run ends\n"
            "  --data DIR      read map/ and gfx/ from DIR when neither the working directory\n"
            "                  nor the program's folder nor the installed data holds them\n"
+           "  --record FILE   record the keys of each step of a window run as a demo\n"
+           "  --playdemo FILE play a demo back, in a window (Escape ends it) or with --headless\n"
+           "  --timedemo FILE play a demo in a window as fast as it can be drawn and print\n"
+           "                  the steps, the seconds and the frames per second\n"
+           "  --screenshot FILE  with --frames N: save the picture after step N as PNG and end\n"
            "  --check [DIR]   check the maps and pictures under DIR (default: here) and exit:\n"
            "                  status 0 when all is well, 1 when anything is wrong\n"
            "  --help          show this text\n";
@@ -107,6 +112,23 @@ static bool SetData(const std::string &value, CommandLine *cl, std::string *erro
     return true;
 }
 
+static bool SetRecord(const std::string &value, CommandLine *cl, std::string *error) {
+    return SetPath("--record", &cl->recordPath, value, error);
+}
+
+static bool SetPlaydemo(const std::string &value, CommandLine *cl, std::string *error) {
+    return SetPath("--playdemo", &cl->demoPath, value, error);
+}
+
+static bool SetTimedemo(const std::string &value, CommandLine *cl, std::string *error) {
+    cl->timedemo = true;
+    return SetPath("--timedemo", &cl->demoPath, value, error);
+}
+
+static bool SetScreenshot(const std::string &value, CommandLine *cl, std::string *error) {
+    return SetPath("--screenshot", &cl->screenshotPath, value, error);
+}
+
 static bool SetCheck(const std::string &value, CommandLine *cl, std::string *) {
     cl->check = true;
     cl->checkDir = value;
@@ -120,6 +142,8 @@ static const OptionSpec OPTIONS[] = {
     {"--frames", NEEDS_VALUE, SetFrames},   {"--input", NEEDS_VALUE, SetInput},
     {"--dump", NEEDS_VALUE, SetDump},       {"--check", OPTIONAL_FOLDER, SetCheck},
     {"--data", NEEDS_VALUE, SetData},
+    {"--record", NEEDS_VALUE, SetRecord},   {"--playdemo", NEEDS_VALUE, SetPlaydemo},
+    {"--timedemo", NEEDS_VALUE, SetTimedemo}, {"--screenshot", NEEDS_VALUE, SetScreenshot},
 };
 
 static const OptionSpec *FindOption(const std::string &name) {
@@ -178,6 +202,16 @@ static bool Saw(const std::vector<std::string> &seen, const char *name) {
     return false;
 }
 
+// The first two of the options named that were given, in their order on the command line,
+// for a message about them; empty when fewer than two were.
+static std::string TwoOf(const std::vector<std::string> &seen, std::vector<std::string> names) {
+    std::vector<std::string> given;
+    for (const std::string &s : seen)
+        if (std::count(names.begin(), names.end(), s) && !std::count(given.begin(), given.end(), s))
+            given.push_back(s);
+    return given.size() >= 2 ? given[0] + " and " + given[1] : std::string();
+}
+
 // Options that are each fine alone but do not fit together.
 static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string> &seen, std::string *error) {
     if (cl.help) return true;
@@ -185,13 +219,28 @@ static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string
         *error = "--check goes alone: it only checks the data files";
         return false;
     }
-    if (!cl.headless && (Saw(seen, "--frames") || Saw(seen, "--input"))) {
-        *error = std::string(Saw(seen, "--frames") ? "--frames" : "--input") + " needs --headless";
+    const std::string keySources = TwoOf(seen, {"--input", "--playdemo", "--timedemo", "--record"});
+    if (!keySources.empty()) {
+        *error = keySources + " cannot both be given: the keys come from one place";
         return false;
     }
-    if (cl.headless && (cl.startAnswer >= 0 || Saw(seen, "--fps"))) {
-        *error = std::string(Saw(seen, "--fps") ? "--fps" : cl.startAnswer ? "--fullscreen" : "--windowed") +
-                 " has no meaning with --headless (no window)";
+    if (!cl.headless && Saw(seen, "--input")) {
+        *error = "--input needs --headless (a window run takes its keys from the keyboard or --playdemo)";
+        return false;
+    }
+    if (Saw(seen, "--screenshot") && !Saw(seen, "--frames")) {
+        *error = "--screenshot needs --frames N: the picture is saved after step N";
+        return false;
+    }
+    if (cl.headless) {
+        for (const char *windowOnly : {"--fps", "--fullscreen", "--windowed", "--record", "--timedemo", "--screenshot"})
+            if (Saw(seen, windowOnly)) {
+                *error = std::string(windowOnly) + " has no meaning with --headless (no window)";
+                return false;
+            }
+    }
+    if (cl.timedemo && Saw(seen, "--fps")) {
+        *error = "--fps has no meaning with --timedemo, which runs as fast as it can";
         return false;
     }
     return true;

@@ -9,9 +9,13 @@ struct CommandLine {
     int startAnswer = -1;       // -1: ask the full-screen question; 0 windowed; 1 full screen
     int fps = 60;               // frames per second of the windowed loop; 0: unpaced
     bool headless = false;
-    int64_t frames = -1;        // headless steps; -1: as many as the key script holds
+    int64_t frames = -1;        // steps to run; -1: as many as the key script or demo holds, or no limit
     std::string inputPath;      // headless key script
     std::string dumpPath;       // world state written here at the end of the run
+    std::string recordPath;     // demo recorded here in a window run
+    std::string demoPath;       // demo played back (in a window or headless)
+    bool timedemo = false;      // the demo is played as fast as it can be drawn, and timed
+    std::string screenshotPath; // the picture after --frames steps of a window run
     bool check = false;         // check the game's data files instead of playing
     std::string checkDir;       // where the data to check lives; empty: the working directory
     std::string dataDir;        // where to read map/ and gfx/ when neither here nor beside the program

@@ -25,8 +25,8 @@ void FrameUpdate() {
     UpdateDeveloperKeys();
 }
 
-void StartWorld() {
-    mapIndex = 0;
+void StartWorld(int map) {
+    mapIndex = map;
     SetHeroStart();
     LoadCurrentMap();
 }

@@ -8,5 +8,6 @@ void FrameUpdate();
 // last of all, which with a window asks the frame loop for the full-screen toggle.
 void UpdateDeveloperKeys();
 
-// Map index 0, the hero's start values, the first map: start-up steps 3 to 5.
-void StartWorld();
+// The map index (0 unless a demo starts elsewhere), the hero's start values, the first
+// map: start-up steps 3 to 5.
+void StartWorld(int map = 0);

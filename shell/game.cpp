@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "render/render.h"
 #include "shell/frame.h"
+#include "shell/session.h"
 #include "shell/state.h"
 #include "shell/window.h"
 #include "world/world.h"
@@ -61,9 +62,13 @@ LoopPass RunLoopPass(FrameLoop *loop) {
     WaitForFrame(&loop->pacer);
     if (appActive && !DrawScene()) return EndLoop(loop);
     if (KeyState[VK_ESCAPE_]) return EndLoop(loop);
+    if (!SessionBeforeSwap()) {   // a demo or a step limit reached its end
+        loop->msg = PlatformMessage{MSG_NONE, 0, 0};
+        return EndLoop(loop);
+    }
     PlatformSwapBuffers();
     framesRun++;
-    FrameUpdate();
+    SessionStep();
     if (toggleAsked) {
         toggleAsked = false;
         if (!ToggleFullscreen()) {   // the new window could not be made
@@ -94,7 +99,7 @@ bool StartGame(int startAnswer) {
     if (!CreateGameWindow("Kav", 800, 600, 32, fullscreen)) return false;
     haveWindow = true;
 
-    StartWorld();
+    StartWorld(session.startMap);
     LoadAssetTable();   // after the window: the textures belong to its context
     return true;
 }

@@ -9,17 +9,60 @@
 #include "shell/game.h"
 #include "shell/headless.h"
 #include "shell/script.h"
+#include "shell/session.h"
 #include "shell/state.h"
 #include "world/map.h"
 
 #include <cstdio>
 
-static int Headless(const CommandLine &cl, const std::vector<InputRun> &runs) {
-    StartWorld();
+// The keys of the run: the --input script or the demo, read whole before anything starts.
+// False after saying what was wrong.
+static bool ReadRunKeys(const CommandLine &cl, std::vector<InputRun> *runs, int *startMap) {
+    std::string error;
+    *startMap = 0;
+    if (!cl.inputPath.empty() && !ReadKeyScript(cl.inputPath, runs, &error)) {
+        std::fprintf(stderr, "kav: %s\n", error.c_str());
+        return false;
+    }
+    if (!cl.demoPath.empty() && !ReadDemo(cl.demoPath, runs, startMap, &error)) {
+        std::fprintf(stderr, "kav: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+static int Headless(const CommandLine &cl, const std::vector<InputRun> &runs, int startMap) {
+    StartWorld(startMap);
     const int64_t steps = RunHeadlessSteps(runs, cl.frames);
     int status = 0;
     std::string error;
     if (!cl.dumpPath.empty() && !WriteWorldDump(cl.dumpPath, steps, &error)) {
+        std::fprintf(stderr, "kav: %s\n", error.c_str());
+        status = 1;
+    }
+    return status;
+}
+
+// A run in a window: played from the keyboard or a demo, perhaps recorded, limited, timed.
+static int Windowed(const CommandLine &cl, const std::vector<InputRun> &runs, int startMap) {
+    std::string error;
+    session.startMap = startMap;
+    session.frames = cl.frames;
+    session.screenshotPath = cl.screenshotPath;
+    if (!cl.demoPath.empty()) {
+        session.playback = &runs;
+        session.cursor = ScriptCursor{&runs, 0, 0};
+    }
+    // A timedemo measures the drawing: no question, no pacing.
+    int status = RunGame(cl.timedemo && cl.startAnswer < 0 ? 0 : cl.startAnswer, cl.timedemo ? 0 : cl.fps);
+    EndDemo(&session.recorder);
+    if (cl.timedemo) {
+        const double seconds = session.lastFrameTime - session.firstFrameTime;
+        std::printf("%lld steps, %.3f seconds, %.1f frames per second\n", framesRun, seconds,
+                    seconds > 0.0 ? framesRun / seconds : 0.0);
+        status = 0;
+    }
+    if (!cl.dumpPath.empty() && !WriteWorldDump(cl.dumpPath, framesRun, &error)) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
         status = 1;
     }
@@ -39,23 +82,17 @@ int GameMain(int argc, char **argv) {
     }
     if (cl.check) return RunDataCheck(cl.checkDir.empty() ? nullptr : cl.checkDir.c_str());
     std::vector<InputRun> runs;
-    if (!cl.inputPath.empty() && !ReadKeyScript(cl.inputPath, &runs, &error)) {
+    int startMap;
+    if (!ReadRunKeys(cl, &runs, &startMap)) return 2;
+    ResetSession();
+    if (!cl.recordPath.empty() && !StartDemo(&session.recorder, cl.recordPath, startMap, &error)) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
         return 2;
     }
 
     FindGameData(cl.dataDir);
     OpenWorldLog();
-    int status;
-    if (cl.headless) {
-        status = Headless(cl, runs);
-    } else {
-        status = RunGame(cl.startAnswer, cl.fps);
-        if (!cl.dumpPath.empty() && !WriteWorldDump(cl.dumpPath, framesRun, &error)) {
-            std::fprintf(stderr, "kav: %s\n", error.c_str());
-            status = 1;
-        }
-    }
+    const int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
     CloseWorldLog();
     return status;
 }

@@ -1,6 +1,7 @@
 // Key scripts and demos: reading them line by line within limits, and recording them.
 #include "shell/script.h"
 
+#include "world/files.h"
 #include "world/world.h"
 
 #include <cctype>
@@ -48,23 +49,11 @@ bool ParseCount(const std::string &text, int64_t max, int64_t *value) {
     return true;
 }
 
-// A word of a script as it may be shown in a message: printable ASCII as it stands, every
-// other byte (terminal escapes among them) as \xNN, and cut short when long.
+// A word of a script as it may be shown in a message: control characters (terminal escapes
+// among them) escaped, and cut short when long.
 static std::string Shown(const std::string &word) {
-    static const size_t MAX_SHOWN = 40;
-    std::string out;
-    for (size_t i = 0; i < word.size() && i < MAX_SHOWN; i++) {
-        const unsigned char c = (unsigned char)word[i];
-        if (c >= 0x20 && c < 0x7f && c != '\\') {
-            out += (char)c;
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        }
-    }
-    if (word.size() > MAX_SHOWN) out += "...";
-    return out;
+    char shown[256];
+    return EscapedText(word.data(), word.size(), 40, shown, sizeof shown);
 }
 
 // A stream, or a text in memory, read one line at a time within the limits.

@@ -64,7 +64,7 @@ pass "scripts from pipes, and hostile ones"
 printf '5 LEFT\n3 JUMP\n' > bad.txt
 expect_status2 "--bogus" --bogus
 expect_status2 "abc" --fps abc
-expect_status2 "needs --headless" --frames 10
+expect_status2 "needs --headless" --input keys.txt
 expect_status2 "bad.txt:2" --headless --input bad.txt
 expect_status2 "missing.txt" --headless --input missing.txt
 pass "bad options"

@@ -26,6 +26,13 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
     EXPECT_TRUE(cl.headless);
     EXPECT_EQ(cl.frames, 250);
     EXPECT_EQ(cl.inputPath, "keys.txt");
+    ASSERT_TRUE(Parse({"--frames", "100", "--screenshot", "s.png", "--record", "r.dem"}, &cl, &error)) << error;
+    EXPECT_EQ(cl.frames, 100);
+    EXPECT_EQ(cl.screenshotPath, "s.png");
+    EXPECT_EQ(cl.recordPath, "r.dem");
+    ASSERT_TRUE(Parse({"--timedemo", "d.dem"}, &cl, &error)) << error;
+    EXPECT_TRUE(cl.timedemo);
+    EXPECT_EQ(cl.demoPath, "d.dem");
     ASSERT_TRUE(Parse({"--check"}, &cl, &error)) << error;   // the folder is optional
     EXPECT_TRUE(cl.check);
     EXPECT_EQ(cl.checkDir, "");
@@ -40,7 +47,14 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
         {{"--fps", "-1"}, "-1"},
         {{"--fps", "1001"}, "1001"},
         {{"--headless", "--frames", "99999999999999999999"}, "99999999999999999999"},
-        {{"--frames", "10"}, "--headless"},
+        {{"--input", "k.txt"}, "--headless"},
+        {{"--record", "a.dem", "--playdemo", "b.dem"}, "--record and --playdemo"},
+        {{"--headless", "--input", "k.txt", "--playdemo", "b.dem"}, "--input and --playdemo"},
+        {{"--headless", "--timedemo", "d.dem"}, "--timedemo"},
+        {{"--headless", "--record", "d.dem"}, "--record"},
+        {{"--timedemo", "d.dem", "--fps", "30"}, "--fps"},
+        {{"--screenshot", "s.png"}, "--frames"},
+        {{"--playdemo="}, "--playdemo"},
         {{"--headless", "--windowed"}, "--windowed"},
         {{"--headless", "--fps", "30"}, "--fps"},
         {{"--windowed", "--fullscreen"}, "--fullscreen"},

@@ -1,0 +1,66 @@
+// Window runs beyond plain play: demos, step limits and screenshots.
+#include "shell/session.h"
+
+#include "platform/platform.h"
+#include "render/screenshot.h"
+#include "shell/frame.h"
+#include "shell/state.h"
+#include "world/world.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+WindowSession session;
+
+void ResetSession() { session = WindowSession(); }
+
+bool SessionBeforeSwap() {
+    session.lastFrameTime = PlatformTime();
+    if (session.firstFrameTime < 0.0) session.firstFrameTime = session.lastFrameTime;
+    if (KeyPressed(VK_F12_, session.screenshotLatch) && appActive) TakeNumberedScreenshot();
+    if (session.frames >= 0 && framesRun >= session.frames) {
+        std::string error;
+        if (!session.screenshotPath.empty() && !SaveScreenshot(session.screenshotPath.c_str(), &error))
+            std::fprintf(stderr, "kav: %s\n", error.c_str());
+        return false;
+    }
+    if (session.playback) {
+        if (!NextScriptStep(&session.cursor, &session.demoKeys)) return false;
+        static const uint64_t ESCAPE = UINT64_C(1) << ScriptKeyFromName("ESCAPE");
+        if (session.demoKeys & ESCAPE) return false;   // as in a key script
+    }
+    return true;
+}
+
+void SessionStep() {
+    if (!session.playback) {
+        if (session.recorder.file) RecordDemoStep(&session.recorder);
+        FrameUpdate();
+        return;
+    }
+    bool keyboard[256];
+    std::memcpy(keyboard, KeyState, sizeof keyboard);
+    HoldScriptKeys(session.demoKeys);
+    FrameUpdate();
+    std::memcpy(KeyState, keyboard, sizeof keyboard);
+}
+
+void TakeNumberedScreenshot() {
+    namespace fs = std::filesystem;
+    static const char *const FOLDER = "screenshots";
+    std::error_code ec;
+    fs::create_directory(FOLDER, ec);
+    if (ec) {
+        std::fprintf(stderr, "kav: %s: no folder for screenshots (%s); the picture was not saved\n", FOLDER,
+                     ec.message().c_str());
+        return;
+    }
+    char path[64];
+    do {
+        std::snprintf(path, sizeof path, "%s/kav-%04d.png", FOLDER, session.nextShot++);
+    } while (fs::exists(fs::symlink_status(path, ec)) && session.nextShot < 1000000);
+    std::string error;
+    if (SaveScreenshot(path, &error)) std::printf("kav: screenshot %s\n", path);
+    else std::fprintf(stderr, "kav: %s\n", error.c_str());
+}
