@@ -30,7 +30,7 @@ pass "demo headers and lines checked; the start map is used"
 
 # Recorded from the keyboard, with the world dumped at the end.
 start_game --windowed --record run.dem --dump window.json
-win=$(wait_window Kav 30) || fail "no window"
+win=$(wait_window Kav 30) || fail "no window (1)"
 xdotool windowfocus --sync "$win" 2> /dev/null
 for key in Right space Up Right Left Down i Prior; do hold_key "$key" 0.3; done
 xdotool keydown Escape
@@ -53,8 +53,8 @@ echo "$line" | grep -qE "^$steps steps, [0-9]+\.[0-9]{3} seconds, [0-9]+\.[0-9] 
 pass "timedemo: $line"
 
 # A killed recording leaves a demo that plays up to its last whole line.
-start_game --windowed --record killed.dem
-win=$(wait_window Kav 30) || fail "no window"
+start_game --windowed --record killed.dem 2> killed.txt
+win=$(wait_window Kav 30) || { cat killed.txt; ps -p $pid -o pid,stat,etime,cmd; xwininfo -root -tree | grep -i kav; fail "no window (2)"; }
 xdotool windowfocus --sync "$win" 2> /dev/null
 hold_key Right 0.3
 hold_key Left 0.3
@@ -70,20 +70,24 @@ timeout -s KILL 60 "$kav" --windowed --frames 5 --screenshot shot.png || fail "-
 mkdir screenshots
 echo keep > screenshots/kav-0001.png
 start_game --windowed
-win=$(wait_window Kav 30) || fail "no window"
+win=$(wait_window Kav 30) || fail "no window (3)"
 xdotool windowfocus --sync "$win" 2> /dev/null
-hold_key F12 0.2
-hold_key F12 0.2
+hold_key F12 0.5
+hold_key F12 0.5
+for n in 2 3; do
+    for ((i = 0; i < 100; i++)); do identify screenshots/kav-000$n.png > /dev/null 2>&1 && break; sleep 0.1; done
+    identify screenshots/kav-000$n.png > /dev/null 2>&1 || fail "no screenshots/kav-000$n.png"
+done
 [ "$(cat screenshots/kav-0001.png)" = keep ] || fail "F12 overwrote kav-0001.png"
-for n in 2 3; do identify screenshots/kav-000$n.png > /dev/null 2>&1 || fail "no screenshots/kav-000$n.png"; done
 xdotool keydown Escape
 wait_exit $pid 10 || fail "Escape"
 xdotool keyup Escape
 rm -r screenshots && echo file > screenshots
 start_game --windowed 2> f12.txt
-win=$(wait_window Kav 30) || fail "no window"
+win=$(wait_window Kav 30) || fail "no window (4)"
 xdotool windowfocus --sync "$win" 2> /dev/null
-hold_key F12 0.2
+hold_key F12 0.5
+sleep 1
 kill -0 $pid 2> /dev/null || fail "the game ended when the screenshot could not be saved"
 [ "$(wc -l < f12.txt)" = 1 ] && grep -q screenshots f12.txt || fail "F12 without a folder said: $(cat f12.txt)"
 xdotool keydown Escape
