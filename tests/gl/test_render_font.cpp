@@ -1,4 +1,4 @@
-// Drawing tests: glyph placement, character sets and the state the text printer leaves.
+// Drawing tests: glyph placement, skipped bytes, the cut and the state the text printer leaves.
 #include "tests/gl/test_render_gl.h"
 
 #include <string>
@@ -13,19 +13,8 @@ TEST_F(Font, GlyphsAreSixteenUnitsAndAdvanceThirteen) {
     EXPECT_EQ(Colour(22, 25) + " " + Colour(23, 10), "33 255 0 34 255 0");
 }
 
-TEST_F(Font, CharacterSetsPickTheSheetHalvesAndClampOutsideZeroToOne) {
+TEST_F(Font, NewlinesAndBytesWithoutAGlyphAreSkippedWithoutAdvancing) {
     fontTexture = CodedFontTexture();
-    struct Case { int set; const char *text; int glyph; };
-    const Case cases[] = {
-        {1, "A", 161}, {5, "A", 161}, {2, "A", 161}, {-3, "A", 33}, {0, "A", 33},
-        {1, "\x90" "A", 161},   // bytes 128..159 have no glyph in set 1: skipped, no advance
-        {1, "\xa1", 1},         // byte 161 counts as -95: glyph 1 in set 1
-    };
-    for (const Case &c : cases) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        PrintText(0, 0, c.set, "%s", c.text);
-        EXPECT_EQ(Colour(8, 8), std::to_string(c.glyph) + " 255 0") << "set " << c.set;
-    }
     PrintText(0, 300, 0, "A\nB\x90" "C");   // no glyph for a newline or byte 144 in set 0
     EXPECT_EQ(ReadTextLine(0, 300), "ABC");
 }
@@ -38,7 +27,7 @@ TEST_F(Font, LongOutputIsCutAt255Characters) {
     EXPECT_EQ(BoxText(ReadScreen(), 1), "0 67 0 15");
 }
 
-TEST_F(Font, PrinterRestoresMatricesLeavesBlendOffDepthOnAndNullFormatChangesNothing) {
+TEST_F(Font, PrinterRestoresMatricesAndLeavesBlendOffDepthOn) {
     fontTexture = CodedFontTexture();
     glMatrixMode(GL_PROJECTION);
     glScalef(2, 2, 2);
@@ -56,19 +45,6 @@ TEST_F(Font, PrinterRestoresMatricesLeavesBlendOffDepthOnAndNullFormatChangesNot
     glGetFloatv(GL_MODELVIEW_MATRIX, mv);
     glGetFloatv(GL_PROJECTION_MATRIX, proj);
     EXPECT_TRUE(mv[12] == 5 && mv[13] == 6 && proj[0] == 2 && proj[12] == 0);
-
-    // A null format: no drawing, no binding, no state change.
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    // Through a plain pointer: the null format is what is under test, not a literal.
-    void (*const print)(int32_t, int32_t, int32_t, const char *, ...) = PrintText;
-    print(0, 0, 0, nullptr);
-    GLint bound = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND) && !glIsEnabled(GL_DEPTH_TEST) && bound == 0);
-    EXPECT_EQ(BoxText(ReadScreen()), "none");
 }
 
 // The debug text's band of shot records: a row of bits prints as each digit printed alone at

@@ -106,29 +106,6 @@ TEST_F(Scene, WithoutBackdropOldPicturesFadeInsteadOfClearing) {
     }
 }
 
-TEST_F(Scene, FrameLeavesTheDocumentedStateAndClearsOnlyDepth) {
-    glMatrixMode(GL_PROJECTION);
-    glScalef(0.5f, 0.5f, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(50, 50, 0);
-    glColor4f(1, 0, 0, 0.25f);
-    glDisable(GL_TEXTURE_2D);
-    glClearDepth(0.0);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glClearDepth(1.0);
-    EXPECT_TRUE(DrawScene());
-    EXPECT_TRUE(!glIsEnabled(GL_BLEND) && !glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_TEXTURE_2D));
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    GLfloat m[16], colour[4], depth = 0;
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    for (int i = 0; i < 16; i++) EXPECT_EQ(m[i], (i % 5 == 0) ? 1.0f : 0.0f) << i;
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    glReadPixels(400, 300, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-    EXPECT_TRUE(colour[0] + colour[1] + colour[2] + colour[3] == 4 && depth == 1);
-}
-
 TEST_F(Scene, HeroPictureFollowsJumpHideFrameAndFacingAndTheShieldStaysUpright) {
     heroTextures[0] = SolidTexture(0, 255, 0);
     heroTextures[9] = SolidTexture(0, 0, 255);
@@ -156,20 +133,6 @@ TEST_F(Scene, HeroPictureFollowsJumpHideFrameAndFacingAndTheShieldStaysUpright) 
     HeroState.frame = 0, HeroState.face = 0, HeroState.shield = 1, HeroState.shieldframe = 22.9f;
     DrawScene();
     ExpectColours({{90, 60, "255 0 0"}, {90, 47, "255 0 0"}, {90, 72.5f, "0 255 0"}});
-}
-
-TEST_F(Scene, TileViewShowsCodesByTableAndMarksTheHeroCell) {
-    showTiles = true;
-    tileTextures[9] = SolidTexture(0, 0, 255);
-    tileTextures[1] = SolidTexture(255, 0, 0);
-    heroTextures[1] = SolidTexture(0, 0, 0, 0);   // a see-through hero
-    TileGrid[23][0] = TILE_EXIT;   // bottom-left cell
-    TileGrid[0][31] = 60;          // no such slot: untextured
-    TileGrid[10][10] = -4;         // codes below 1 draw nothing
-    HeroState.x = 141, HeroState.y = 23;   // marker cell 136..144 by 16..24, hero from y 22
-    DrawScene();
-    ExpectColours({{4, 4, "0 0 255"}, {252, 188, "255 255 255"}, {84, 108, "0 0 0"},
-                   {140, 18, "255 0 0"}, {140, 26, "0 0 0"}});
 }
 
 TEST_F(Scene, ShotsExplosionsAndOverlayUseTheirSlotsAndSizes) {

@@ -1,4 +1,4 @@
-// Map text: number readers, the pattern matcher and the chunk and line readers.
+// Map text: the number readers and the line reader's cut (the loader's tests cover the rest).
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -64,60 +64,6 @@ TEST(MapNumbers, FormsLimitsAndNonNumbers) {
         EXPECT_EQ(ScanI(i.text, &v), i.used) << i.text;
         EXPECT_EQ(v, i.value) << i.text;
     }
-}
-
-TEST(MapPattern, BlanksLiteralsAndPartialMatches) {
-    int32_t a = -1, b = -1;
-    float f = -1;
-    MatchField ab[2] = {{&a, nullptr}, {&b, nullptr}};
-    MatchField af[2] = {{&a, nullptr}, {nullptr, &f}};
-    auto match = [](const std::string &t, const char *p, const MatchField *fl, int n) {
-        return MatchPattern(t.data(), t.size(), p, fl, n);
-    };
-
-    // A blank in the pattern takes any white space, none included.
-    MatchResult r = match("nofcan7", "nof can %d \n", ab, 1);
-    EXPECT_EQ(r.fields, 1); EXPECT_EQ(a, 7); EXPECT_TRUE(r.complete);
-    r = match("nof \t  can     12   \n", "nof can %d \n", ab, 1);
-    EXPECT_EQ(a, 12); EXPECT_TRUE(r.complete);
-
-    // Case counts: nothing is assigned.
-    a = -1;
-    r = match("NOF can 3", "nof can %d \n", ab, 1);
-    EXPECT_EQ(r.fields, 0); EXPECT_EQ(a, -1); EXPECT_FALSE(r.complete);
-
-    // Stops at the first misfit: the index is read, the value keeps its old contents.
-    r = match("cannon[4].crd.y 9", "cannon[%d].crd.x %d \n,", ab, 2);
-    EXPECT_EQ(r.fields, 1); EXPECT_EQ(a, 4); EXPECT_EQ(b, -1); EXPECT_EQ(r.stop, 14u);
-
-    // Text ending before the trailing comma still gives both fields.
-    r = match("cannon[2].crd.freq 1.5", "cannon[%d].crd.freq %f \n,", af, 2);
-    EXPECT_EQ(r.fields, 2); EXPECT_EQ(a, 2); EXPECT_EQ(f, 1.5f); EXPECT_FALSE(r.complete);
-    r = match("cannon[3].crd.freq 2.5   ,\n", "cannon[%d].crd.freq %f \n,", af, 2);
-    EXPECT_EQ(f, 2.5f); EXPECT_TRUE(r.complete);
-
-    // A field slot of the wrong type stops the match rather than writing anywhere.
-    a = -1;
-    r = match("5", "%d", af + 1, 1);
-    EXPECT_EQ(r.fields, 0);
-    // More fields in the pattern than slots given: the extra ones are not read.
-    r = match("1 2", "%d %d", ab, 1);
-    EXPECT_EQ(r.fields, 1); EXPECT_EQ(a, 1); EXPECT_FALSE(r.complete);
-}
-
-TEST(MapReaders, ChunksFoldCrLfAndSkipCommentStarts) {
-    const std::string src = "1,2\r\n\r\n/x#y a,\n";
-    MapText t;
-    OpenMapText(t, src.data(), src.size());
-    char buf[LINE_CHARS + 1];
-    int line = 0;
-    std::string got;
-    size_t n;
-    while ((n = ReadMapChunk(t, buf, &line)) > 0) got += "[" + std::string(buf, n) + "]" + std::to_string(line);
-    // "1,", "2\n"; the newline alone, "/x", "#y" are thrown away; " a" kept; ",\n" kept.
-    EXPECT_EQ(got, "[1,]1[2\n]1[ a]3[,\n]3");
-    EXPECT_EQ(ReadMapChunk(t, buf, &line), 0u);
-    EXPECT_EQ(ReadMapChunk(t, buf, &line), 0u);
 }
 
 TEST(MapReaders, LinesAreCutAt254AndSkippedByTheirFirstCharacter) {
