@@ -235,7 +235,7 @@ TEST(MapGroups, TheLastIndexReadPicksTheRecordAndWorkingValuesCarryOver) {
     EXPECT_EQ(CannonPool[1].x, (float)(2147483647.0 * 8)); EXPECT_EQ(CannonPool[1].y, (float)(-2147483648.0 * 8));
 }
 
-// ---- short files, reloads ----
+// ---- short files ----
 
 TEST(MapShortFiles, EveryCutEndsWithMissingValuesUnmatched) {
     const std::string full = GridText() + Counts(1, 0, 0, 1, 0) + Cannon(0, 3, 4) +
@@ -266,25 +266,6 @@ TEST(MapShortFiles, EveryCutEndsWithMissingValuesUnmatched) {
     EXPECT_EQ(cannonCount, 0);
     LoadWithin(std::string("\0\0\0", 3));
     EXPECT_EQ(TileGrid[23][31], 0);
-}
-
-TEST(MapReload, FieldsTheMapDoesNotGiveKeepTheirValues) {
-    const std::string text = GridText() + Counts(1, 0, 0, 0, 1) + Cannon(0, 3, 4) +
-                             Group("train", 0, {"2", "1", "1", "0", "0", "120", "1", "2", "2", "5", "0.25"});
-    ResetWorld();
-    Load(text);
-    CannonPool[0].active = 0;   // destroyed
-    CannonPool[0].x = 1.0f;
-    CannonPool[0].freq = 59.0f;
-    CannonPool[0].frame = 3.0f;
-    TrainPool[0].active = 1;
-    TrainPool[0].speed = 2.0f;
-    TileGrid[5][5] = TILE_RAY;
-    Load(text);
-    ExpectTestGrid();
-    EXPECT_EQ(CannonPool[0].active, 1); EXPECT_EQ(CannonPool[0].x, 24.0f); EXPECT_EQ(CannonPool[0].freq, 0.5f);
-    EXPECT_EQ(CannonPool[0].frame, 3.0f);
-    EXPECT_EQ(TrainPool[0].active, 0); EXPECT_EQ(TrainPool[0].speed, 2.0f);
 }
 
 // ---- files, the log and the sequence ----
