@@ -1,5 +1,6 @@
 // The SDL2 backend's translation of SDL events into the game's messages: the keypad with
-// and without Num Lock, system keys, window events, the close box and the quit message.
+// and without Num Lock, system keys, window events, the close box and the quit message,
+// and game pads, whose buttons and stick come out as the keys they stand for.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -122,6 +123,76 @@ TEST_F(SdlEvents, WindowEventsBecomeActivationSizeAndCloseAndThePostedQuitCarrie
     EXPECT_EQ(msg.kind, MSG_QUIT);
     EXPECT_EQ(msg.wParam, 27u);
     EXPECT_FALSE(PlatformPeekMessage(&msg));
+}
+
+// The key messages that an event pushed into SDL's queue comes out as, "+VK" down, "-VK" up.
+static std::string KeysThrough(SDL_Event ev) {
+    EXPECT_EQ(SDL_PushEvent(&ev), 1);
+    std::string keys;
+    PlatformMessage msg;
+    while (PlatformPeekMessage(&msg)) {
+        EXPECT_TRUE(msg.kind == MSG_KEYDOWN || msg.kind == MSG_KEYUP) << msg.kind;
+        keys += (keys.empty() ? "" : " ") + std::string(msg.kind == MSG_KEYDOWN ? "+" : "-") +
+                std::to_string(msg.wParam);
+    }
+    return keys;
+}
+
+TEST_F(SdlEvents, PadButtonsAndTheLeftStickBecomeTheGameKeysOfEveryPadTogether) {
+    const std::string L = std::to_string(VK_LEFT_), R = std::to_string(VK_RIGHT_), U = std::to_string(VK_UP_),
+                      D = std::to_string(VK_DOWN_), FIRE = std::to_string(VK_SPACE_),
+                      ESC = std::to_string(VK_ESCAPE_);
+    enum { BUTTON_DOWN, BUTTON_UP, AXIS, REMOVED };
+    const struct {
+        int what;
+        SDL_JoystickID pad;
+        int control;   // button or axis
+        int value;     // axis value
+        std::string keys;
+    } events[] = {
+        {BUTTON_DOWN, 7, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, "+" + R},
+        {BUTTON_DOWN, 7, SDL_CONTROLLER_BUTTON_A, 0, "+" + U},          // A jumps
+        {BUTTON_DOWN, 7, SDL_CONTROLLER_BUTTON_DPAD_UP, 0, ""},         // up already held by A
+        {BUTTON_UP, 7, SDL_CONTROLLER_BUTTON_A, 0, ""},                 // ... and still by the d-pad
+        {BUTTON_UP, 7, SDL_CONTROLLER_BUTTON_DPAD_UP, 0, "-" + U},
+        {BUTTON_DOWN, 7, SDL_CONTROLLER_BUTTON_B, 0, "+" + FIRE},       // B fires
+        {BUTTON_DOWN, 7, SDL_CONTROLLER_BUTTON_X, 0, ""},               // other buttons do nothing
+        {AXIS, 7, SDL_CONTROLLER_AXIS_LEFTX, -7000, ""},                // inside the dead zone
+        {AXIS, 7, SDL_CONTROLLER_AXIS_LEFTX, -20000, "+" + L},
+        {AXIS, 7, SDL_CONTROLLER_AXIS_LEFTY, 30000, "+" + D},           // the stick's y grows downward
+        {AXIS, 7, SDL_CONTROLLER_AXIS_LEFTX, 25000, "-" + L},           // right is held by the d-pad too
+        {AXIS, 7, SDL_CONTROLLER_AXIS_RIGHTX, -30000, ""},              // the right stick does nothing
+        {BUTTON_DOWN, 9, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, "+" + L},  // a second pad adds its keys
+        {BUTTON_DOWN, 9, SDL_CONTROLLER_BUTTON_START, 0, "+" + ESC},    // Start quits like Escape
+        {BUTTON_UP, 9, SDL_CONTROLLER_BUTTON_START, 0, "-" + ESC},
+        {BUTTON_DOWN, 9, SDL_CONTROLLER_BUTTON_BACK, 0, "+" + ESC},
+        {REMOVED, 9, 0, 0, "-" + L + " -" + ESC},                        // pulled out: its keys let go
+        {REMOVED, 7, 0, 0, "-" + R + " -" + D + " -" + FIRE},
+    };
+    int row = 0;
+    for (const auto &e : events) {
+        SDL_Event ev = {};
+        if (e.what == AXIS) {
+            ev.type = SDL_CONTROLLERAXISMOTION;
+            ev.caxis.which = e.pad;
+            ev.caxis.axis = (Uint8)e.control;
+            ev.caxis.value = (Sint16)e.value;
+        } else if (e.what == REMOVED) {
+            ev.type = SDL_CONTROLLERDEVICEREMOVED;
+            ev.cdevice.which = e.pad;
+        } else {
+            ev.type = e.what == BUTTON_DOWN ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+            ev.cbutton.which = e.pad;
+            ev.cbutton.button = (Uint8)e.control;
+        }
+        EXPECT_EQ(KeysThrough(ev), e.keys) << "row " << row;
+        row++;
+    }
+    // A pad plugged in is opened at once; one that cannot be opened changes nothing.
+    SDL_Event added = {};
+    added.type = SDL_CONTROLLERDEVICEADDED;
+    added.cdevice.which = 99;
+    EXPECT_EQ(KeysThrough(added), "");
 }
 
 }  // namespace
