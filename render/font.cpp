@@ -15,16 +15,16 @@ static const int BITS_MAX = 256;      // digits in one row of bits
 
 unsigned int fontListBase;
 
-// One glyph quad of sheet cell n with its lower left corner at (x, 0).
-static void GlyphQuad(int n, int x) {
+// One glyph quad of sheet cell n with its lower left corner at (x, y).
+static void GlyphQuad(int n, int x, int y) {
     const float left = (float)(n % 16) / 16.0f;
     const float right = left + 0.0625f;
     const float top = 1.0f - (float)(n / 16) / 16.0f;   // sheet rows count from the top
     const float bottom = top - 0.0625f;
-    glTexCoord2f(left, bottom);  glVertex2i(x, 0);
-    glTexCoord2f(right, bottom); glVertex2i(x + GLYPH_SIZE, 0);
-    glTexCoord2f(right, top);    glVertex2i(x + GLYPH_SIZE, GLYPH_SIZE);
-    glTexCoord2f(left, top);     glVertex2i(x, GLYPH_SIZE);
+    glTexCoord2f(left, bottom);  glVertex2i(x, y);
+    glTexCoord2f(right, bottom); glVertex2i(x + GLYPH_SIZE, y);
+    glTexCoord2f(right, top);    glVertex2i(x + GLYPH_SIZE, y + GLYPH_SIZE);
+    glTexCoord2f(left, top);     glVertex2i(x, y + GLYPH_SIZE);
 }
 
 // Needs a current context; the font texture itself may come later, the lists never bind it.
@@ -35,7 +35,7 @@ void CreateFontLists() {
     for (int n = 0; n < GLYPH_COUNT; n++) {
         glNewList(fontListBase + n, GL_COMPILE);
         glBegin(GL_QUADS);
-        GlyphQuad(n, 0);
+        GlyphQuad(n, 0, 0);
         glEnd();
         glTranslated((double)GLYPH_ADVANCE, 0.0, 0.0);
         glEndList();
@@ -49,10 +49,12 @@ void DeleteFontLists() {
     fontListBase = 0;
 }
 
-// The printers' frame: the font bound, screen space of 800 by 600 with the pen at (x, y),
-// blending on and the depth test off; EndText puts the matrices back, leaves blending off
-// and the depth test on.
-static void BeginText(int32_t x, int32_t y) {
+// A block of text: the font bound, screen space of 800 by 600, blending on and the depth
+// test off, and one run of quads for every line printed into it. EndTextBlock puts the
+// matrices back, leaves blending off and the depth test on.
+static bool blockOpen;   // a glBegin is open: the font has its lists
+
+void BeginTextBlock() {
     glBindTexture(GL_TEXTURE_2D, fontTexture);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -63,10 +65,13 @@ static void BeginText(int32_t x, int32_t y) {
     glLoadIdentity();
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
-    glTranslated((double)x, (double)y, 0.0);
+    blockOpen = fontListBase != 0;
+    if (blockOpen) glBegin(GL_QUADS);
 }
 
-static void EndText() {
+void EndTextBlock() {
+    if (blockOpen) glEnd();
+    blockOpen = false;
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glMatrixMode(GL_PROJECTION);
@@ -75,53 +80,54 @@ static void EndText() {
     glPopMatrix();
 }
 
-// Text in screen space, never scaled by viewScale. Set 0 is the upper half of the sheet,
-// set 1 the lower half; sets above 1 print as set 1 and sets below 0 as set 0, so a list
-// call never reaches outside the font's own 256 lists. Output beyond 255 characters is cut.
-// Leaves blending off and the depth test on; the blend function and colour are the caller's.
-void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...) {
-    if (format == nullptr) return;
-
+// The glyphs the font's lists would draw, as quads instead of one list call (and one draw)
+// each: the pen moves 13 units per glyph, on whole units, so every corner lands where the
+// list's own advance would have put it. Each byte is a signed offset from the set's first
+// list, byte 32 (space) being its first glyph; a byte with no glyph in the set draws nothing
+// and does not move the pen. Set 0 is the upper half of the sheet, set 1 the lower half;
+// sets above 1 print as set 1 and sets below 0 as set 0. Output beyond 255 characters is cut.
+static void TextLineV(int32_t x, int32_t y, int32_t set, const char *format, va_list args) {
+    if (format == nullptr || !blockOpen) return;
     char text[256];
-    va_list args;
-    va_start(args, format);
     const int written = vsnprintf(text, sizeof text, format, args);
-    va_end(args);
     if (written < 0) text[0] = '\0';
-
     if (set > 1) set = 1;
     if (set < 0) set = 0;
-
-    // The glyphs the font's lists would draw, in one run of quads instead of one list call
-    // (and one draw) each: the pen moves 13 units per glyph, on whole units, so every
-    // corner lands where the list's own advance would have put it. Each byte is a signed
-    // offset from the set's first list, byte 32 (space) being its first glyph; a byte with
-    // no glyph in the set draws nothing and does not move the pen.
-    BeginText(x, y);
-    if (fontListBase != 0) {
-        glBegin(GL_QUADS);
-        int pen = 0;
-        for (const char *c = text; *c; c++) {
-            const int n = (signed char)*c - 32 + 128 * set;
-            if (n < 0 || n >= GLYPH_COUNT) continue;
-            GlyphQuad(n, pen);
-            pen += GLYPH_ADVANCE;
-        }
-        glEnd();
+    int pen = x;
+    for (const char *c = text; *c; c++) {
+        const int n = (signed char)*c - 32 + 128 * set;
+        if (n < 0 || n >= GLYPH_COUNT) continue;
+        GlyphQuad(n, pen, y);
+        pen += GLYPH_ADVANCE;
     }
-    EndText();
 }
 
-// A row of 0 and 1 digits of set 0, one per byte of bits, 2 units apart from (x, y) (at most
-// 256): the picture of printing each digit alone at its place. Bytes other than 0 print 1.
-void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count) {
-    if (bits == nullptr || count <= 0) return;
+void TextLine(int32_t x, int32_t y, int32_t set, const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    TextLineV(x, y, set, format, args);
+    va_end(args);
+}
+
+void TextBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count) {
+    if (bits == nullptr || count <= 0 || !blockOpen) return;
     if (count > BITS_MAX) count = BITS_MAX;
-    BeginText(x, y);
-    if (fontListBase != 0) {
-        glBegin(GL_QUADS);
-        for (int32_t i = 0; i < count; i++) GlyphQuad('0' - 32 + (bits[i] ? 1 : 0), BIT_ADVANCE * i);
-        glEnd();
-    }
-    EndText();
+    for (int32_t i = 0; i < count; i++) GlyphQuad('0' - 32 + (bits[i] ? 1 : 0), x + BIT_ADVANCE * i, y);
+}
+
+// One line alone. Leaves blending off and the depth test on; the blend function and colour
+// are the caller's.
+void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...) {
+    BeginTextBlock();
+    va_list args;
+    va_start(args, format);
+    TextLineV(x, y, set, format, args);
+    va_end(args);
+    EndTextBlock();
+}
+
+void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count) {
+    BeginTextBlock();
+    TextBits(x, y, bits, count);
+    EndTextBlock();
 }

@@ -54,6 +54,16 @@ void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...)
 // A row of 0 and 1 digits, 2 units apart, as PrintText would print each one alone at its
 // place (set 0): the debug text's band of shot records, in one call.
 void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count);
+// Many lines in one run of quads: TextLine and TextBits print as PrintText and PrintBits
+// would, between BeginTextBlock and EndTextBlock, with nothing else touching the GL there.
+void BeginTextBlock();
+void TextLine(int32_t x, int32_t y, int32_t set, const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 4, 5)))
+#endif
+    ;
+void TextBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count);
+void EndTextBlock();
 
 // The level objects of each kind, from their pools, in the order the scene paints them.
 void DrawCannons();

@@ -90,30 +90,33 @@ static int32_t BoxUnderHero() {
 
 static void DrawDebugText() {
     const ObjectRecord &hero = HeroState;
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);   // glyphs are added to the picture
-    PrintText(10, 10, 0, "Jump velocity %f", (double)hero.fallspd);
-    if (hero.jumping != 0) PrintText(10, 30, 0, "Jump ON");
-    else PrintText(10, 30, 0, "Jump OFF");
-    PrintText(10, 50, 0, "Box under hero: %d", BoxUnderHero());
-    PrintText(10, 90, 0, "Hero Y   : %f", (double)hero.y);
-    PrintText(10, 70, 0, "Hero Y aj: %d", Trunc((hero.y + hero.fallspd) / 8.0f));
-    PrintText(10, 110, 0, "EXP: %d", Trunc(ExplosionPool[0].frame));
-    if (ExplosionPool[0].active != 0) PrintText(10, 130, 0, "FIRE ON");
-    else PrintText(10, 130, 0, "FIRE OFF");
-    PrintText(10, 190, 0, "Rem01 = %f", (double)Rem01);
-    PrintText(10, 210, 0, "Rem02 = %f", (double)Rem02);
-    PrintText(10, 230, 0, "Rem03 = %f", (double)Rem03);
     // One overlapping digit per shot slot, 2 units apart.
     uint8_t band[SHOT_POOL_SIZE];
     for (int i = 0; i < SHOT_POOL_SIZE; i++) band[i] = ShotPool[i].active == 1 ? 1 : 0;
-    PrintBits(0, 360, band, SHOT_POOL_SIZE);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);   // glyphs are added to the picture
+    BeginTextBlock();
+    TextLine(10, 10, 0, "Jump velocity %f", (double)hero.fallspd);
+    if (hero.jumping != 0) TextLine(10, 30, 0, "Jump ON");
+    else TextLine(10, 30, 0, "Jump OFF");
+    TextLine(10, 50, 0, "Box under hero: %d", BoxUnderHero());
+    TextLine(10, 90, 0, "Hero Y   : %f", (double)hero.y);
+    TextLine(10, 70, 0, "Hero Y aj: %d", Trunc((hero.y + hero.fallspd) / 8.0f));
+    TextLine(10, 110, 0, "EXP: %d", Trunc(ExplosionPool[0].frame));
+    if (ExplosionPool[0].active != 0) TextLine(10, 130, 0, "FIRE ON");
+    else TextLine(10, 130, 0, "FIRE OFF");
+    TextLine(10, 190, 0, "Rem01 = %f", (double)Rem01);
+    TextLine(10, 210, 0, "Rem02 = %f", (double)Rem02);
+    TextLine(10, 230, 0, "Rem03 = %f", (double)Rem03);
+    TextBits(0, 360, band, SHOT_POOL_SIZE);
+    EndTextBlock();
 }
 
 // Reads the world, changes none of it. Leaves blending off, the modelview identity loaded,
 // texturing on and the colour opaque white.
 bool DrawScene() {
     LoadScreenSpace();
-    glClear(GL_DEPTH_BUFFER_BIT);   // never the colour buffer: the last picture is the base
+    // No depth clear: the depth test is off for everything drawn here, so nothing reads or
+    // writes the depth buffer. The colour buffer is never cleared: the last picture is the base.
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
 
