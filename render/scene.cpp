@@ -115,8 +115,7 @@ static void DrawDebugText() {
 // texturing on and the colour opaque white.
 bool DrawScene() {
     LoadScreenSpace();
-    // No depth clear: the depth test is off for everything drawn here, so nothing reads or
-    // writes the depth buffer. The colour buffer is never cleared: the last picture is the base.
+    glClear(GL_DEPTH_BUFFER_BIT);   // never the colour buffer: the last picture is the base
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
 
