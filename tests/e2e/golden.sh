@@ -1,5 +1,5 @@
 # Golden dumps: the walkthrough and seeded random key scripts, each run headless on frozen
-# copies of the screens, must give byte for byte the dumps recorded in tests/golden/dumps.sha256.
+# copies of the screens, must give byte for byte the dumps recorded in tests/fixtures/golden/dumps.sha256.
 # Any change to the rules, or to how floats are computed, shows up here.
 #   golden.sh KAV SRC            check
 #   golden.sh KAV SRC update     record the dumps again (only on purpose: the rules changed)
@@ -10,7 +10,7 @@ case $kav in /*) ;; *) kav=$(pwd)/$kav ;; esac
 mode=${3:-check}
 . "$src/tests/e2e/lib.bash"
 unset DISPLAY
-golden=$src/tests/golden
+golden=$src/tests/fixtures/golden
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1

@@ -195,7 +195,7 @@ def run(browser, base):
     # for 4000 steps, on the game's own screens.
     scripts = [("tests/walkthrough/walkthrough.txt", None)]
     scripts += [(os.path.relpath(p, SRC), 4000)
-                for p in sorted(glob.glob(os.path.join(SRC, "tests/golden/scripts/*-seed*.txt")))]
+                for p in sorted(glob.glob(os.path.join(SRC, "tests/fixtures/golden/scripts/*-seed*.txt")))]
     for rel, frames in scripts:
         state, dump, error = page_script(browser, base, "../" + rel, frames)
         same = state == "done" and dump == native_dump(os.path.join(SRC, rel), frames)
@@ -272,7 +272,7 @@ def run(browser, base):
     # Keys: Yes at the start question (a real click, which the browser needs) puts the
     # canvas in full screen; key events move the hero; the page keeps arrows and Space from
     # scrolling; F1 leaves full screen and the game goes on drawing; Escape ends it.
-    start_x = json.loads(native_dump(os.path.join(SRC, "tests/golden/scripts/walkthrough.txt"), 0))["hero"]["x"]
+    start_x = json.loads(native_dump(os.path.join(SRC, "tests/fixtures/golden/scripts/walkthrough.txt"), 0))["hero"]["x"]
     browser.open(base + "/page/kav.html")
     yes = browser.wait("(() => { const b = document.getElementById('kav-yes'); if (!b || b.offsetParent === null) return null;"
                        " const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()")

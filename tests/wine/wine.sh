@@ -100,7 +100,7 @@ client() {
 # The same still frame from both builds: the first screen with its cannons stopped, so
 # that nothing moves once the hero stands, with the debug text and the tile view on.
 mkdir -p still/map
-cp "$src"/tests/golden/maps/map0?.map still/map/
+cp "$src"/tests/fixtures/golden/maps/map0?.map still/map/
 sed -i 's/freqspd .*/freqspd 0.00/' still/map/map00.map
 ln -s "$src/gfx" still/gfx
 cd still
