@@ -30,7 +30,7 @@ pass "demo headers and lines checked; the start map is used"
 
 # Recorded from the keyboard, with the world dumped at the end.
 start_game --windowed --record run.dem --dump window.json
-win=$(wait_window Kav 30) || fail "no window (1)"
+win=$(wait_window Kav 30) || { report_stuck $pid; fail "no window (1)"; }
 xdotool windowfocus --sync "$win" 2> /dev/null
 for key in Right space Up Right Left Down i Prior; do hold_key "$key" 0.3; done
 xdotool keydown Escape
@@ -54,7 +54,7 @@ pass "timedemo: $line"
 
 # A killed recording leaves a demo that plays up to its last whole line.
 start_game --windowed --record killed.dem 2> killed.txt
-win=$(wait_window Kav 30) || { cat killed.txt; ps -p $pid -o pid,stat,etime,cmd; xwininfo -root -tree | grep -i kav; fail "no window (2)"; }
+win=$(wait_window Kav 30) || { cat killed.txt; report_stuck $pid; fail "no window (2)"; }
 xdotool windowfocus --sync "$win" 2> /dev/null
 hold_key Right 0.3
 hold_key Left 0.3
@@ -70,7 +70,7 @@ timeout -s KILL 60 "$kav" --windowed --frames 5 --screenshot shot.png || fail "-
 mkdir screenshots
 echo keep > screenshots/kav-0001.png
 start_game --windowed
-win=$(wait_window Kav 30) || fail "no window (3)"
+win=$(wait_window Kav 30) || { report_stuck $pid; fail "no window (3)"; }
 xdotool windowfocus --sync "$win" 2> /dev/null
 hold_key F12 0.5
 hold_key F12 0.5
@@ -84,7 +84,7 @@ wait_exit $pid 10 || fail "Escape"
 xdotool keyup Escape
 rm -r screenshots && echo file > screenshots
 start_game --windowed 2> f12.txt
-win=$(wait_window Kav 30) || fail "no window (4)"
+win=$(wait_window Kav 30) || { report_stuck $pid; fail "no window (4)"; }
 xdotool windowfocus --sync "$win" 2> /dev/null
 hold_key F12 0.5
 sleep 1

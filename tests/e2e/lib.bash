@@ -47,6 +47,13 @@ wait_window() {
     return 1
 }
 
+# What a game that shows no window is doing: the windows there are and each thread's stack.
+report_stuck() {
+    ps -p "$1" -o pid,stat,etime,cmd
+    xwininfo -root -tree | grep '"' | head -n 20
+    command -v gdb > /dev/null && gdb -p "$1" -batch -ex 'thread apply all bt 12' 2>&1 | grep -E '^(#|Thread)'
+}
+
 # Waits up to $2 s for no window named $1.
 wait_no_window() {
     local name=$1 limit=${2:-10} i

@@ -20,7 +20,7 @@ if [ "$stage" = wide ]; then
     # No at the start question: an 800x600 window; keys reach the game; Escape ends it.
     start_game --dump keys.json
     answer_box "Start FullScreen?" Escape
-    win=$(wait_window Kav 10) || fail "no window titled Kav after answering No"
+    win=$(wait_window Kav 10) || { report_stuck $pid; fail "no window titled Kav after answering No"; }
     case $(geometry "$win") in 800x600+*) ;; *) fail "window is $(geometry "$win"), not 800x600" ;; esac
     xdotool windowfocus --sync "$win" 2> /dev/null
     hold_key i
@@ -44,7 +44,7 @@ if [ "$stage" = wide ]; then
     # The keypad walks with Num Lock off.
     for how in "./send_close" "xdotool windowclose"; do
         start_game --windowed --dump closed.json
-        win=$(wait_window Kav 30) || fail "no window with --windowed (before '$how')"
+        win=$(wait_window Kav 30) || { report_stuck $pid; fail "no window with --windowed (before '$how')"; }
         sleep 0.3
         xdotool windowfocus --sync "$win" 2> /dev/null
         hold_key KP_Left
@@ -61,7 +61,7 @@ if [ "$stage" = wide ]; then
     start_game
     answer_box "Start FullScreen?" Return
     answer_box "Vela GL" Return
-    win=$(wait_window Kav 10) || fail "no window after accepting windowed mode"
+    win=$(wait_window Kav 10) || { report_stuck $pid; fail "no window after accepting windowed mode"; }
     xdotool windowfocus --sync "$win" 2> /dev/null
     hold_key F1
     answer_box "Vela GL" Escape
@@ -74,16 +74,16 @@ fi
 if [ "$stage" = exact ]; then
     # Full screen at 800x600, F1 to a window titled KAV and back again, Escape.
     start_game --fullscreen
-    win=$(wait_window Kav 10) || fail "no full-screen window"
+    win=$(wait_window Kav 10) || { report_stuck $pid; fail "no full-screen window"; }
     sleep 0.3
     wait_window "Vela GL" 1 > /dev/null && fail "the 800x600 mode was refused on an 800x600 screen"
     [ "$(geometry "$win")" = 800x600+0+0 ] || fail "full screen window is $(geometry "$win")"
     hold_key F1
     wait_no_window Kav 10 || fail "F1 left the old window"
-    win=$(wait_window KAV 10) || fail "no window titled KAV after F1"
+    win=$(wait_window KAV 10) || { report_stuck $pid; fail "no window titled KAV after F1"; }
     xdotool windowfocus --sync "$win" 2> /dev/null
     hold_key F1
-    win2=$(wait_window KAV 10) || fail "no window titled KAV after the second F1"
+    win2=$(wait_window KAV 10) || { report_stuck $pid; fail "no window titled KAV after the second F1"; }
     wait_window "Vela GL" 1 > /dev/null && fail "going back to full screen asked about the mode"
     kill -0 $pid 2> /dev/null || fail "the game ended on the toggle"
     xdotool windowfocus --sync "$win2" 2> /dev/null
