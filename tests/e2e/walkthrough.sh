@@ -7,7 +7,7 @@ case $kav in /*) ;; *) kav=$(pwd)/$kav ;; esac
 . "$src/tests/e2e/lib.bash"
 make_workdir
 unset DISPLAY
-script="$src/tests/walkthrough/walkthrough.txt"
+script="$src/tests/fixtures/walkthrough.txt"
 [ -f "$script" ] || fail "no walkthrough at $script"
 
 # Hero x and y of a dump: the "hero" object's own keys.

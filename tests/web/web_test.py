@@ -193,7 +193,7 @@ def run(browser, base):
     started = time.time()
     # Same game, bit for bit: the walkthrough as long as it lasts, the seeded key scripts
     # for 4000 steps, on the game's own screens.
-    scripts = [("tests/walkthrough/walkthrough.txt", None)]
+    scripts = [("tests/fixtures/walkthrough.txt", None)]
     scripts += [(os.path.relpath(p, SRC), 4000)
                 for p in sorted(glob.glob(os.path.join(SRC, "tests/fixtures/golden/scripts/*-seed*.txt")))]
     for rel, frames in scripts:
@@ -207,7 +207,7 @@ def run(browser, base):
         f.write("10 RIGHT\n5 JUMP\n")
     for url, frames, reason in [("/work/bad.txt", None, "bad.txt:2:"),
                                 ("/work/missing.txt", None, "404"),
-                                ("../tests/walkthrough/walkthrough.txt", "12x", "frames")]:
+                                ("../tests/fixtures/walkthrough.txt", "12x", "frames")]:
         state, dump, error = page_script(browser, base, url, frames)
         check(state == "failed" and reason in error and dump == "",
               "script %s frames %s refused (%s): %r" % (url, frames, reason, error))

@@ -2,7 +2,7 @@
 //
 //   kav_bench_sim SRC_DIR [ROUNDS [worst|typical]]
 //
-// SRC_DIR holds map/ and tests/walkthrough/walkthrough.txt. Prints one line per figure,
+// SRC_DIR holds map/ and tests/fixtures/walkthrough.txt. Prints one line per figure,
 // "BENCH <name> <value> <unit>". The worst step is the median of many batches in processor
 // time of this thread, which other work on a shared machine does not count; the steps of the
 // walkthrough, far too short for that clock, are timed alone on the wall clock, and each keeps
@@ -175,7 +175,7 @@ int main(int argc, char **argv) {
     std::vector<InputRun> runs;
     std::string error;
     if (chdir(argv[1]) != 0 ||
-        !ReadKeyScript("tests/walkthrough/walkthrough.txt", &runs, &error)) {
+        !ReadKeyScript("tests/fixtures/walkthrough.txt", &runs, &error)) {
         fprintf(stderr, "cannot read the walkthrough under %s %s\n", argv[1], error.c_str());
         return 1;
     }
