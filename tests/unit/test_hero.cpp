@@ -1,4 +1,4 @@
-// The hero: what the screens' runs do not reach: exits taken while hiding, the shield cycle.
+// The hero: what the screens' runs do not reach: exits taken while hiding.
 #include <gtest/gtest.h>
 
 #include "sim_world.h"
@@ -20,18 +20,4 @@ TEST(HeroHide, HidingHeroCannotWalkButTakesExitsBothWays) {
     FrameUpdate();
     EXPECT_EQ(mapIndex, 0);
     EXPECT_EQ(HeroState.x, 244.0f);
-}
-
-TEST(HeroShield, TheCycleIsFifteenStepsInSinglePrecision) {
-    // The 15th step lands just above 24, so slot 24 is never shown.
-    FreshWorld();
-    int shown[25] = {0};
-    for (int i = 1; i <= 15; i++) {
-        UpdateShield();
-        shown[Trunc(HeroState.shieldframe)]++;
-    }
-    EXPECT_EQ(HeroState.shieldframe, 21.0f);
-    EXPECT_EQ(shown[21], 5);
-    EXPECT_EQ(shown[22], 5);
-    EXPECT_EQ(shown[23], 5);
 }

