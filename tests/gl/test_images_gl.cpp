@@ -32,18 +32,18 @@ protected:
 }   // namespace
 
 TEST_F(ImageUpload, TargaFailuresStillLeaveAFreshNameInTheSlot) {
-    const Bytes good = TgaFile(2, 24, 0, Bytes(12, 9));
+    const std::string good = TgaFile(2, 24, 2, 2, std::string(12, 9));
     const std::string file = dir + "/a.tga";
-    struct Case { std::string path; Bytes bytes; int32_t result; };
+    struct Case { std::string path, bytes; int32_t result; };
     const Case cases[] = {
         {"", {}, 1},                           // no path at all
         {dir + "/absent.tga", {}, 1},
-        {file, Bytes(good.begin(), good.end() - 1), 2},
-        {file, TgaFile(2, 16, 0, Bytes(8, 9)), 3},
+        {file, good.substr(0, good.size() - 1), 2},
+        {file, TgaFile(2, 16, 2, 2, std::string(8, 9)), 3},
     };
     unsigned int slot = 0, previous = 0;
     for (const Case &c : cases) {
-        if (c.path == file) WriteFile(file, c.bytes);
+        if (c.path == file) WriteAll(file, c.bytes);
         EXPECT_EQ(LoadTgaTexture(&slot, c.path.empty() ? nullptr : c.path.c_str(), 1), c.result) << c.path;
         EXPECT_TRUE(slot != 0 && slot != previous) << c.path << " " << c.bytes.size();
         previous = slot;
@@ -57,13 +57,13 @@ TEST_F(ImageUpload, TargaPicturesBecomeMipmappedTexturesWithTheirTexels) {
                         255, 0, 0, 255, 255, 255};    // bottom row: blue, white
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     unsigned int slot = 0;
-    ASSERT_EQ(LoadTgaTexture(&slot, WriteFile(dir + "/a.tga", TgaFile(2, 24, 0x20, body)).c_str(), 0), 0);
+    ASSERT_EQ(LoadTgaTexture(&slot, WriteAll(dir + "/a.tga", TgaFile(2, 24, 2, 2, body, 0x20)).c_str(), 0), 0);
     EXPECT_EQ(Texels(2, 2, GL_RGB), (Bytes{0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 0}));
     ExpectBuilt(slot, 4, GL_REPEAT);
 
     // 32 bits, run-length, clamped: alpha kept.
     const Bytes rle = {0x81, 10, 20, 30, 40, 0x01, 50, 60, 70, 80, 90, 100, 110, 120};
-    ASSERT_EQ(LoadTgaTexture(&slot, WriteFile(dir + "/a.tga", TgaFile(10, 32, 0, rle)).c_str(), 1), 0);
+    ASSERT_EQ(LoadTgaTexture(&slot, WriteAll(dir + "/a.tga", TgaFile(10, 32, 2, 2, rle)).c_str(), 1), 0);
     EXPECT_EQ(Texels(2, 2, GL_RGBA), (Bytes{30, 20, 10, 40, 30, 20, 10, 40, 70, 60, 50, 80, 110, 100, 90, 120}));
     GLint alphaBits = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &alphaBits);
@@ -75,15 +75,13 @@ TEST_F(ImageUpload, BitmapTexturesLoadOrLeaveTheSlotAlone) {
     unsigned int slot = 4321;
     EXPECT_FALSE(LoadBmpTexture(&slot, (dir + "/absent.bmp").c_str(), 1));
     EXPECT_FALSE(LoadBmpTexture(&slot, nullptr, 1));
-    const Bytes rows = {0, 0, 255, 0, 255, 0, 0, 0,          // bottom row: red, green
-                        255, 0, 0, 255, 255, 255, 0, 0};     // top row: blue, white
-    Bytes v5 = BmpFile(rows);
+    std::string v5 = Bmp2x2();
     v5[14] = 124;
-    EXPECT_FALSE(LoadBmpTexture(&slot, WriteFile(dir + "/b.bmp", v5).c_str(), 1));
+    EXPECT_FALSE(LoadBmpTexture(&slot, WriteAll(dir + "/b.bmp", v5).c_str(), 1));
     EXPECT_EQ(slot, 4321u);
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
-    ASSERT_TRUE(LoadBmpTexture(&slot, WriteFile(dir + "/b.bmp", BmpFile(rows)).c_str(), 0));
+    ASSERT_TRUE(LoadBmpTexture(&slot, WriteAll(dir + "/b.bmp", Bmp2x2()).c_str(), 0));
     EXPECT_NE(slot, 4321u);
     EXPECT_EQ(Texels(2, 2, GL_RGB), (Bytes{255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255}));
     ExpectBuilt(slot, 8, GL_REPEAT);

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "platform/null_platform.h"
 
@@ -43,9 +42,7 @@ public:
 void RenderTest::SetUp() {
     ASSERT_NE(context, nullptr);
     ASSERT_EQ(SDL_GL_MakeCurrent(window, context), 0);
-    char pattern[] = "/tmp/kav_gl_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    FolderTest::SetUp();
     NullPlatformReset();
     ResetWorld();
     viewScale = 3.125f;
@@ -70,11 +67,6 @@ void RenderTest::SetUp() {
     glLoadIdentity();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
-void RenderTest::TearDown() {
-    std::error_code ignored;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ignored);
 }
 
 std::string Colour(int x, int y) {
@@ -163,32 +155,4 @@ std::string ReadTextLine(int x, int y) {
         text += (char)(p[0] + 32);
     }
     return text;
-}
-
-Bytes TgaFile(int type, int depth, int descriptor, const Bytes &body, int width, int height) {
-    Bytes f(18, 0);
-    f[2] = uint8_t(type);
-    f[12] = uint8_t(width);
-    f[14] = uint8_t(height);
-    f[16] = uint8_t(depth);
-    f[17] = uint8_t(descriptor);
-    f.insert(f.end(), body.begin(), body.end());
-    return f;
-}
-
-Bytes BmpFile(const Bytes &rows) {
-    Bytes f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
-    f.resize(54, 0);
-    f.insert(f.end(), rows.begin(), rows.end());
-    return f;
-}
-
-std::string WriteFile(const std::string &path, const Bytes &bytes) {
-    FILE *f = fopen(path.c_str(), "wb");
-    EXPECT_NE(f, nullptr) << path;
-    if (f) {
-        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    }
-    return path;
 }

@@ -10,6 +10,7 @@
 #include "render/gl.h"
 #include "render/render.h"
 #include "render/state.h"
+#include "tests/unit/test_files.h"
 #include "world/world.h"
 
 using Bytes = std::vector<uint8_t>;
@@ -17,11 +18,9 @@ using Bytes = std::vector<uint8_t>;
 // Every GL test starts as the game does after start-up: 800 by 600 view, InitRenderState freshly
 // run, empty world, start display settings, no textures, a black colour buffer, a fresh null
 // platform record. `dir` is a folder of its own for files, removed afterwards.
-class RenderTest : public ::testing::Test {
+class RenderTest : public FolderTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
-    std::string dir;
 };
 
 // "r g b" of one pixel (window coordinates, origin bottom-left).
@@ -44,8 +43,3 @@ unsigned int CodedFontTexture(int only = -1);
 // Decodes a line printed with CodedFontTexture at (x, y): one character per 13 units.
 std::string ReadTextLine(int x, int y);
 
-// Picture files as bytes: a Targa (header fields as given, body as stored) and a 2 by 2
-// 24-bit bitmap (stored rows bottom first, 8 bytes each).
-Bytes TgaFile(int type, int depth, int descriptor, const Bytes &body, int width = 2, int height = 2);
-Bytes BmpFile(const Bytes &rows);
-std::string WriteFile(const std::string &path, const Bytes &bytes);

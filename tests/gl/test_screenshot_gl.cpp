@@ -5,8 +5,6 @@
 
 #include <png.h>
 
-#include <fstream>
-#include <iterator>
 
 // Pixel (x, y) of top-first RGB rows as "r g b".
 static std::string At(const Bytes &rgb, int width, int x, int y) {
@@ -49,8 +47,7 @@ TEST_F(RenderTest, ScreenshotsAreUprightAndWholeAtAnyWidth) {
         const std::string path = dir + "/shot.png";
         std::string error;
         ASSERT_TRUE(SaveScreenshot(path.c_str(), &error)) << error;
-        std::ifstream in(path, std::ios::binary);
-        const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const Bytes file = ReadBytes(path);
         png_image image = {};
         image.version = PNG_IMAGE_VERSION;
         ASSERT_TRUE(png_image_begin_read_from_memory(&image, file.data(), file.size()));

@@ -1,9 +1,7 @@
 // Bitmap file loading: the message box of every failure (the texels of a good file are the GL tests').
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "platform/null_platform.h"
 #include "platform/platform.h"
@@ -14,26 +12,18 @@
 
 namespace {
 
-class BmpLoad : public ::testing::Test {
+class BmpLoad : public FolderTest {
 protected:
-    std::string dir;
     void SetUp() override {
-        char pattern[] = "/tmp/kav_bmp_load_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        FolderTest::SetUp();
         nullMessageBoxes.clear();
         SetPictureFailureHandler(ShowPictureFailure);
     }
     void TearDown() override {
         SetPictureFailureHandler(nullptr);
-        for (const char *name : {"a.bmp", "b.bmp"}) unlink((dir + "/" + name).c_str());
-        rmdir(dir.c_str());
+        FolderTest::TearDown();
     }
-    std::string Write(const char *name, const std::vector<uint8_t> &bytes) {
-        std::string path = dir + "/" + name;
-        EXPECT_TRUE(WriteTestFile(path, bytes));
-        return path;
-    }
+    std::string Write(const std::string &bytes) { return WriteAll(dir + "/a.bmp", bytes); }
     // Loads a file that must fail and returns the one message shown for it.
     std::string FailureMessage(const std::string &path) {
         nullMessageBoxes.clear();
@@ -47,16 +37,6 @@ protected:
     }
 };
 
-// A 2 x 2 24-bit file, bottom row red then green, top row blue then white; rows padded.
-std::vector<uint8_t> SmallBitmap() {
-    std::vector<uint8_t> f = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
-                              40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
-    f.resize(54, 0);
-    const uint8_t rows[] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
-    f.insert(f.end(), rows, rows + sizeof rows);
-    return f;
-}
-
 }   // namespace
 
 TEST_F(BmpLoad, MissingFileOrNoPathGiveNothingAndNoMessage) {
@@ -67,19 +47,19 @@ TEST_F(BmpLoad, MissingFileOrNoPathGiveNothingAndNoMessage) {
 }
 
 TEST_F(BmpLoad, EachFailureShowsItsOwnMessageCaptionedError) {
-    std::vector<uint8_t> v4 = SmallBitmap();
+    std::string v4 = Bmp2x2();
     v4[14] = 108;
-    EXPECT_EQ(FailureMessage(Write("a.bmp", v4)), "Unknown DIB file format.");
-    EXPECT_EQ(FailureMessage(Write("a.bmp", {})), "Unknown DIB file format.");
+    EXPECT_EQ(FailureMessage(Write(v4)), "Unknown DIB file format.");
+    EXPECT_EQ(FailureMessage(Write("")), "Unknown DIB file format.");
 
-    std::vector<uint8_t> cut = SmallBitmap();
+    std::string cut = Bmp2x2();
     cut.resize(cut.size() - 5);
-    EXPECT_EQ(FailureMessage(Write("a.bmp", cut)), "Image file conversion error.");
-    std::vector<uint8_t> twoBit = SmallBitmap();
+    EXPECT_EQ(FailureMessage(Write(cut)), "Image file conversion error.");
+    std::string twoBit = Bmp2x2();
     twoBit[28] = 2;
-    EXPECT_EQ(FailureMessage(Write("a.bmp", twoBit)), "Image file conversion error.");
+    EXPECT_EQ(FailureMessage(Write(twoBit)), "Image file conversion error.");
 
-    std::vector<uint8_t> huge = SmallBitmap();
+    std::string huge = Bmp2x2();
     huge[21] = 0x40;   // width 0x40000002
-    EXPECT_EQ(FailureMessage(Write("b.bmp", huge)), "Out of memory.");
+    EXPECT_EQ(FailureMessage(Write(huge)), "Out of memory.");
 }

@@ -1,4 +1,4 @@
-// Test helpers for the picture decoders: whole files as bytes, and reference PNGs as RGBA.
+// Test helpers for the picture decoders: reference PNGs as RGBA, pictures compared, the fixture pictures.
 #pragma once
 
 #include <png.h>
@@ -11,24 +11,7 @@
 #include <string>
 #include <vector>
 
-// The bytes of a file; empty when it cannot be read.
-inline std::vector<uint8_t> ReadTestFile(const std::string &path) {
-    std::vector<uint8_t> bytes;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    fclose(f);
-    return bytes;
-}
-
-inline bool WriteTestFile(const std::string &path, const std::vector<uint8_t> &bytes) {
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return fclose(f) == 0 && ok;
-}
+#include "tests/unit/test_files.h"
 
 // A reference picture: 8-bit red, green, blue, alpha, top row first as PNG stores it. The
 // stored sample values are taken as they stand: no gamma or colour-space conversion.

@@ -2,14 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "render/render.h"
 #include "shell/check.h"
+#include "tests/unit/test_files.h"
 #include "world/map.h"
 
 namespace {
@@ -26,42 +25,20 @@ std::string GoodMap() {
     return s;
 }
 
-std::string Tga2x2(uint8_t depth = 24) {
-    std::string s(18, '\0');
-    s[2] = 2;
-    s[12] = 2;
-    s[14] = 2;
-    s[16] = char(depth);
-    return s + std::string(4 * depth / 8, '\x7f');
-}
+std::string Tga2x2(int depth = 24) { return TgaFile(2, depth, 2, 2, std::string(4 * depth / 8, '\x7f')); }
 
-std::string Bmp2x2() {
-    auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-    auto u16 = [](uint32_t v) { return std::string{char(v), char(v >> 8)}; };
-    std::string info = u32(40) + u32(2) + u32(2) + u16(1) + u16(24) + u32(0) + u32(16) + u32(0) + u32(0) + u32(0) +
-                       u32(0);
-    std::string pixels(16, '\x40');
-    return "BM" + u32(14 + 40 + 16) + u32(0) + u32(14 + 40) + info + pixels;
-}
 
-void Write(const std::string &path, const std::string &text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
-
-class DataCheck : public ::testing::Test {
+class DataCheck : public FolderTest {
 protected:
     void SetUp() override {
-        char name[] = "/tmp/kav_check_XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
+        FolderTest::SetUp();
         ASSERT_EQ(mkdir((dir + "/map").c_str(), 0755), 0);
         ASSERT_EQ(mkdir((dir + "/gfx").c_str(), 0755), 0);
-        for (int i = 0; i < 5; i++) Write(dir + "/" + MapFileName(i), GoodMap());
+        for (int i = 0; i < 5; i++) WriteAll(dir + "/" + MapFileName(i), GoodMap());
         for (int row = 0; row < AssetTableSize(); row++) {
             bool isBitmap = false;
             const char *path = AssetTablePath(row, &isBitmap);
-            Write(dir + "/" + path, isBitmap ? Bmp2x2() : Tga2x2());
+            WriteAll(dir + "/" + path, isBitmap ? Bmp2x2() : Tga2x2());
         }
     }
     // Runs the checker; returns its status and leaves its output in text.
@@ -77,7 +54,7 @@ protected:
         return status;
     }
     bool Says(const std::string &part) const { return text.find(part) != std::string::npos; }
-    std::string dir, text;
+    std::string text;
 };
 
 }  // namespace
@@ -93,11 +70,11 @@ TEST_F(DataCheck, MapProblemsAreNamedWithFileAndLine) {
     map[2] = '4';                                                         // row 0 column 1: code 4
     map.replace(map.find("nof can 1"), 9, "nof can 70");                  // line 25
     map.replace(map.find("cannon[0].crd.y"), 15, "cannon[0].crd.Y");     // line 31
-    Write(dir + "/map/map02.map", map);
+    WriteAll(dir + "/map/map02.map", map);
     std::string outside = GoodMap();
     for (size_t at; (at = outside.find("cannon[0]")) != std::string::npos;) outside.replace(at, 9, "cannon[60]");
     outside.replace(outside.find("cannon[60].crd.face"), 10, "cannon[61]");   // line 32
-    Write(dir + "/map/map03.map", outside);
+    WriteAll(dir + "/map/map03.map", outside);
     std::remove((dir + "/map/map04.map").c_str());
     EXPECT_EQ(Check(), 1);
     EXPECT_TRUE(Says("map/map02.map:1: grid row 0 column 1: unknown tile code 4\n")) << text;
@@ -113,10 +90,10 @@ TEST_F(DataCheck, MapProblemsAreNamedWithFileAndLine) {
 }
 
 TEST_F(DataCheck, PictureProblemsSayWhy) {
-    Write(dir + "/gfx/kavwalk01.tga", Tga2x2(16));
-    Write(dir + "/gfx/brick01.tga", Tga2x2().substr(0, 20));
-    Write(dir + "/gfx/back.bmp", Bmp2x2().substr(0, 20));
-    Write(dir + "/gfx/font.bmp", Bmp2x2().substr(0, 14 + 40 + 8));   // the bottom row only
+    WriteAll(dir + "/gfx/kavwalk01.tga", Tga2x2(16));
+    WriteAll(dir + "/gfx/brick01.tga", Tga2x2().substr(0, 20));
+    WriteAll(dir + "/gfx/back.bmp", Bmp2x2().substr(0, 20));
+    WriteAll(dir + "/gfx/font.bmp", Bmp2x2().substr(0, 14 + 40 + 8));   // the bottom row only
     std::remove((dir + "/gfx/sonda02.tga").c_str());
     EXPECT_EQ(Check(), 1);
     EXPECT_TRUE(Says("gfx/kavwalk01.tga: offset 16: pixel depth 16; only 24 or 32 bits are read\n")) << text;
@@ -130,7 +107,7 @@ TEST_F(DataCheck, PictureProblemsSayWhy) {
 TEST_F(DataCheck, ManyProblemsInOneFileAreCountedNotAllPrinted) {
     std::string map;
     for (int i = 0; i < 24; i++) map += std::string(64, 'x') + "\n";
-    Write(dir + "/map/map01.map", map);
+    WriteAll(dir + "/map/map01.map", map);
     EXPECT_EQ(Check(), 1);
     EXPECT_TRUE(Says("map/map01.map: ")) << text;
     EXPECT_TRUE(Says("more problems not shown\n")) << text;

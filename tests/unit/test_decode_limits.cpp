@@ -21,15 +21,6 @@ struct Tga {
     size_t Size() const { return size_t(p.width) * p.height * p.bytesPerPixel; }
 };
 
-Bytes TgaHeader(int type, int width, int height) {
-    Bytes h(18, 0);
-    h[2] = uint8_t(type);
-    h[12] = uint8_t(width), h[13] = uint8_t(width >> 8);
-    h[14] = uint8_t(height), h[15] = uint8_t(height >> 8);
-    h[16] = 24;
-    return h;
-}
-
 }   // namespace
 
 // A Targa cut anywhere before its last pixel byte is refused, raw or run-length, and says how
@@ -41,7 +32,7 @@ TEST(DecodeCuts, EveryCutOfARealPictureIsRefusedOrAPrefixOfIt) {
                                  "bmp/bmpsuite/g/pal1.bmp", "bmp/bmpsuite/q/rgb16-231.bmp"};
     for (const char *name : files) {
         SCOPED_TRACE(name);
-        const Bytes file = ReadTestFile(FixtureImages() + "/" + name);
+        const Bytes file = ReadBytes(FixtureImages() + "/" + name);
         ASSERT_FALSE(file.empty());
         if (file[0] == 'B') {
             for (size_t cut = 0; cut < file.size(); cut++) {
@@ -86,9 +77,10 @@ TEST(DecodeCuts, PictureSizesPastWhatTheFileHoldsOrTheBoundAreRefusedBeforeAnyth
                           {10, 8192, 8192, 1, TGA_SHORT_DATA, 128}, {10, 128, 2, 2, TGA_DECODED, 256},
                           {10, 128, 3, 2, TGA_SHORT_DATA, 256},     {10, 8192, 8193, 524352, TGA_TOO_LARGE, 8192u * 8193}};
     for (const Case &c : cases) {
-        Bytes f = TgaHeader(c.type, c.width, c.height);
-        for (int i = 0; i < c.runs; i++) f.insert(f.end(), {0xff, 1, 2, 3});
-        const Tga t(f, f.size());
+        std::string runs;
+        for (int i = 0; i < c.runs; i++) runs += "\xff\x01\x02\x03";
+        const std::string s = TgaFile(c.type, 24, c.width, c.height, runs);
+        const Tga t(Bytes(s.begin(), s.end()), s.size());
         EXPECT_EQ(t.reason, c.want) << c.type << " " << c.width << "x" << c.height;
         EXPECT_EQ(t.count.supplied, c.supplied) << c.type << " " << c.width << "x" << c.height;
     }

@@ -8,49 +8,28 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 #include "platform/null_platform.h"
 #include "render/images.h"
 #include "shell/check.h"
 #include "shell/dump.h"
+#include "tests/unit/test_files.h"
 #include "world/map.h"
 #include "world/world.h"
 
 namespace {
 
-std::string ReadAll(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-// A run-length Targa of w x h, 24 bits, with the given packet bytes after its header.
-std::string RleTarga(int w, int h, const std::string &packets) {
-    std::string s(18, '\0');
-    s[2] = 10;
-    s[12] = char(w), s[13] = char(w >> 8), s[14] = char(h), s[15] = char(h >> 8);
-    s[16] = 24;
-    return s + packets;
-}
-
-class HostileFiles : public ::testing::Test {
+class HostileFiles : public FolderTest {
 protected:
-    std::string dir;
     void SetUp() override {
-        char name[] = "/tmp/kav_hostile_XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
+        FolderTest::SetUp();
         alarm(20);   // a reader that waits on a pipe ends the test instead of hanging it
     }
     void TearDown() override {
         alarm(0);
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
+        FolderTest::TearDown();
     }
 };
 
@@ -100,9 +79,9 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
         {"named pipe", [&] { mkfifo(picture.c_str(), 0600); }, "cannot open the file"},
         {"endless device", [&] { symlink("/dev/zero", picture.c_str()); }, "cannot open the file"},
         {"folder", [&] { mkdir(picture.c_str(), 0700); }, "cannot open the file"},
-        {"8192x8192 claimed by 5 bytes", [&] { WriteAll(picture, RleTarga(8192, 8192, "\xff\x01\x02\x03\x7f")); },
+        {"8192x8192 claimed by 5 bytes", [&] { WriteAll(picture, TgaFile(10, 24, 8192, 8192, std::string("\xff\x01\x02\x03\x7f"))); },
          "the file ends early: it supplies 128 of the 67108864 pixels of its 8192x8192 picture"},
-        {"packets that stop short", [&] { WriteAll(picture, RleTarga(100, 100, manyRuns)); },
+        {"packets that stop short", [&] { WriteAll(picture, TgaFile(10, 24, 100, 100, manyRuns)); },
          "the file ends early: it supplies 5120 of the 10000 pixels of its 100x100 picture"},
     };
     FILE *sound = std::tmpfile();

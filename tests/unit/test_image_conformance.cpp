@@ -35,7 +35,7 @@ struct Decoded {
     int width = 0, height = 0, bpp = 0;
     uint8_t *pixels = nullptr;
     explicit Decoded(const std::string &file) {
-        std::vector<uint8_t> bytes = ReadTestFile(FixtureImages() + "/" + file);
+        std::vector<uint8_t> bytes = ReadBytes(FixtureImages() + "/" + file);
         if (file.compare(0, 4, "tga/") == 0) {
             static const char *const names[] = {"decoded", "short-header", "short-data", "bad-depth",
                                                 "bad-type", "empty",        "too-large",  "no-memory"};

@@ -6,12 +6,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <future>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/unit/test_files.h"
 #include "world/map.h"
 #include "world/world.h"
 
@@ -86,13 +85,6 @@ void LoadWithin(const std::string &text) {
     }
 }
 
-void WriteFile(const std::string &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string ReadFile(const std::string &path) {
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
 
 }  // namespace
 
@@ -264,12 +256,10 @@ TEST(MapShortFiles, EveryCutEndsWithMissingValuesUnmatched) {
 
 // ---- files, the log and the sequence ----
 
-class MapFiles : public ::testing::Test {
+class MapFiles : public FolderTest {
 protected:
     void SetUp() override {
-        char name[] = "/tmp/kav_map_XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
+        FolderTest::SetUp();
         log = dir + "/world.log";
         OpenWorldLog(log.c_str());
         ResetWorld();
@@ -279,36 +269,37 @@ protected:
         if (!oldDir.empty()) {
             EXPECT_EQ(chdir(oldDir.c_str()), 0);
         }
+        FolderTest::TearDown();
     }
-    std::string dir, log, oldDir;
+    std::string log, oldDir;
 };
 
 static const std::string kTwoLines = "    loading scene\n  loading scenegg objects\n";
 
 TEST_F(MapFiles, EachLoadLogsTwoLinesAndAFileThatCannotBeReadChangesNothing) {
-    WriteFile(dir + "/a.map", GridText(true, "\r\n") + Counts(1, 0, 0, 0, 0, "\r\n") + Cannon(0, 2, 2));
+    WriteAll(dir + "/a.map", GridText(true, "\r\n") + Counts(1, 0, 0, 0, 0, "\r\n") + Cannon(0, 2, 2));
     LoadMap((dir + "/a.map").c_str());
     LoadMap((dir + "/a.map").c_str());
-    EXPECT_EQ(ReadFile(log), kTwoLines + kTwoLines);
+    EXPECT_EQ(ReadAll(log), kTwoLines + kTwoLines);
     ExpectTestGrid();
     OpenWorldLog(log.c_str());   // opening the log again empties it
-    EXPECT_EQ(ReadFile(log), "");
+    EXPECT_EQ(ReadAll(log), "");
 
     const std::string missing = dir + "/map07.map";
     LoadMap(missing.c_str());
-    EXPECT_EQ(ReadFile(log), "cannot open " + missing + "\n");
+    EXPECT_EQ(ReadAll(log), "cannot open " + missing + "\n");
     EXPECT_EQ(CannonPool[0].x, 16.0f);
 
     // A well-formed map padded past the size limit is refused whole; at the limit it loads.
     std::string big = GridText() + Counts(1, 0, 0, 0, 0) + Cannon(0, 9, 9);
     big += std::string(MAP_FILE_LIMIT - big.size() + 1, '\n');
-    WriteFile(dir + "/big.map", big);
+    WriteAll(dir + "/big.map", big);
     OpenWorldLog(log.c_str());
     LoadMap((dir + "/big.map").c_str());
-    EXPECT_EQ(ReadFile(log), kTwoLines + dir + "/big.map is larger than 1048576 bytes: not loaded\n");
+    EXPECT_EQ(ReadAll(log), kTwoLines + dir + "/big.map is larger than 1048576 bytes: not loaded\n");
     EXPECT_EQ(CannonPool[0].x, 16.0f);
     big.pop_back();
-    WriteFile(dir + "/big.map", big);
+    WriteAll(dir + "/big.map", big);
     LoadMap((dir + "/big.map").c_str());
     EXPECT_EQ(CannonPool[0].x, 72.0f);
 }
@@ -324,8 +315,8 @@ TEST_F(MapFiles, LoadCurrentMapLoadsOnlyIndexesZeroToFour) {
         LoadCurrentMap();
         EXPECT_EQ(TileGrid[0][0], 42) << index;
     }
-    EXPECT_EQ(ReadFile(log), "");
+    EXPECT_EQ(ReadAll(log), "");
     mapIndex = 2;   // a map of the sequence that is not there
     LoadCurrentMap();
-    EXPECT_EQ(ReadFile(log), "cannot open map/map02.map\n");
+    EXPECT_EQ(ReadAll(log), "cannot open map/map02.map\n");
 }

@@ -2,7 +2,8 @@
 // Tiled map with a fault is refused with a message naming where, writing nothing.
 #include "tiled.h"
 
-#include "world/files.h"
+#include "tests/unit/test_files.h"
+
 #include "world/map.h"
 #include "world/world.h"
 
@@ -10,9 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -25,15 +24,6 @@ namespace {
 
 const std::string source = KAV_SOURCE_DIR;
 
-std::string Read(const std::string &path) {
-    uint8_t *data = nullptr;
-    size_t size = 0;
-    EXPECT_EQ(ReadFileAlloc(path.c_str(), 1 << 22, &data, &size), FILE_READ_OK) << path;
-    std::string text(data ? (const char *)data : "", size);
-    std::free(data);
-    return text;
-}
-
 // Everything a map sets, after loading it into an emptied world; problems the loader saw.
 struct WorldCopy {
     int32_t grid[GRID_ROWS][GRID_COLS];
@@ -43,7 +33,7 @@ struct WorldCopy {
 void Load(const std::string &path, WorldCopy *w, std::string *problems) {
     std::memset(TileGrid, 0, sizeof TileGrid);
     for (int k = 0; k < KIND_COUNT; k++) std::memset(KindPool(k), 0, sizeof(ObjectRecord) * POOL_SIZE);
-    const std::string text = Read(path);
+    const std::string text = ReadAll(path);
     LoadMapFromBuffer(text.data(), text.size(),
                       [](void *user, int, const char *m) { *static_cast<std::string *>(user) += m; }, problems);
     std::memcpy(w->grid, TileGrid, sizeof w->grid);
@@ -53,20 +43,13 @@ void Load(const std::string &path, WorldCopy *w, std::string *problems) {
     }
 }
 
-std::string TempDir() {
-    char dir[] = "/tmp/kav-tiled-XXXXXX";
-    EXPECT_NE(mkdtemp(dir), nullptr);
-    return dir;
-}
+using Tiled = FolderTest;
 
-TEST(Tiled, EveryMapComesBackToTheSameWorld) {
-    const std::string dir = TempDir();
-    DIR *d = opendir((source + "/map").c_str());
-    ASSERT_NE(d, nullptr);
+TEST_F(Tiled, EveryMapComesBackToTheSameWorld) {
     int maps = 0;
-    while (dirent *e = readdir(d)) {
-        const std::string name = e->d_name;
-        if (name.size() < 5 || name.compare(name.size() - 4, 4, ".map") != 0) continue;
+    for (const auto &entry : std::filesystem::directory_iterator(source + "/map")) {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() != ".map") continue;
         SCOPED_TRACE(name);
         maps++;
         std::string error, problems;
@@ -78,15 +61,13 @@ TEST(Tiled, EveryMapComesBackToTheSameWorld) {
         EXPECT_EQ(problems, "");
         EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
     }
-    closedir(d);
     EXPECT_GE(maps, 5);
     // The sheet beside them: a PNG of codes 0 to 9 side by side, 80 by 8 pixels.
-    const std::string png = Read(dir + "/" + TILESHEET_FILE);
+    const std::string png = ReadAll(dir + "/" + TILESHEET_FILE);
     ASSERT_GE(png.size(), 24u);
     EXPECT_EQ(png.compare(0, 4, "\x89PNG"), 0);
     EXPECT_EQ(png.compare(16, 8, std::string("\0\0\0\x50\0\0\0\x08", 8)), 0);
-    EXPECT_EQ(json::parse(Read(dir + "/" + TILESET_FILE))["image"], TILESHEET_FILE);
-    std::system(("rm -rf " + dir).c_str());
+    EXPECT_EQ(json::parse(ReadAll(dir + "/" + TILESET_FILE))["image"], TILESHEET_FILE);
 }
 
 json &Layer(json &map, const std::string &name) {
@@ -100,11 +81,11 @@ json &Property(json &map, const std::string &layer, int object, const std::strin
     throw std::runtime_error(name);
 }
 
-TEST(Tiled, FaultsAreRefusedByNameAndNothingIsWritten) {
-    const std::string dir = TempDir(), tmj = dir + "/bad.tmj", out = dir + "/out.map";
+TEST_F(Tiled, FaultsAreRefusedByNameAndNothingIsWritten) {
+    const std::string tmj = dir + "/bad.tmj", out = dir + "/out.map";
     std::string error;
     ASSERT_TRUE(MapToTiled(source + "/map/map04.map", dir + "/good.tmj", source + "/assets", &error)) << error;
-    const json good = json::parse(Read(dir + "/good.tmj"));
+    const json good = json::parse(ReadAll(dir + "/good.tmj"));
     struct Case {
         std::function<void(json &)> edit;
         std::vector<std::string> named;   // each is in the message
@@ -132,8 +113,7 @@ TEST(Tiled, FaultsAreRefusedByNameAndNothingIsWritten) {
     for (const Case &c : cases) {
         json m = good;
         c.edit(m);
-        const std::string text = m.dump();
-        ASSERT_TRUE(WriteFileAtomically(tmj.c_str(), text.data(), text.size(), &error));
+        WriteAll(tmj, m.dump());
         EXPECT_FALSE(TiledToMap(tmj, out, &error));
         for (const std::string &n : c.named) EXPECT_NE(error.find(n), std::string::npos) << error << " / " << n;
         struct stat st;
@@ -141,7 +121,6 @@ TEST(Tiled, FaultsAreRefusedByNameAndNothingIsWritten) {
     }
     // The untouched map converts, so every refusal above is the edit's doing.
     EXPECT_TRUE(TiledToMap(dir + "/good.tmj", out, &error)) << error;
-    std::system(("rm -rf " + dir).c_str());
 }
 
 }  // namespace
