@@ -1,5 +1,7 @@
 # The walkthrough: one key script takes the hero from the start of the yard through all five
-# screens to the far right of the terminal, each screen crossed by its own part of the script.
+# screens onto the beacon's dais at the far right of the terminal, hiding behind the barricades
+# on the way. A person plays by eye, not by the step: the same walk with every line's count
+# moved by up to two steps either way (20 seeded variants) must do the same.
 set -u
 kav=$1
 src=$(cd "$2" && pwd)
@@ -10,49 +12,17 @@ unset DISPLAY
 script="$src/tests/fixtures/walkthrough.txt"
 [ -f "$script" ] || fail "no walkthrough at $script"
 
-# Hero x and y of a dump: the "hero" object's own keys.
-hero_value() { python3 -c "import json,sys; print(json.load(open(sys.argv[1]))['hero'][sys.argv[2]])" "$1" "$2"; }
-
-# Steps before each screen's part of the script begins ("# map N" comment lines).
-starts=$(awk '/^# map [0-9]/ {print $3 ":" total + 0} /^[0-9]/ {total += $1} END {print "end:" total}' "$script" | tr -d ',')
-[ "$(echo "$starts" | grep -c '^[0-4]:')" = 5 ] || fail "the script should have one part per screen: $starts"
-
-for entry in $starts; do
-    part=${entry%%:*}
-    steps=${entry#*:}
-    [ "$steps" -gt 0 ] || continue
-    timeout -s KILL 120 "$kav" --headless --input "$script" --frames "$steps" --dump "at$steps.json" ||
-        fail "headless run of $steps steps"
-    map=$(dump_value "at$steps.json" mapIndex)
-    if [ "$part" = end ]; then
-        [ "$map" = 4 ] || fail "the walk ends on map $map, not on the last screen"
-        x=$(hero_value "at$steps.json" x)
-        jumping=$(hero_value "at$steps.json" jumping)
-        python3 -c "import sys; sys.exit(0 if float(sys.argv[1]) >= 232 else 1)" "$x" ||
-            fail "the hero stops at x $x, short of the far right side"
-        [ "$jumping" = 0 ] || fail "the hero is still in the air at the end"
-        pass "arrived on the last screen at x $x after $steps steps"
-    else
-        # When screen N's part begins, the hero has just come through the door onto it.
-        [ "$map" = "$part" ] || fail "after $steps steps the hero is on map $map, the script expects map $part"
-        pass "reached map $part after $steps steps"
-    fi
-done
-
-# A person plays by eye, not by the step: the same walk with every line's count moved by up to
-# two steps either way (20 seeded variants) must still hide behind the barricades and end on
-# the beacon's dais.
-python3 - "$kav" "$script" <<'PY' || fail "a walk with jittered counts fails"
+python3 - "$kav" "$script" <<'PY' || fail "the walkthrough or a walk with jittered counts fails"
 import json, random, subprocess, sys
 kav, script = sys.argv[1], sys.argv[2]
 lines = open(script).read().splitlines()
 bad = 0
-for seed in range(1, 21):
+for seed in range(0, 21):   # 0: the script as it stands
     rng = random.Random(seed)
     out = []
     for line in lines:
         words = line.split()
-        if words and words[0].isdigit():
+        if seed and words and words[0].isdigit():
             words[0] = str(max(0, int(words[0]) + rng.randint(-2, 2)))
             line = " ".join(words)
         out.append(line)
@@ -84,4 +54,4 @@ for seed in range(1, 21):
             bad += 1
 sys.exit(1 if bad else 0)
 PY
-pass "all 20 walks with every count moved by up to two steps hide in cover and reach the beacon"
+pass "the walkthrough and 20 walks with every count moved by up to two steps hide in cover and reach the beacon"
