@@ -1,16 +1,14 @@
 // Tests of the asset tool: file writers against the game's decoders, sheet reader, font
-// sheet faults, overlay painter, and a run without its sources. The pictures themselves are
-// held to the committed gfx/ by check_gfx.sh.
+// sheet faults, and a run without its sources. The pictures themselves are held to the
+// committed gfx/ by check_gfx.sh.
 #include "catalogue.h"
 #include "font.h"
-#include "painters.h"
 #include "picture.h"
 #include "sheet.h"
 #include "render/decode.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -125,42 +123,6 @@ TEST(FontSheet, AMissingOrMisshapenGlyphIsNamed) {
         EXPECT_FALSE(BuildFontSheet(glyphs, &sheet, &error));
         EXPECT_EQ(error, c.error);
     }
-}
-
-TEST(OverlayPainter, TransparentExactlyWhereTheGridIsEmpty) {
-    ScreenGrid g{};
-    for (int c = 0; c < 32; c++) g.cell[23][c] = 1;
-    g.cell[10][5] = 2;
-    g.cell[22][7] = 3;
-    g.cell[20][31] = 9;
-    g.cell[12][12] = 4;   // no role: not painted
-    Picture pic = PaintOverlay(g, 256, 192);   // one texel per playfield unit
-    for (int ty = 0; ty < 192; ty++)
-        for (int tx = 0; tx < 256; tx++) {
-            int code = g.cell[ty / 8][tx / 8];
-            uint8_t a = pic.at(tx, ty)[3];
-            bool overCover = ty / 8 < 23 && g.cell[ty / 8 + 1][tx / 8] == 3;
-            if ((code == 0 || code == 4) && !overCover) {
-                ASSERT_EQ(a, 0) << tx << "," << ty;
-            }
-            if (code == 1) {
-                ASSERT_EQ(a, 255) << tx << "," << ty;
-            }
-        }
-    // Girders are painted in the top part of their cell only. Cover is a barricade 9 units
-    // tall with a rail on posts up to 12, open between: a crouching hero shows above it.
-    EXPECT_EQ(pic.at(44, 80)[3], 255);
-    EXPECT_EQ(pic.at(44, 87)[3], 0);
-    EXPECT_EQ(pic.at(60, 183)[3], 255);   // 8.5 units up
-    EXPECT_EQ(pic.at(60, 176)[3], 255);   // 15.5: the body rises into the cell above
-    EXPECT_EQ(pic.at(60, 174)[3], 0);     // 17.5: under the rail
-    EXPECT_EQ(pic.at(60, 172)[3], 255);   // 19.5: the rail
-    EXPECT_EQ(pic.at(60, 171)[3], 0);     // 20.5: above it all
-    // The door's curtain is see-through.
-    int seeThrough = 0;
-    for (int ty = 160; ty < 168; ty++)
-        for (int tx = 248; tx < 256; tx++) seeThrough += pic.at(tx, ty)[3] > 0 && pic.at(tx, ty)[3] < 200;
-    EXPECT_GT(seeThrough, 20);
 }
 
 TEST(WholeRun, MissingSourcesAreNamed) {
