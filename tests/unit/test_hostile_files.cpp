@@ -1,5 +1,6 @@
-// Hostile files: what a named pipe, an endless device, a folder or a picture that claims more
-// than its bytes does to each reader. Nothing waits, nothing grows without bound.
+// Hostile files: what a missing file, a named pipe, an endless device, a folder or a picture
+// that claims more than its bytes does to each reader. Nothing waits, nothing grows without
+// bound; a bitmap that cannot be decoded is reported in its own words.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -13,6 +14,8 @@
 
 #include "platform/null_platform.h"
 #include "render/images.h"
+#include "render/render.h"
+#include "shell/window.h"
 #include "shell/check.h"
 #include "shell/dump.h"
 #include "tests/unit/test_files.h"
@@ -26,9 +29,12 @@ protected:
     void SetUp() override {
         FolderTest::SetUp();
         alarm(20);   // a reader that waits on a pipe ends the test instead of hanging it
+        nullMessageBoxes.clear();
+        SetPictureFailureHandler(ShowPictureFailure);   // as the game sets it
     }
     void TearDown() override {
         alarm(0);
+        SetPictureFailureHandler(nullptr);
         FolderTest::TearDown();
     }
 };
@@ -44,7 +50,8 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     const std::string log = dir + "/world.log";
 
-    for (const std::string &path : {fifo, folder, std::string("/dev/zero")}) {
+    EXPECT_EQ(LoadBmpImage(nullptr), nullptr);
+    for (const std::string &path : {fifo, folder, std::string("/dev/zero"), dir + "/absent"}) {
         SCOPED_TRACE(path);
         OpenWorldLog(log.c_str());
         TileGrid[5][5] = 7;
@@ -53,9 +60,8 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
         EXPECT_EQ(ReadAll(log), "cannot open " + path + "\n");
         EXPECT_EQ(TileGrid[5][5], 7);
 
-        nullMessageBoxes.clear();
         EXPECT_EQ(LoadBmpImage(path.c_str()), nullptr);
-        EXPECT_TRUE(nullMessageBoxes.empty());
+        EXPECT_EQ(nullMessageBoxes.size(), 0u);
 
         int64_t frame = 0;
         std::string error;
@@ -98,5 +104,28 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
         ASSERT_NE(std::fgets(line, sizeof line, out), nullptr);
         std::fclose(out);
         EXPECT_EQ(std::string(line).rfind(std::string("gfx/back00over.tga: ") + c.line, 0), 0u) << line;
+    }
+}
+
+// Each way a bitmap can fail shows one message box of its own, captioned "Error"; a missing
+// one (above) shows none.
+TEST_F(HostileFiles, EachBitmapFailureShowsItsOwnMessage) {
+    const struct { int at, value; size_t cut; const char *text; } cases[] = {
+        {14, 108, 0, "Unknown DIB file format."},         // a version 4 header
+        {0, 'B', 70, "Unknown DIB file format."},         // empty
+        {0, 'B', 5, "Image file conversion error."},      // the last 5 bytes missing
+        {28, 2, 0, "Image file conversion error."},       // 2 bits a pixel
+        {21, 0x40, 0, "Out of memory."},                  // width 0x40000002
+    };
+    for (const auto &c : cases) {
+        std::string file = Bmp2x2();
+        file[c.at] = char(c.value);
+        file.resize(file.size() - c.cut);
+        nullMessageBoxes.clear();
+        EXPECT_EQ(LoadBmpImage(WriteAll(dir + "/a.bmp", file).c_str()), nullptr) << c.text;
+        ASSERT_EQ(nullMessageBoxes.size(), 1u) << c.text;
+        EXPECT_EQ(nullMessageBoxes[0].text, c.text);
+        EXPECT_EQ(nullMessageBoxes[0].caption, "Error");
+        EXPECT_EQ(nullMessageBoxes[0].buttons, MB_OK_);
     }
 }
