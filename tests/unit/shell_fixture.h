@@ -29,11 +29,4 @@ protected:
         toggleAsked = false;
     }
     void TearDown() override { NullPlatformReset(); }
-
-    // One frame's developer keys with exactly these keys held.
-    static void StepWithKeys(std::initializer_list<int> keys) {
-        std::memset(KeyState, 0, sizeof KeyState);
-        for (int k : keys) KeyState[k] = true;
-        UpdateDeveloperKeys();
-    }
 };

@@ -143,6 +143,7 @@ TEST_F(HeadlessTest, EachStepHoldsTheKeysOfItsLineUntilEscapeOrTheLastFrame) {
         {"1 PAGEUP\n", 10, 10, 3.325f},                         // then no key held
         {"2 PAGEUP\n1 ESCAPE PAGEUP\n5 PAGEUP\n", -1, 2, 3.525f},   // Escape ends before its step
         {"", -1, 0, 3.125f},
+        {"21 PAGEDOWN\n", -1, 21, -1.075f},                       // nothing stops the zoom below zero
     };
     for (const auto &r : runs) {
         EXPECT_EQ(Run(r.script, r.frames), r.steps) << r.script;

@@ -57,14 +57,30 @@ TEST_F(FrameLoopTest, TheQuitMessageEndsTheLoopUndispatchedWithItsCode) {
     EXPECT_EQ(RunFrameLoop(0), 5);
 }
 
-TEST_F(FrameLoopTest, AFailedToggleEndsTheProgramAtOnceWithCodeZero) {
+TEST_F(FrameLoopTest, TheToggleNeedsAWindowAndAFailedOneEndsTheProgramAtOnceWithCodeZero) {
+    KeyState[VK_F1_] = true;   // headless: nothing happens
+    UpdateDeveloperKeys();
+    EXPECT_TRUE(KeyState[VK_F1_] && !toggleAsked);
     haveWindow = true;
+    UpdateDeveloperKeys();   // the step only asks; the window work follows it
+    EXPECT_TRUE(!KeyState[VK_F1_] && toggleAsked && nullCalls.empty());
+    toggleAsked = false;
+
     nullMessages.push_back({MSG_KEYDOWN, VK_F1_, 0});
     nullFailSteps = {"CreateWindow"};
     EXPECT_EQ(RunFrameLoop(0), 0);
-    // One release for the toggle, one after the failed creation, none at the end.
+    // The old window went first, giving the display mode back; the new one, titled KAV and
+    // windowed now, failed. One release for the toggle, one after the failed creation, none
+    // at the end.
+    ASSERT_GE(nullCalls.size(), 2u);
+    EXPECT_EQ(nullCalls[0], "RestoreDisplayMode");
+    EXPECT_EQ(nullCalls[1], "ShowCursor(1)");
     EXPECT_EQ(std::count(nullCalls.begin(), nullCalls.end(), "UnregisterClass"), 2);
     EXPECT_EQ(nullCalls.back(), "MessageBox");
+    ASSERT_EQ(nullMessageBoxes.size(), 1u);
+    EXPECT_EQ(nullMessageBoxes[0].text, "Window Creation Error.");
+    EXPECT_EQ(nullWindowTitle, "KAV");
+    EXPECT_FALSE(fullscreen || nullWindowFullscreen || haveWindow);
 }
 
 TEST_F(FrameLoopTest, StartQuestionChoosesTheWindowKind) {
