@@ -8,52 +8,31 @@
 #include <string>
 
 #include "tests/unit/hero_reach.h"
+#include "tests/unit/map_copy.h"
 #include "tests/unit/test_files.h"
 #include "world/map.h"
 #include "world/world.h"
 
 namespace {
 
-struct Screen {
-    int32_t grid[GRID_ROWS][GRID_COLS];
-    int32_t counts[KIND_COUNT];
-    ObjectRecord objects[KIND_COUNT][POOL_SIZE];
-};
-
-// Reads map i with the game's loader into a fresh world and copies out what it wrote.
-Screen LoadScreen(int i) {
-    Screen s{};
-    const std::string data = ReadAll(std::string(KAV_SOURCE_DIR) + "/" + MapFileName(i));
-    EXPECT_FALSE(data.empty()) << "map " << i;
-    ResetWorld();
-    LoadMapFromBuffer(data.data(), data.size());
-    for (int r = 0; r < GRID_ROWS; r++)
-        for (int c = 0; c < GRID_COLS; c++) s.grid[r][c] = TileGrid[r][c];
-    for (int k = 0; k < KIND_COUNT; k++) {
-        s.counts[k] = *KindCount(k);
-        for (int j = 0; j < POOL_SIZE; j++) s.objects[k][j] = KindPool(k)[j];
-    }
-    return s;
-}
-
-const Screen &Map(int i) {
-    static Screen screens[MAP_COUNT];
+const MapCopy &Map(int i) {
+    static MapCopy screens[MAP_COUNT];
     static bool loaded[MAP_COUNT];
     if (!loaded[i]) {
-        screens[i] = LoadScreen(i);
+        screens[i] = LoadMapCopy(ReadAll(std::string(KAV_SOURCE_DIR) + "/" + MapFileName(i)));
         loaded[i] = true;
     }
     return screens[i];
 }
 
 bool Floor(int32_t code) { return code == TILE_SOLID || code == TILE_LEDGE; }
-int32_t At(const Screen &s, int row, int col) {
+int32_t At(const MapCopy &s, int row, int col) {
     if (row < 0 || row >= GRID_ROWS || col < 0 || col >= GRID_COLS) return TILE_SOLID;
     return s.grid[row][col];
 }
 
 // The cells a walker at (row, col) can roam over: it turns at walls, doors and the ends of its floor.
-bool Roams(const Screen &s, int row, int col) {
+bool Roams(const MapCopy &s, int row, int col) {
     int32_t body = At(s, row, col);
     return body != TILE_SOLID && body != TILE_EXIT && At(s, row + 1, col) != TILE_EMPTY;
 }
@@ -62,7 +41,7 @@ bool Roams(const Screen &s, int row, int col) {
 
 TEST(Screens, AreClosedExceptForTheirDoors) {
     for (int i = 0; i < MAP_COUNT; i++) {
-        const Screen &s = Map(i);
+        const MapCopy &s = Map(i);
         for (int c = 0; c < GRID_COLS; c++) {
             EXPECT_EQ(s.grid[0][c], TILE_SOLID) << "map " << i << " top, column " << c;
             EXPECT_EQ(s.grid[23][c], TILE_SOLID) << "map " << i << " bottom, column " << c;
@@ -80,7 +59,7 @@ TEST(Screens, AreClosedExceptForTheirDoors) {
 }
 
 TEST(Screens, HeroStartsOnFloor) {
-    const Screen &s = Map(0);
+    const MapCopy &s = Map(0);
     // Start x 136, y 16: feet in grid row 21, probe columns 16 and 17 over grid row 22.
     EXPECT_TRUE(Floor(s.grid[22][16]));
     EXPECT_TRUE(Floor(s.grid[22][17]));
@@ -91,7 +70,7 @@ TEST(Screens, HeroStartsOnFloor) {
 TEST(Screens, ExitsLineUpWithTheNeighbouringScreen) {
     int doors = 0;
     for (int i = 0; i + 1 < MAP_COUNT; i++) {
-        const Screen &from = Map(i), &to = Map(i + 1);
+        const MapCopy &from = Map(i), &to = Map(i + 1);
         for (int r = 0; r < GRID_ROWS; r++) {
             // A right exit of map i arrives at x 12 of map i+1 with the same height, and a
             // left exit of map i+1 arrives at x 244 of map i: both sides hold a door there.
@@ -114,7 +93,7 @@ TEST(Screens, ExitsLineUpWithTheNeighbouringScreen) {
 TEST(Screens, ObjectsStandHangAndRollWhereTheyCan) {
     int kindsSeen[KIND_COUNT] = {};
     for (int i = 0; i < MAP_COUNT; i++) {
-        const Screen &s = Map(i);
+        const MapCopy &s = Map(i);
         for (int k = 0; k < KIND_COUNT; k++) {
             kindsSeen[k] += s.counts[k];
             for (int j = 0; j < s.counts[k]; j++) {
@@ -173,7 +152,7 @@ TEST(Screens, CeilingGunsWatchFloorWithCoverToHideIn) {
     // some cover must stand on that floor within its sweep, so a crouching hero can hide.
     int guns = 0;
     for (int i = 0; i < MAP_COUNT; i++) {
-        const Screen &s = Map(i);
+        const MapCopy &s = Map(i);
         for (int j = 0; j < s.counts[KIND_CELLING]; j++) {
             const ObjectRecord &o = s.objects[KIND_CELLING][j];
             guns++;
@@ -196,7 +175,7 @@ TEST(Screens, CrossWithTheHerosPictureClearOfWallsAndGirders) {
     // passes girders only on his way up through them). Every screen but the last can be left
     // on the right.
     for (int i = 0; i < MAP_COUNT; i++) {
-        const Screen &s = Map(i);
+        const MapCopy &s = Map(i);
         for (int r = 0; r < GRID_ROWS; r++)
             for (int c = 0; c < GRID_COLS; c++) TileGrid[r][c] = s.grid[r][c];
         std::vector<reach::Place> ahead, back;

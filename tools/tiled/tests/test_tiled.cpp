@@ -2,6 +2,7 @@
 // Tiled map with a fault is refused with a message naming where, writing nothing.
 #include "tiled.h"
 
+#include "tests/unit/map_copy.h"
 #include "tests/unit/test_files.h"
 
 #include "world/map.h"
@@ -24,25 +25,6 @@ namespace {
 
 const std::string source = KAV_SOURCE_DIR;
 
-// Everything a map sets, after loading it into an emptied world; problems the loader saw.
-struct WorldCopy {
-    int32_t grid[GRID_ROWS][GRID_COLS];
-    int32_t counts[KIND_COUNT];
-    ObjectRecord pools[KIND_COUNT][POOL_SIZE];
-};
-void Load(const std::string &path, WorldCopy *w, std::string *problems) {
-    std::memset(TileGrid, 0, sizeof TileGrid);
-    for (int k = 0; k < KIND_COUNT; k++) std::memset(KindPool(k), 0, sizeof(ObjectRecord) * POOL_SIZE);
-    const std::string text = ReadAll(path);
-    LoadMapFromBuffer(text.data(), text.size(),
-                      [](void *user, int, const char *m) { *static_cast<std::string *>(user) += m; }, problems);
-    std::memcpy(w->grid, TileGrid, sizeof w->grid);
-    for (int k = 0; k < KIND_COUNT; k++) {
-        w->counts[k] = *KindCount(k);
-        std::memcpy(w->pools[k], KindPool(k), sizeof w->pools[k]);
-    }
-}
-
 using Tiled = FolderTest;
 
 TEST_F(Tiled, EveryMapComesBackToTheSameWorld) {
@@ -55,9 +37,8 @@ TEST_F(Tiled, EveryMapComesBackToTheSameWorld) {
         std::string error, problems;
         ASSERT_TRUE(MapToTiled(source + "/map/" + name, dir + "/m.tmj", source + "/assets", &error)) << error;
         ASSERT_TRUE(TiledToMap(dir + "/m.tmj", dir + "/m.map", &error)) << error;
-        static WorldCopy before, after;
-        Load(source + "/map/" + name, &before, &problems);
-        Load(dir + "/m.map", &after, &problems);
+        const MapCopy before = LoadMapCopy(ReadAll(source + "/map/" + name), &problems);
+        const MapCopy after = LoadMapCopy(ReadAll(dir + "/m.map"), &problems);
         EXPECT_EQ(problems, "");
         EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
     }
