@@ -26,7 +26,7 @@ struct Place {
 
 struct Result {
     std::vector<Place> stands;       // every place where he can stand
-    bool exitLeft = false, exitRight = false;
+    bool exitRight = false;             // a door on the right was reached
     // Each tile his sprite meets (a wall, or a beam where he stands), with the first place it happens.
     std::map<std::string, std::string> clashes;
 };
@@ -49,7 +49,7 @@ inline std::string Clash(float x, float y, bool beams) {
 
 // Runs one move from a standing place: `dir` held (-1 left, 0 none, 1 right), UP in the first
 // step when `jump`, and with `release` the direction let go once he is in the air. Ends when
-// he stands again (true) or walks into a door (false, the side noted in `r`).
+// he stands again (true) or walks into a door (false).
 inline bool Move(Place from, int dir, bool jump, bool release, Result &r, Place *to) {
     std::memset(KeyState, 0, sizeof KeyState);
     ObjectRecord &h = HeroState;
@@ -65,16 +65,13 @@ inline bool Move(Place from, int dir, bool jump, bool release, Result &r, Place 
         KeyState[VK_LEFT_] = dir < 0 && !(release && air);
         KeyState[VK_RIGHT_] = dir > 0 && !(release && air);
         // A door ahead: the game would load the next screen here.
-        for (float ahead : {4.0f, 5.0f}) {
-            if (KeyState[VK_RIGHT_] && TileAtCell(CellRow(h.y), CellCol(h.x + ahead)) == TILE_EXIT) {
-                r.exitRight = true;
-                return false;
-            }
-            if (KeyState[VK_LEFT_] && TileAtCell(CellRow(h.y), CellCol(h.x - ahead)) == TILE_EXIT) {
-                r.exitLeft = true;
-                return false;
-            }
-        }
+        for (int side : {-1, 1})
+            for (float ahead : {4.0f, 5.0f})
+                if (KeyState[side < 0 ? VK_LEFT_ : VK_RIGHT_] &&
+                    TileAtCell(CellRow(h.y), CellCol(h.x + (float)side * ahead)) == TILE_EXIT) {
+                    r.exitRight |= side > 0;
+                    return false;
+                }
         UpdateHeroKeys();
         UpdateHeroMotion();
         if (h.y < 0.0f || h.x < 0.0f || h.x >= 256.0f) {

@@ -16,11 +16,6 @@ static bool RaySees(float rayx, float rayy, float dx, float dy, float dist) {
     return g.alarm == 50.0f;
 }
 
-// Straight down column col from y 100.
-static bool DownRaySees(int col, float dist = 1000.0f) {
-    return RaySees(8.0f * (float)col + 4.0f, 100.0f, 0, -2, dist);
-}
-
 static ObjectRecord &Gun(float freqmax) {
     ObjectRecord &g = Place(KIND_CELLING, 0, 100.0f, 150.0f);
     g.freqspd = 1.0f;
@@ -32,7 +27,7 @@ static ObjectRecord &Gun(float freqmax) {
 TEST(CeilingRay, SeesTheHeroBesideAndAboveButNotDiagonallyOrBelow) {
     FloorWorld();
     SetCell(2, 18, TILE_COVER);   // column 18 ends at row 2: only the diagonal is left
-    EXPECT_FALSE(DownRaySees(18));
+    EXPECT_FALSE(RaySees(148.0f, 100.0f, 0, -2, 1000.0f));   // straight down column 18
     FreshWorld();   // along row 1 under the feet, columns 14 to 18: below and diagonal only
     EXPECT_FALSE(RaySees(108.0f, 12.0f, 8.0f, 0.0f, 5.0f));
     EXPECT_TRUE(RaySees(108.0f, 28.0f, 8.0f, 0.0f, 4.0f));    // row 3 up to column 17

@@ -145,21 +145,15 @@ class Files(http.server.SimpleHTTPRequestHandler):
 
 def native_dump(script, frames):
     out = os.path.join(WORK, "native.json")
-    args = [KAV, "--headless", "--input", script, "--dump", out]
-    if frames is not None:
-        args += ["--frames", str(frames)]
-    subprocess.run(args, cwd=SRC, check=True, timeout=120)
+    more = [] if frames is None else ["--frames", str(frames)]
+    subprocess.run([KAV, "--headless", "--input", script, "--dump", out] + more, cwd=SRC, check=True, timeout=120)
     with open(out) as f:
         return f.read()
 
 
 def page_script(browser, base, script_url, frames=None, picture=False):
-    url = base + "/page/kav.html?script=" + script_url
-    if frames is not None:
-        url += "&frames=" + str(frames)
-    if picture:
-        url += "&picture=1"
-    browser.open(url)
+    browser.open(base + "/page/kav.html?script=" + script_url + ("" if frames is None else "&frames=%s" % frames)
+                 + ("&picture=1" if picture else ""))
     state = browser.wait("['done', 'failed'].includes(document.body.dataset.kav)"
                          " && document.body.dataset.kav")
     return (state, browser.eval("document.getElementById('kav-dump').textContent"),
@@ -226,10 +220,8 @@ def run(browser, base):
              ("the backdrop unreadable", "not a picture", "Error\n\nUnknown DIB file format.")]
     for n, (what, backdrop, dialog) in enumerate(cases):
         data = os.path.join(WORK, "data%d" % n)
-        os.makedirs(os.path.join(data, "gfx"))
+        shutil.copytree(os.path.join(SRC, "gfx"), os.path.join(data, "gfx"))
         os.symlink(os.path.join(SRC, "map"), os.path.join(data, "map"))
-        for name in os.listdir(os.path.join(SRC, "gfx")):
-            os.symlink(os.path.join(SRC, "gfx", name), os.path.join(data, "gfx", name))
         if backdrop is None:
             state = page_script(browser, base, "/work/shot.txt", 80, picture=True)[0]
         else:
