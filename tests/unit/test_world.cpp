@@ -1,15 +1,11 @@
-// World state: guarded cell access and the kind tables.
+// World state: guarded cell writes, huge values, the kind tables. (That cells outside the
+// grid read as walls, the golden dumps fix.)
 #include <gtest/gtest.h>
 
 #include "world/world.h"
 
-TEST(World, CellsOutsideTheGridReadAsWallsAndAreNeverWritten) {
+TEST(World, CellsOutsideTheGridAreNeverWritten) {
     ResetWorld();
-    EXPECT_EQ(GridCell(-1, 0), TILE_SOLID);
-    EXPECT_EQ(GridCell(24, 0), TILE_SOLID);
-    EXPECT_EQ(GridCell(0, -1), TILE_SOLID);
-    EXPECT_EQ(GridCell(0, 32), TILE_SOLID);
-    EXPECT_EQ(GridCell(0, 0), TILE_EMPTY);
     SetGridCell(24, 0, 5);
     SetGridCell(-1, 31, 5);
     SetGridCell(0, 32, 5);
