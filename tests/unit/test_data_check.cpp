@@ -8,22 +8,14 @@
 
 #include "render/render.h"
 #include "shell/check.h"
+#include "tests/unit/map_fixture.h"
 #include "tests/unit/test_files.h"
 #include "world/map.h"
 
 namespace {
 
-std::string GoodMap() {
-    std::string s;
-    for (int r = 0; r < 24; r++) {
-        for (int c = 0; c < 32; c++) s += r == 23 ? "1," : "0,";
-        s += "\n";
-    }
-    s += "nof can 1\nnof two 0\nnof cel 0\nnof son 0\nnof tra 0\n";
-    s += "cannon[0].crd.x 12\ncannon[0].crd.y 3\ncannon[0].crd.face 1\n"
-         "cannon[0].crd.freq 0.0\ncannon[0].crd.freqmax 60.0\ncannon[0].crd.freqspd 1.0\n";
-    return s;
-}
+// A sound map: every tile code the game knows, one cannon.
+std::string GoodMap() { return GridText() + Counts(1, 0, 0, 0, 0) + Cannon(0, 12, 3); }
 
 std::string Tga2x2(int depth = 24) { return TgaFile(2, depth, 2, 2, std::string(4 * depth / 8, '\x7f')); }
 
@@ -43,14 +35,8 @@ protected:
     }
     // Runs the checker; returns its status and leaves its output in text.
     int Check() {
-        FILE *out = std::tmpfile();
-        int status = RunDataCheckTo(dir.c_str(), out);
-        std::rewind(out);
-        text.clear();
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, out)) > 0) text.append(buf, n);
-        std::fclose(out);
+        int status = -1;
+        text = Printed([&](FILE *out) { status = RunDataCheckTo(dir.c_str(), out); });
         return status;
     }
     bool Says(const std::string &part) const { return text.find(part) != std::string::npos; }

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,6 +27,17 @@ inline std::vector<uint8_t> ReadBytes(const std::string &path) {
 template <class Data> std::string WriteAll(const std::string &path, const Data &bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), bytes.size());
     return path;
+}
+
+// What `print` writes to the stream it is given, as text.
+template <class Print> std::string Printed(Print print) {
+    FILE *f = std::tmpfile();
+    print(f);
+    std::rewind(f);
+    std::string text;
+    for (int c; (c = std::fgetc(f)) != EOF;) text += char(c);
+    std::fclose(f);
+    return text;
 }
 
 // A test with a fresh folder of its own, `dir`, removed afterwards.

@@ -10,50 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/unit/map_fixture.h"
 #include "tests/unit/test_files.h"
 #include "world/map.h"
 #include "world/world.h"
 
 namespace {
-
-// Tile code of the test grid at (row, col): every known code appears, rows differ.
-int Code(int row, int col) {
-    static const int codes[] = {0, 1, 2, 3, 8, 9};
-    return codes[(row * 5 + col) % 6];
-}
-
-std::string GridText(bool comma = true, const std::string &eol = "\n", const std::string &between = "") {
-    std::string s;
-    for (int r = 0; r < GRID_ROWS; r++) {
-        for (int c = 0; c < GRID_COLS; c++) s += std::to_string(Code(r, c)) + (c < 31 || comma ? "," : "");
-        s += eol + between;
-    }
-    return s;
-}
-
-std::string Counts(int can, int two, int cel, int son, int tra, const std::string &eol = "\n") {
-    std::string s;
-    const char *keys[] = {"can", "two", "cel", "son", "tra"};
-    const int values[] = {can, two, cel, son, tra};
-    for (int k = 0; k < 5; k++) s += std::string("nof ") + keys[k] + " " + std::to_string(values[k]) + eol;
-    return s;
-}
-
-// The lines of one group, keys in file order, one value per key.
-std::string Group(const char *word, int index, const std::vector<std::string> &values, const std::string &tail = "") {
-    static const std::vector<std::string> base = {"x", "y", "face", "freq", "freqmax", "freqspd"};
-    static const std::vector<std::string> sonda = {"x", "y", "frameface", "face"};
-    const std::string w = word;
-    const auto &keys = w == "sonda" ? sonda : base;
-    std::string s;
-    for (size_t i = 0; i < values.size(); i++)
-        s += w + "[" + std::to_string(index) + "].crd." + keys[i] + " " + values[i] + tail + "\n";
-    return s;
-}
-
-std::string Cannon(int index, int x, int y, const char *freqmax = "60.0", const std::string &tail = "") {
-    return Group("cannon", index, {std::to_string(x), std::to_string(y), "1", "0.5", freqmax, "1.25"}, tail);
-}
 
 void Load(const std::string &text) { LoadMapFromBuffer(text.data(), text.size()); }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tests/unit/hero_reach.h"
-#include "tests/unit/map_copy.h"
+#include "tests/unit/map_fixture.h"
 #include "tests/unit/test_files.h"
 #include "world/map.h"
 #include "world/world.h"

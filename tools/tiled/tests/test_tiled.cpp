@@ -2,7 +2,7 @@
 // Tiled map with a fault is refused with a message naming where, writing nothing.
 #include "tiled.h"
 
-#include "tests/unit/map_copy.h"
+#include "tests/unit/map_fixture.h"
 #include "tests/unit/test_files.h"
 
 #include "world/map.h"
