@@ -5,7 +5,6 @@
 
 #include "render/decode.h"
 #include "render/images.h"
-#include "world/files.h"
 
 
 namespace {
@@ -103,23 +102,16 @@ TEST_F(ImageUpload, MipmapLevelsAreThoseOfGluForEveryPictureOfTheGame) {
     for (int row = 0; row < AssetTableSize(); row++) {
         bool bitmap = false;
         const std::string path = std::string(KAV_SOURCE_DIR) + "/" + AssetTablePath(row, &bitmap);
-        if (bitmap) {
-            RgbImage *image = LoadBmpImage(path.c_str());
-            ASSERT_NE(image, nullptr) << path;
-            pictures.push_back({path, image->width, image->height, 3,
-                                Bytes(image->pixels, image->pixels + size_t(image->width) * image->height * 3)});
-            ReleaseRgbImage(image);
-        } else {
-            uint8_t *data = nullptr;
-            size_t size = 0;
-            ASSERT_EQ(ReadFileAlloc(path.c_str(), PICTURE_FILE_LIMIT, &data, &size), FILE_READ_OK) << path;
-            TgaPicture p;
-            ASSERT_EQ(DecodeTga(data, size, &p), TGA_DECODED) << path;
-            free(data);
-            pictures.push_back({path, p.width, p.height, p.bytesPerPixel,
-                                Bytes(p.pixels, p.pixels + size_t(p.width) * p.height * p.bytesPerPixel)});
-            free(p.pixels);
-        }
+        const Bytes file = ReadBytes(path);
+        RgbImage bmp{};
+        TgaPicture tga{};
+        ASSERT_TRUE(bitmap ? DecodeBmp(file.data(), file.size(), &bmp) == BMP_DECODED
+                           : DecodeTga(file.data(), file.size(), &tga) == TGA_DECODED) << path;
+        const int w = bitmap ? bmp.width : tga.width, h = bitmap ? bmp.height : tga.height;
+        const int bpp = bitmap ? 3 : tga.bytesPerPixel;
+        uint8_t *pixels = bitmap ? bmp.pixels : tga.pixels;
+        pictures.push_back({path, w, h, bpp, Bytes(pixels, pixels + size_t(w) * h * bpp)});
+        free(pixels);
     }
     Bytes noise(64 * 64 * 4);
     for (size_t i = 0; i < noise.size(); i++) noise[i] = uint8_t(i * 7919 % 251);
