@@ -1,17 +1,9 @@
-// Drawing tests: the viewport and the sprite quads on real pixels.
+// Drawing tests: the sprite quads on real pixels.
 #include "tests/gl/test_render_gl.h"
 
 #include <cmath>
 
-using RenderState = RenderTest;
 using Sprites = RenderTest;
-
-TEST_F(RenderState, ResizeViewCoversTheWindowAndNeverMakesAnEmptyHeight) {
-    GLint vp[4];
-    ResizeView(640, 0);
-    glGetIntegerv(GL_VIEWPORT, vp);
-    EXPECT_EQ(std::vector<GLint>(vp, vp + 4), (std::vector<GLint>{0, 0, 640, 1}));
-}
 
 TEST_F(Sprites, QuadsCoverExactlyTheirTruncatedEdgesAndStaySafeFarAway) {
     struct Case { float x, y, w, h, ox, oy, scale, shift; bool mirrored; const char *box; };

@@ -36,6 +36,8 @@ TEST_F(ShellGl, SizeMessagesSetTheViewportOnceAContextExists) {
     ASSERT_TRUE(PlatformCreateContext());
     GameWindowProc({MSG_SIZE, 0, 640 | (480 << 16)});
     EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 640, 480}));
+    GameWindowProc({MSG_SIZE, 0, 640});   // never an empty height
+    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 640, 1}));
 }
 
 TEST_F(ShellGl, CreationShowsTheWindowThenSetsTheViewAndStateAndReleaseUndoesIt) {
