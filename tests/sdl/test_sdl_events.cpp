@@ -54,12 +54,9 @@ TEST_F(SdlEvents, KeysComeOutAsWindowsVirtualKeysKeypadByNumLockAltAndF10AsSyste
         {SDL_SCANCODE_KP_PERIOD, SDLK_KP_PERIOD, 0, true, MSG_KEYDOWN, VK_DELETE_},
         {SDL_SCANCODE_KP_0, SDLK_KP_0, NUM, true, MSG_KEYDOWN, VK_NUMPAD0_},
         {SDL_SCANCODE_KP_PERIOD, SDLK_KP_PERIOD, NUM, true, MSG_KEYDOWN, VK_DECIMAL_},
-        // Letters follow the layout (Q where the board says A), the rest their place.
+        // Letters follow the layout (Q where the board says A). (Digits, Escape, F1 and Page Up
+        // are pressed on the real program under Xvfb.)
         {SDL_SCANCODE_Q, SDLK_a, 0, true, MSG_KEYDOWN, VK_A_},
-        {SDL_SCANCODE_1, SDLK_1, NUM, true, MSG_KEYDOWN, VK_0_ + 1},
-        {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 0, true, MSG_KEYDOWN, VK_ESCAPE_},
-        {SDL_SCANCODE_F1, SDLK_F1, 0, true, MSG_KEYDOWN, VK_F1_},
-        {SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, 0, true, MSG_KEYDOWN, VK_PRIOR_},
         // Alt, keys with Alt held and F10 are system keys, down and up.
         {SDL_SCANCODE_LALT, SDLK_LALT, ALT, true, MSG_SYSKEYDOWN, VK_MENU_},
         {SDL_SCANCODE_X, SDLK_x, ALT, true, MSG_SYSKEYDOWN, VK_A_ + ('X' - 'A')},
@@ -97,8 +94,7 @@ TEST_F(SdlEvents, WindowEventsBecomeActivationSizeAndCloseAndThePostedQuitCarrie
         {SDL_WINDOWEVENT_RESTORED, MSG_ACTIVATE, 1, 0},
         {SDL_WINDOWEVENT_FOCUS_LOST, MSG_ACTIVATE, 0, 0},         // another window has the focus
         {SDL_WINDOWEVENT_FOCUS_GAINED, MSG_ACTIVATE, 1, 0},
-        {SDL_WINDOWEVENT_SIZE_CHANGED, MSG_SIZE, 0, 640 | (480 << 16)},
-        {SDL_WINDOWEVENT_CLOSE, MSG_CLOSE, 0, 0},
+        {SDL_WINDOWEVENT_SIZE_CHANGED, MSG_SIZE, 0, 640 | (480 << 16)},   // (the close box: on the real program)
         {SDL_WINDOWEVENT_MOVED, MSG_OTHER, 0, 0},
     };
     for (const auto &w : windowEvents) {
