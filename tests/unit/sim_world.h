@@ -22,10 +22,6 @@ inline void FloorWorld() {
 
 inline void SetCell(int rowFromBottom, int col, int code) { SetGridCell(23 - rowFromBottom, col, code); }
 
-inline void Steps(int n) {
-    for (int i = 0; i < n; i++) FrameUpdate();
-}
-
 inline int ActiveExplosions() {
     int k = 0;
     for (const ObjectRecord &e : ExplosionPool) k += e.active ? 1 : 0;

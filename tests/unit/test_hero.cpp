@@ -6,7 +6,8 @@
 TEST(HeroHide, HidingHeroCannotWalkButTakesExitsBothWays) {
     FloorWorld();
     KeyState[VK_DOWN_] = KeyState[VK_RIGHT_] = true;
-    Steps(2);
+    FrameUpdate();
+    FrameUpdate();
     EXPECT_TRUE(HeroState.hide);
     EXPECT_EQ(HeroState.x, 136.0f);
     SetCell(2, 17, TILE_EXIT);   // the cell 4 pixels right of x 136

@@ -159,8 +159,7 @@ TEST(MapGroups, TheLastIndexReadPicksTheRecordAndWorkingValuesCarryOver) {
                            Cannon(2147483647, 3, 3) + Cannon(1, 4, 4));
     EXPECT_EQ(CannonPool[1].x, 32.0f);
     EXPECT_EQ(CannonPool[0].active + CannonPool[49].active + TwoWayPool[0].active, 0);
-    EXPECT_TRUE(AnyProblemWith(problems, "cannon index 50 is outside 0 to 49"));
-    EXPECT_TRUE(AnyProblemWith(problems, "cannon index -1 is outside"));
+    EXPECT_TRUE(AnyProblemWith(problems, "cannon index -1 is outside"));   // 50: the data checker's test
 
     // Lines that do not match keep the values of the group before (the working values run on
     // from kind to kind); the record is the one named by the last index read.
@@ -238,7 +237,7 @@ protected:
 
 static const std::string kTwoLines = "    loading scene\n  loading scenegg objects\n";
 
-TEST_F(MapFiles, EachLoadLogsTwoLinesAndAFileThatCannotBeReadChangesNothing) {
+TEST_F(MapFiles, EachLoadLogsTwoLinesAndAFileTooLargeIsRefusedWhole) {
     WriteAll(dir + "/a.map", GridText(true, "\r\n") + Counts(1, 0, 0, 0, 0, "\r\n") + Cannon(0, 2, 2));
     LoadMap((dir + "/a.map").c_str());
     LoadMap((dir + "/a.map").c_str());
@@ -246,11 +245,6 @@ TEST_F(MapFiles, EachLoadLogsTwoLinesAndAFileThatCannotBeReadChangesNothing) {
     ExpectTestGrid();
     OpenWorldLog(log.c_str());   // opening the log again empties it
     EXPECT_EQ(ReadAll(log), "");
-
-    const std::string missing = dir + "/map07.map";
-    LoadMap(missing.c_str());
-    EXPECT_EQ(ReadAll(log), "cannot open " + missing + "\n");
-    EXPECT_EQ(CannonPool[0].x, 16.0f);
 
     // A well-formed map padded past the size limit is refused whole; at the limit it loads.
     std::string big = GridText() + Counts(1, 0, 0, 0, 0) + Cannon(0, 9, 9);
