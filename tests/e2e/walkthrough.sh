@@ -18,25 +18,21 @@ kav, script = sys.argv[1], sys.argv[2]
 lines = open(script).read().splitlines()
 bad = 0
 for seed in range(0, 21):   # 0: the script as it stands
+    # Halfway through each line that crouches, the hero hides in a cover cell; at the end he
+    # stands on the dais.
     rng = random.Random(seed)
-    out = []
+    out, crouches, steps = [], [], 0
     for line in lines:
         words = line.split()
-        if seed and words and words[0].isdigit():
-            words[0] = str(max(0, int(words[0]) + rng.randint(-2, 2)))
-            line = " ".join(words)
+        if words and words[0].isdigit():
+            count = max(0, int(words[0]) + (rng.randint(-2, 2) if seed else 0))
+            line = " ".join([str(count)] + words[1:])
+            if words[1:] == ["DOWN"]:
+                crouches.append(steps + count // 2)
+            steps += count
         out.append(line)
     name = "jitter%d" % seed
     open(name + ".txt", "w").write("\n".join(out) + "\n")
-    # Halfway through each line that crouches, the hero hides in a cover cell; at the end he
-    # stands on the dais.
-    crouches, steps = [], 0
-    for line in out:
-        words = line.split()
-        if words and words[0].isdigit():
-            if words[1:] == ["DOWN"]:
-                crouches.append(steps + int(words[0]) // 2)
-            steps += int(words[0])
     for frames in crouches + [None]:
         more = [] if frames is None else ["--frames", str(frames)]
         subprocess.run([kav, "--headless", "--input", name + ".txt", "--dump", name + ".json"] + more,
