@@ -26,7 +26,6 @@ struct Place {
 
 struct Result {
     std::vector<Place> stands;       // every place where he can stand
-    bool exitRight = false;             // a door on the right was reached
     // Each tile his sprite meets (a wall, or a beam where he stands), with the first place it happens.
     std::map<std::string, std::string> clashes;
 };
@@ -68,10 +67,8 @@ inline bool Move(Place from, int dir, bool jump, bool release, Result &r, Place 
         for (int side : {-1, 1})
             for (float ahead : {4.0f, 5.0f})
                 if (KeyState[side < 0 ? VK_LEFT_ : VK_RIGHT_] &&
-                    TileAtCell(CellRow(h.y), CellCol(h.x + (float)side * ahead)) == TILE_EXIT) {
-                    r.exitRight |= side > 0;
+                    TileAtCell(CellRow(h.y), CellCol(h.x + (float)side * ahead)) == TILE_EXIT)
                     return false;
-                }
         UpdateHeroKeys();
         UpdateHeroMotion();
         if (h.y < 0.0f || h.x < 0.0f || h.x >= 256.0f) {
