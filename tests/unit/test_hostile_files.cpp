@@ -1,6 +1,6 @@
-// Hostile files: what a missing file, a named pipe, an endless device, a folder or a picture
-// that claims more than its bytes does to each reader. Nothing waits, nothing grows without
-// bound; a bitmap that cannot be decoded is reported in its own words.
+// Hostile files: what a missing file, a named pipe, an endless device or a folder does to each
+// reader. Nothing waits, nothing grows without bound; a bitmap that cannot be decoded is
+// reported in its own words.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "platform/null_platform.h"
@@ -41,9 +40,9 @@ protected:
 
 }   // namespace
 
-// Each reader meets each kind of file that is not a plain one, and each picture that claims
-// more than it holds. Outcomes: the map loader's log line (the grid untouched), the bitmap
-// loader's silence, the dump reader's error, the data checker's problem line.
+// Each reader meets each kind of file that is not a plain one. Outcomes: the map loader's log
+// line (the grid untouched), the bitmap loader's silence, the dump reader's error, the data
+// checker's problem line.
 TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
     const std::string fifo = dir + "/pipe", folder = dir + "/folder";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -69,39 +68,21 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
         EXPECT_EQ(error, path + ": cannot open the file");
     }
 
-    // The data checker on a copy of the game's data with one picture replaced at a time.
+    // The data checker on a copy of the game's data: sound as it is; with a named pipe in place
+    // of a picture, one problem line for it and no wait. (Its other readers' refusals and what
+    // it says of pictures that claim more than they hold are the decoder and checker tests'.)
     std::filesystem::create_directory(dir + "/data");
     std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/map", dir + "/data/map", std::filesystem::copy_options::recursive);
     std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/gfx", dir + "/data/gfx", std::filesystem::copy_options::recursive);
-    const std::string picture = dir + "/data/gfx/back00over.tga";
-    std::string manyRuns;
-    for (int i = 0; i < 40; i++) manyRuns += std::string("\xff\x01\x02\x03", 4);   // 40 runs of 128 pixels
-    struct Case {
-        const char *what;
-        std::function<void()> make;
-        const char *line;
-    };
-    const Case cases[] = {
-        {"named pipe", [&] { mkfifo(picture.c_str(), 0600); }, "cannot open the file"},
-        {"endless device", [&] { symlink("/dev/zero", picture.c_str()); }, "cannot open the file"},
-        {"folder", [&] { mkdir(picture.c_str(), 0700); }, "cannot open the file"},
-        {"8192x8192 claimed by 5 bytes", [&] { WriteAll(picture, TgaFile(10, 24, 8192, 8192, std::string("\xff\x01\x02\x03\x7f"))); },
-         "the file ends early: it supplies 128 of the 67108864 pixels of its 8192x8192 picture"},
-        {"packets that stop short", [&] { WriteAll(picture, TgaFile(10, 24, 100, 100, manyRuns)); },
-         "the file ends early: it supplies 5120 of the 10000 pixels of its 100x100 picture"},
-    };
-    const std::string data = dir + "/data";
+    const std::string data = dir + "/data", picture = data + "/gfx/back00over.tga";
     int status = -1;
     Printed([&](FILE *out) { status = RunDataCheckTo(data.c_str(), out); });
-    EXPECT_EQ(status, 0);   // the game's own data as it is
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        std::filesystem::remove(picture);
-        c.make();
-        const std::string text = Printed([&](FILE *out) { status = RunDataCheckTo(data.c_str(), out); });
-        EXPECT_EQ(status, 1);
-        EXPECT_EQ(text.rfind(std::string("gfx/back00over.tga: ") + c.line, 0), 0u) << text;
-    }
+    EXPECT_EQ(status, 0);
+    std::filesystem::remove(picture);
+    ASSERT_EQ(mkfifo(picture.c_str(), 0600), 0);
+    const std::string text = Printed([&](FILE *out) { status = RunDataCheckTo(data.c_str(), out); });
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(text.rfind("gfx/back00over.tga: cannot open the file\n", 0), 0u) << text;
 }
 
 // Each way a bitmap can fail shows one message box of its own, captioned "Error"; a missing
