@@ -116,23 +116,11 @@ protected:
     }
 };
 
-TEST_F(HeadlessTest, EachStepHoldsTheKeysOfItsLineUntilEscapeOrTheLastFrame) {
-    // The scale shows which keys each step held.
-    const struct { const char *script; int64_t frames, steps; float scale; } runs[] = {
-        {"2 PAGEUP\n1\n3 PAGEDOWN\n", -1, 6, 2.925f},
-        {"5 PAGEUP\n", 2, 2, 3.525f},                           // cut short
-        {"1 PAGEUP\n", 10, 10, 3.325f},                         // then no key held
-        {"2 PAGEUP\n1 ESCAPE PAGEUP\n5 PAGEUP\n", -1, 2, 3.525f},   // Escape ends before its step
-        {"", -1, 0, 3.125f},
-        {"21 PAGEDOWN\n", -1, 21, -1.075f},                       // nothing stops the zoom below zero
-    };
-    for (const auto &r : runs) {
-        EXPECT_EQ(Run(r.script, r.frames), r.steps) << r.script;
-        EXPECT_NEAR(viewScale, r.scale, 1e-5f) << r.script;
-    }
-    // A key held across lines is one press; a rest between makes two.
-    Run("3 I\n0\n2 I PAGEUP\n");
-    EXPECT_TRUE(showInfo);
-    Run("3 B\n1\n2 B\n");
-    EXPECT_FALSE(showTiles);
+// Keys held line by line, presses across lines, runs cut short or run on past the script and
+// the unbounded zoom are fixed by the golden dumps and the walkthrough's checks; these are not.
+TEST_F(HeadlessTest, EscapeEndsTheRunBeforeItsStepAndAnEmptyScriptRunsNone) {
+    EXPECT_EQ(Run("2 PAGEUP\n1 ESCAPE PAGEUP\n5 PAGEUP\n"), 2);
+    EXPECT_NEAR(viewScale, 3.525f, 1e-5f);   // the scale shows the steps that ran
+    EXPECT_EQ(Run(""), 0);
+    EXPECT_EQ(viewScale, 3.125f);
 }
