@@ -3,10 +3,15 @@
 
 #include <string>
 
-using Font = RenderTest;
+// Every font test prints with the coded sheet: glyph n lit as (n, 255, 0).
+class Font : public RenderTest {
+    void SetUp() override {
+        RenderTest::SetUp();
+        fontTexture = CodedFontTexture();
+    }
+};
 
 TEST_F(Font, GlyphsAreSixteenUnitsAndAdvanceThirteen) {
-    fontTexture = CodedFontTexture();
     PrintText(10, 10, 0, "AB");
     EXPECT_EQ(BoxText(ReadScreen(), 1), "10 38 10 25");   // green marks every glyph pixel
     // 'A' is glyph 65 - 32 = 33; 'B' starts 13 units on and is drawn over 'A'.
@@ -14,13 +19,11 @@ TEST_F(Font, GlyphsAreSixteenUnitsAndAdvanceThirteen) {
 }
 
 TEST_F(Font, NewlinesAndBytesWithoutAGlyphAreSkippedWithoutAdvancing) {
-    fontTexture = CodedFontTexture();
     PrintText(0, 300, 0, "A\nB\x90" "C");   // no glyph for a newline or byte 144 in set 0
     EXPECT_EQ(ReadTextLine(0, 300), "ABC");
 }
 
 TEST_F(Font, LongOutputIsCutAt255Characters) {
-    fontTexture = CodedFontTexture();
     const std::string text = std::string(255, 'A') + std::string(100, 'B');
     // Glyph 255 would start at x = 65; glyph 254 (the last kept) covers 52..67.
     PrintText(-13 * 250, 0, 0, "%s", text.c_str());
@@ -28,7 +31,6 @@ TEST_F(Font, LongOutputIsCutAt255Characters) {
 }
 
 TEST_F(Font, PrinterRestoresMatricesAndLeavesBlendOffDepthOn) {
-    fontTexture = CodedFontTexture();
     glMatrixMode(GL_PROJECTION);
     glScalef(2, 2, 2);
     glMatrixMode(GL_MODELVIEW);
@@ -49,7 +51,6 @@ TEST_F(Font, PrinterRestoresMatricesAndLeavesBlendOffDepthOn) {
 
 // A row of bits prints as each digit printed alone at its place, 2 units apart.
 TEST_F(Font, BitRowsPrintAsEachDigitAlone) {
-    fontTexture = CodedFontTexture();
     uint8_t bits[300];
     for (int i = 0; i < 300; i++) bits[i] = uint8_t((i * 7) % 3 == 0 ? 1 : 0);
     Bytes screens[2];

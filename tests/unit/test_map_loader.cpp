@@ -3,10 +3,8 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <future>
 #include <string>
 #include <vector>
 
@@ -38,14 +36,6 @@ void ExpectTestGrid() {
         for (int c = 0; c < GRID_COLS; c++) ASSERT_EQ(TileGrid[r][c], Code(r, c)) << r << "," << c;
 }
 
-// Gives up on the whole run when a load does not end.
-void LoadWithin(const std::string &text) {
-    auto done = std::async(std::launch::async, [&text]() { Load(text); });
-    if (done.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
-        ADD_FAILURE() << "map load did not end";
-        std::_Exit(1);
-    }
-}
 
 
 }  // namespace
@@ -185,34 +175,36 @@ TEST(MapGroups, TheLastIndexReadPicksTheRecordAndWorkingValuesCarryOver) {
 // ---- short files ----
 
 TEST(MapShortFiles, EveryCutEndsWithMissingValuesUnmatched) {
+    alarm(20);   // a load that does not end ends the whole run instead of hanging it
     const std::string full = GridText() + Counts(1, 0, 0, 1, 0) + Cannon(0, 3, 4) +
                              Group("sonda", 0, {"2", "2", "1", "1"});
     for (size_t cut = 0; cut <= full.size(); cut += 7) {
         ResetWorld();
-        LoadWithin(full.substr(0, cut));
+        Load(full.substr(0, cut));
     }
     // Cut inside row 3: the rest of the grid repeats the last cell read.
     ResetWorld();
-    LoadWithin(full.substr(0, 3 * 65 + 10));
+    Load(full.substr(0, 3 * 65 + 10));
     EXPECT_EQ(TileGrid[3][5], Code(3, 4));
     EXPECT_EQ(TileGrid[23][31], Code(3, 4));
     EXPECT_EQ(cannonCount, 0);
     // Cut after the counts: the group reads nothing but is written with zeros.
     ResetWorld();
     CannonPool[0].freqmax = 5.0f;
-    LoadWithin(GridText() + Counts(1, 0, 0, 0, 0));
+    Load(GridText() + Counts(1, 0, 0, 0, 0));
     EXPECT_EQ(CannonPool[0].active, 1);
     EXPECT_EQ(CannonPool[0].freqmax, 0.0f);
     // Ending in a comment, an unfinished line, a lone CR or NUL bytes also ends.
-    LoadWithin(GridText() + "nof can 2\n// last");
+    Load(GridText() + "nof can 2\n// last");
     EXPECT_EQ(cannonCount, 2);
-    LoadWithin(GridText() + Counts(1, 0, 0, 0, 0) + "cannon[0].crd.x 6");
+    Load(GridText() + Counts(1, 0, 0, 0, 0) + "cannon[0].crd.x 6");
     EXPECT_EQ(CannonPool[0].x, 48.0f);
-    LoadWithin(GridText() + "\r");
+    Load(GridText() + "\r");
     ExpectTestGrid();
     EXPECT_EQ(cannonCount, 0);
-    LoadWithin(std::string("\0\0\0", 3));
+    Load(std::string("\0\0\0", 3));
     EXPECT_EQ(TileGrid[23][31], 0);
+    alarm(0);
 }
 
 // ---- files, the log and the sequence ----
