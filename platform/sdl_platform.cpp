@@ -96,11 +96,27 @@ int PlatformMessageBox(const char *text, const char *caption, int buttons, int i
     return chosen;
 }
 
+// Without a display to reach (no X server, or one restarting at that moment) SDL falls back
+// to a driver that shows nothing, and the game would play on where nobody can see it. Such a
+// driver is taken only when SDL_VIDEODRIVER asks for it by name (the tests do).
+static bool ShowsWindows() {
+    const char *driver = SDL_GetCurrentVideoDriver();
+    const char *asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (!driver || (SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0)) return true;
+    if (asked && SDL_strcasecmp(asked, driver) == 0) return true;
+    std::fprintf(stderr, "kav: no display to open a window on\n");
+    return false;
+}
+
 bool PlatformRegisterClass() {
     if (!videoStarted) {
         // The close box is a window event for the game to handle, not a quit of its own.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        if (!ShowsWindows()) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            return false;
+        }
         std::atexit(SDL_Quit);
         // Pads are welcome, not needed: without the subsystem the keyboard plays alone.
         if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) SDL_GameControllerEventState(SDL_ENABLE);

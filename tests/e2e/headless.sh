@@ -66,6 +66,12 @@ printf 'kept\n' > world.log
 expect_status2 "--bogus" --bogus
 [ "$(cat world.log)" = kept ] || fail "a refused command line touched world.log"
 
+# With no display to reach, a window run stops and says so; it never plays on unseen.
+env -u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:1999 timeout -s KILL 30 "$kav" --windowed 2> nodisplay.txt ||
+    fail "a window run without a display: status $?"
+grep -q "no display" nodisplay.txt || fail "without a display the run said: $(cat nodisplay.txt)"
+pass "no display"
+
 timeout -s KILL 30 "$kav" --help > help.txt || fail "--help status"
 grep -q -- "--headless" help.txt || fail "--help does not list --headless"
 pass "help"

@@ -50,7 +50,7 @@ wait_window() {
 # What a game that shows no window is doing: the windows there are and each thread's stack.
 report_stuck() {
     ps -p "$1" -o pid,stat,etime,cmd
-    xwininfo -root -tree | grep '"' | head -n 20
+    xwininfo -root -tree 2>&1 | head -n 20
     command -v gdb > /dev/null && gdb -p "$1" -batch -ex 'thread apply all bt 12' 2>&1 | grep -E '^(#|Thread)'
 }
 
@@ -87,16 +87,26 @@ hold_key() {
     sleep 0.05
 }
 
-# Answers a message box with a key (Return: first button; Escape: No). A box takes keys
-# only once it is up, so the key is sent again until the box has gone.
+# Whether window $1 is there, captioned $2 and mapped.
+box_up() {
+    local info
+    info=$(xwininfo -id "$1" 2> /dev/null) || return 1
+    [[ $info == *"\"$2\""* && $info == *IsViewable* ]]
+}
+
+# Answers a message box with a key (Return: first button; Escape: No). A box takes keys only
+# once it is up, so the key is sent again until the box has gone. The next box may be given
+# the same window id as this one: a key goes only to a window that still bears this caption,
+# and a key is sent again only when the last one was seen to miss.
 answer_box() {
-    local id i
-    id=$(wait_window "$1" 30) || fail "no box captioned '$1'"
-    for ((i = 0; i < 20; i++)); do
+    local id i j
+    id=$(wait_window "$1" 30) || { report_stuck "$pid"; fail "no box captioned '$1'"; }
+    for ((i = 0; i < 100; i++)); do box_up "$id" "$1" && break; sleep 0.05; done
+    for ((i = 0; i < 10; i++)); do
         sleep 0.2
+        box_up "$id" "$1" || return 0
         xdotool key --window "$id" "$2" 2> /dev/null
-        xwininfo -id "$id" > /dev/null 2>&1 || return 0
-        xwininfo -id "$id" | grep -q IsViewable || return 0
+        for ((j = 0; j < 20; j++)); do box_up "$id" "$1" || return 0; sleep 0.05; done
     done
     fail "the box '$1' did not take $2"
 }

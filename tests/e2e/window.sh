@@ -8,8 +8,8 @@ stage=${3:-}
 
 if [ -z "$stage" ]; then
     # A 1024x768 screen has no 800x600 mode; an 800x600 screen has exactly that mode.
-    timeout -s KILL 150 xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$kav" "$src" wide || exit 1
-    timeout -s KILL 100 xvfb-run -a -s '-screen 0 800x600x24' bash "$0" "$kav" "$src" exact || exit 1
+    timeout -s KILL 150 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$0" "$kav" "$src" wide || exit 1
+    timeout -s KILL 100 xvfb-run -a -s '-screen 0 800x600x24 -noreset' bash "$0" "$kav" "$src" exact || exit 1
     exit 0
 fi
 

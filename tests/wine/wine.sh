@@ -52,7 +52,7 @@ if [ -z "$stage" ]; then
     wineserver -k 2> /dev/null   # the window runs start afresh on their own X server
 
     t=$(clock)
-    timeout -s KILL 300 xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$top/kav-wine" "$src" "$linux" window ||
+    timeout -s KILL 300 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$0" "$top/kav-wine" "$src" "$linux" window ||
         exit 1
     took "$t" "window runs under Wine"
     exit 0

@@ -42,4 +42,4 @@ done | awk '
     }'
 INSIDE
 )
-xvfb-run -a -s '-screen 0 1024x768x24' bash -c "$inside" inside "$build" "$src" "$rounds"
+xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash -c "$inside" inside "$build" "$src" "$rounds"
