@@ -97,6 +97,15 @@ client() {
     echo "800x600+$((x + b))+$((y + h - 600 - b))"
 }
 
+# Escape held in window $1 must end the game with status 27 (the Escape key's message); $2 says when.
+escape_ends() {
+    xdotool windowfocus "$1" 2> /dev/null
+    xdotool keydown Escape
+    wait_exit $pid 30 || fail "Escape did not end the game $2"
+    xdotool keyup Escape
+    [ $status -eq 27 ] || fail "exit status $status after Escape $2, not 27"
+}
+
 # The same still frame from both builds: the first screen with its cannons stopped, so
 # that nothing moves once the hero stands, with the debug text and the tile view on.
 mkdir -p still/map
@@ -115,11 +124,7 @@ for build in linux wine; do
     area=$(geometry "$win")
     [ $build = wine ] && area=$(client "$win")
     import -window root -crop "$area" +repage "../$build.png" || fail "$build: no screenshot"
-    xdotool windowfocus "$win" 2> /dev/null
-    xdotool keydown Escape
-    wait_exit $pid 30 || fail "$build: Escape did not end the game"
-    xdotool keyup Escape
-    [ $status -eq 27 ] || fail "$build: exit status $status after Escape, not 27"
+    escape_ends "$win" "($build)"
 done
 cd ..
 [ -n "${KAV_WINE_SHOTS:-}" ] && cp linux.png wine.png "$KAV_WINE_SHOTS"/   # to look at them
@@ -152,21 +157,14 @@ import -window root -crop "$(client "$win")" +repage toggled.png || fail "no scr
 [ -n "${KAV_WINE_SHOTS:-}" ] && cp toggled.png "$KAV_WINE_SHOTS"/
 colours=$(identify -format %k toggled.png)
 [ "$colours" -gt 200 ] || fail "after F1 the window shows only $colours colours: the pictures were lost"
-xdotool keydown Escape
-wait_exit $pid 30 || fail "Escape did not end the game after Yes"
+escape_ends "$win" "after Yes"
 [ "$(dump_value toggled.json showTiles)" = 1 ] || fail "keys did not reach the window made by F1"
-xdotool keyup Escape
-[ $status -eq 27 ] || fail "exit status $status after Yes and Escape"
 start_game
 wine_answer "Start FullScreen?" Escape
 win=$(game_window Kav) || fail "no window after No"
 wait_window "Vela GL" 1 > /dev/null && fail "No at the start question still tried full screen"
 case $(geometry "$win") in 808x627+*) ;; *) fail "the window after No is $(geometry "$win")" ;; esac
-xdotool windowfocus "$win" 2> /dev/null
-xdotool keydown Escape
-wait_exit $pid 30 || fail "Escape did not end the game after No"
-xdotool keyup Escape
-[ $status -eq 27 ] || fail "exit status $status after No and Escape"
+escape_ends "$win" "after No"
 pass "Wine start question: Return is Yes (then the windowed fallback), F1 makes the window anew, Escape is No"
 
 # A missing bitmap is passed over in silence; one that cannot be decoded is reported in
@@ -186,8 +184,5 @@ win=$(game_window Kav) || fail "no window after the picture's message box"
 grep -q 'MSGBOX_OnInit L"Unknown DIB file format."' trace.txt ||
     { cat trace.txt; fail "the box does not say 'Unknown DIB file format.'"; }
 [ "$(grep -c MSGBOX_OnInit trace.txt)" = 1 ] || { cat trace.txt; fail "not exactly one message box"; }
-xdotool windowfocus "$win" 2> /dev/null
-xdotool keydown Escape
-wait_exit $pid 30 || fail "Escape did not end the game after the message box"
-xdotool keyup Escape
+escape_ends "$win" "after the message box"
 pass "Wine message box: 'Error' / 'Unknown DIB file format.' for a broken bitmap, none for a missing one"
