@@ -9,6 +9,20 @@
 
 namespace {
 
+// Level 0 of the bound texture, tightly packed, and one of its parameters.
+Bytes Texels(int w, int h, GLenum format) {
+    Bytes out(size_t(w) * h * (format == GL_RGBA ? 4 : 3), 0x55);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, out.data());
+    return out;
+}
+
+GLint TexParameter(GLenum name) {
+    GLint v = -1;
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &v);
+    return v;
+}
+
 class ImageUpload : public RenderTest {
 protected:
     // Bound texture, unpack alignment left as found, and the filters of a mipmapped texture.

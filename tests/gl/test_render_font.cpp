@@ -3,6 +3,32 @@
 
 #include <string>
 
+// A font sheet whose glyph cell n is coloured (n, 255, 0).
+static unsigned int CodedFontTexture() {
+    Bytes sheet(256 * 256 * 4);
+    for (int y = 0; y < 256; y++) {
+        for (int x = 0; x < 256; x++) {
+            const int n = 16 * (15 - y / 16) + x / 16;   // texel rows run bottom up, cells top down
+            uint8_t *p = &sheet[(y * 256 + x) * 4];
+            p[0] = (uint8_t)n;
+            p[1] = p[3] = 255;
+        }
+    }
+    return MakeTexture(256, 256, sheet);
+}
+
+// Decodes a line printed with CodedFontTexture at (x, y): one character per 13 units.
+static std::string ReadTextLine(int x, int y) {
+    std::string text;
+    for (int k = 0; x + 13 * k + 8 < 800; k++) {
+        uint8_t p[4];
+        glReadPixels(x + 13 * k + 8, y + 8, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        if (p[1] < 128) break;
+        text += (char)(p[0] + 32);
+    }
+    return text;
+}
+
 // Every font test prints with the coded sheet: glyph n lit as (n, 255, 0).
 class Font : public RenderTest {
     void SetUp() override {

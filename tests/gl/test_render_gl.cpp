@@ -98,19 +98,6 @@ std::string BoxText(const Bytes &screen, int channel, int fromRow) {
     return lit == (r - l + 1) * (t - b + 1) ? box : box + " gaps";
 }
 
-Bytes Texels(int w, int h, GLenum format) {
-    Bytes out(size_t(w) * h * (format == GL_RGBA ? 4 : 3), 0x55);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, out.data());
-    return out;
-}
-
-GLint TexParameter(GLenum name) {
-    GLint v = -1;
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &v);
-    return v;
-}
-
 unsigned int MakeTexture(int w, int h, const Bytes &rgba) {
     unsigned int name = 0;
     glGenTextures(1, &name);
@@ -131,28 +118,3 @@ unsigned int SolidTexture(int r, int g, int b, int a) {
 
 unsigned int RedBlueTexture() { return MakeTexture(2, 1, {255, 0, 0, 255, 0, 0, 255, 255}); }
 
-unsigned int CodedFontTexture(int only) {
-    Bytes sheet(256 * 256 * 4);
-    for (int y = 0; y < 256; y++) {
-        for (int x = 0; x < 256; x++) {
-            const int n = 16 * (15 - y / 16) + x / 16;   // texel rows run bottom up, cells top down
-            const bool lit = only < 0 || only == n;
-            uint8_t *p = &sheet[(y * 256 + x) * 4];
-            p[0] = lit ? (uint8_t)n : 0;
-            p[1] = lit ? 255 : 0;
-            p[3] = 255;
-        }
-    }
-    return MakeTexture(256, 256, sheet);
-}
-
-std::string ReadTextLine(int x, int y) {
-    std::string text;
-    for (int k = 0; x + 13 * k + 8 < 800; k++) {
-        uint8_t p[4];
-        glReadPixels(x + 13 * k + 8, y + 8, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-        if (p[1] < 128) break;
-        text += (char)(p[0] + 32);
-    }
-    return text;
-}

@@ -30,16 +30,9 @@ Bytes ReadScreen();
 // "left right bottom top" of the pixels of rows >= fromRow whose `channel` exceeds 127, with
 // " gaps" added when the box is not solid; "none" when no pixel is lit.
 std::string BoxText(const Bytes &screen, int channel = 0, int fromRow = 0);
-// Level 0 of the bound texture, tightly packed, and one of its parameters.
-Bytes Texels(int w, int h, GLenum format);
-GLint TexParameter(GLenum name);
 
 // Textures made directly: nearest filtering, clamped, rows from the bottom.
 unsigned int MakeTexture(int w, int h, const Bytes &rgba);
 unsigned int SolidTexture(int r, int g, int b, int a = 255);
 unsigned int RedBlueTexture();   // 2 by 1 texels: red on the left, blue on the right
-// A font sheet whose glyph cell n is coloured (n, 255, 0); with `only` >= 0 only that glyph is lit.
-unsigned int CodedFontTexture(int only = -1);
-// Decodes a line printed with CodedFontTexture at (x, y): one character per 13 units.
-std::string ReadTextLine(int x, int y);
 

@@ -45,12 +45,7 @@ TEST(TargaWriter, EveryFormDecodesToTheSamePicture) {
         for (int bits : {24, 32})
             for (bool top : {false, true})
                 for (const char *id : {"", "Kav"}) {
-                    TgaForm form;
-                    form.type = type;
-                    form.bits = bits;
-                    form.topFirst = top;
-                    form.id = id;
-                    std::vector<uint8_t> bytes = EncodeTga(pic, form);
+                    std::vector<uint8_t> bytes = EncodeTga(pic, TgaForm{type, bits, top, id});
                     ASSERT_EQ(bytes[2], type);
                     ASSERT_EQ(bytes[16], bits);
                     ASSERT_EQ((bytes[17] & 32) != 0, top);
