@@ -120,14 +120,6 @@ class Browser:
         self.key("keyUp", name, code)
         return value
 
-    def canvas_png(self, path):
-        url = self.eval("document.getElementById('canvas').toDataURL('image/png')")
-        with open(path, "wb") as f:
-            f.write(base64.b64decode(url.split(",", 1)[1]))
-
-    def close(self):
-        self.proc.kill()
-        self.proc.wait()
 
 
 class Files(http.server.SimpleHTTPRequestHandler):
@@ -173,7 +165,8 @@ def main():
     try:
         run(browser, base)
     finally:
-        browser.close()
+        browser.proc.kill()
+        browser.proc.wait()
         server.shutdown()
         shutil.rmtree(WORK, ignore_errors=True)
     if failures:
@@ -242,7 +235,8 @@ def run(browser, base):
                        timeout=60, env=dict(os.environ, SDL_VIDEODRIVER="offscreen"),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         web = os.path.join(WORK, "web%d.png" % n)
-        browser.canvas_png(web)
+        with open(web, "wb") as f:
+            f.write(base64.b64decode(browser.eval("document.getElementById('canvas').toDataURL()").split(",", 1)[1]))
         if keep:
             shutil.copy(web, keep)
             magick("convert", native, os.path.join(keep, "native%d.png" % n))
