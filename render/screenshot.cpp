@@ -78,9 +78,12 @@ bool SaveScreenshot(const char *path, std::string *error) {
         return false;
     }
     std::string why;
-    if (!EncodePng(rgb.data(), width, height, &png, &why) ||
-        !WriteFileAtomically(path, png.data(), png.size(), &why)) {
+    if (!EncodePng(rgb.data(), width, height, &png, &why)) {
         *error = std::string(path) + ": the screenshot was not saved: " + why;
+        return false;
+    }
+    if (!WriteFileAtomically(path, png.data(), png.size(), &why)) {   // names the file itself
+        *error = "the screenshot was not saved: " + why;
         return false;
     }
     return true;

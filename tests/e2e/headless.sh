@@ -23,6 +23,20 @@ kav="$kav" bash -c 'ulimit -f 100 -c 0; timeout -s KILL 60 "$kav" --headless --f
 cmp -s long.json kept.json || fail "a failed or killed dump changed the earlier one"
 timeout -s KILL 30 "$kav" --headless --frames 1 --dump /dev/null 2> err.txt && fail "--dump /dev/null replaced a device"
 grep -qF "/dev/null: not a regular file; not replaced" err.txt || { cat err.txt; fail "no reason for /dev/null"; }
+# The same on a full disk: a small memory file system, where mounting is allowed.
+mkdir small
+if mount -t tmpfs -o size=64k tmpfs small 2> /dev/null; then
+    printf '{"earlier": true}\n' > small/d.json
+    timeout -s KILL 60 "$kav" --headless --frames 3 --dump small/d.json 2> err.txt
+    rc=$?
+    leftover=$(ls -A small | grep -v '^d.json$')
+    earlier=$(cat small/d.json)
+    umount small
+    [ $rc -eq 1 ] && grep -qF "No space left on device" err.txt || fail "dump on a full disk: status $rc, $(cat err.txt)"
+    [ "$earlier" = '{"earlier": true}' ] && [ -z "$leftover" ] || fail "a full disk cost the earlier dump or left $leftover"
+else
+    echo "SKIPPED: the full-disk dump (no permission to mount a tmpfs here)"
+fi
 pass "dumps that cannot be written"
 
 # Bad command lines: a message saying what was wrong, and status 2.

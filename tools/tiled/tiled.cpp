@@ -111,10 +111,9 @@ bool EncodePng(const Picture &pic, std::vector<uint8_t> *out) {
     return true;
 }
 
+// The writer's messages name the file already.
 bool WriteText(const std::string &path, const std::string &text, std::string *error) {
-    if (WriteFileAtomically(path.c_str(), text.data(), text.size(), error)) return true;
-    *error = path + ": " + *error;
-    return false;
+    return WriteFileAtomically(path.c_str(), text.data(), text.size(), error);
 }
 
 // The tileset and its sheet in folder, each written only when it is not there yet.
@@ -128,10 +127,7 @@ bool WriteTileset(const std::string &folder, const std::string &assetsDir, std::
             *error = "cannot encode the tile sheet";
             return false;
         }
-        if (!WriteFileAtomically(sheetPath.c_str(), png.data(), png.size(), error)) {
-            *error = sheetPath + ": " + *error;
-            return false;
-        }
+        if (!WriteFileAtomically(sheetPath.c_str(), png.data(), png.size(), error)) return false;
     }
     const std::string tilesetPath = folder + TILESET_FILE;
     if (Exists(tilesetPath)) return true;

@@ -16,6 +16,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -102,6 +103,23 @@ TEST_F(Tiled, FaultsAreRefusedByNameAndNothingIsWritten) {
     }
     // The untouched map converts, so every refusal above is the edit's doing.
     EXPECT_TRUE(TiledToMap(dir + "/good.tmj", out, &error)) << error;
+
+    // On a full disk (a small memory file system, where mounting is allowed) the map, small
+    // enough to wait in the writer's buffer, fails at the flush: refused, the earlier file kept,
+    // no temporary file left.
+    const std::string full = dir + "/full";
+    mkdir(full.c_str(), 0755);
+    if (mount("tmpfs", full.c_str(), "tmpfs", 0, "size=8k") != 0) GTEST_SKIP() << "no permission to mount a tmpfs";
+    WriteAll(full + "/out.map", std::string("earlier"));
+    WriteAll(full + "/filler", std::string(16384, 'x'));
+    const bool written = TiledToMap(dir + "/good.tmj", full + "/out.map", &error);
+    const std::string kept = ReadAll(full + "/out.map");
+    const auto files = std::distance(std::filesystem::directory_iterator(full), {});
+    umount(full.c_str());
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error, full + "/out.map: write error (No space left on device); the earlier file is left as it was");
+    EXPECT_EQ(kept, "earlier");
+    EXPECT_EQ(files, 2);
 }
 
 }  // namespace
