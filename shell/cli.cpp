@@ -26,7 +26,8 @@ const char *UsageText() {
            "  --timedemo FILE play a demo in a window as fast as it can be drawn and print\n"
            "                  the steps, the seconds and the frames per second\n"
            "  --screenshot FILE  with --frames N: save the picture after step N as PNG and end\n"
-           "  --check [DIR]   check the maps and pictures under DIR (default: here) and exit:\n"
+           "  --check [DIR]   check the maps and pictures under DIR (default: the ones the game\n"
+           "                  would read, found as for a run) and exit:\n"
            "                  status 0 when all is well, 1 when anything is wrong\n"
            "  --help          show this text\n";
 }

@@ -12,6 +12,7 @@
 #include "shell/session.h"
 #include "shell/state.h"
 #include "world/map.h"
+#include "world/world.h"
 
 #include <cstdio>
 
@@ -80,7 +81,11 @@ int GameMain(int argc, char **argv) {
         std::fputs(UsageText(), stdout);
         return 0;
     }
-    if (cl.check) return RunDataCheck(cl.checkDir.empty() ? nullptr : cl.checkDir.c_str());
+    if (cl.check) {
+        if (!cl.checkDir.empty()) return RunDataCheck(cl.checkDir.c_str());
+        FindGameData("");   // the data a run started here would read
+        return RunDataCheck(dataFolder);
+    }
     std::vector<InputRun> runs;
     int startMap;
     if (!ReadRunKeys(cl, &runs, &startMap)) return 2;

@@ -34,6 +34,8 @@ for name in installed beside option environment; do
     [ -s "$tmp/$name/stderr.txt" ] && fail "$name: said $(cat "$tmp/$name/stderr.txt")"
 done
 
+(cd "$tmp/installed" && "$tmp/prefix/bin/kav" --check > check.txt) || fail "installed: --check said $(cat "$tmp/installed/check.txt")"
+
 run nowhere "$tmp/lone/kav"
 grep -q "cannot open map/map00.map" "$tmp/nowhere/world.log" || fail "nowhere: world.log: $(cat "$tmp/nowhere/world.log")"
 for folder in "./" "$tmp/lone/" "$tmp/lone/../share/kav/"; do
