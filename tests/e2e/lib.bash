@@ -101,7 +101,7 @@ box_up() {
 answer_box() {
     local id i j
     id=$(wait_window "$1" 30) || { report_stuck "$pid"; fail "no box captioned '$1'"; }
-    for ((i = 0; i < 100; i++)); do box_up "$id" "$1" && break; sleep 0.05; done
+    for ((i = 0; i < 200; i++)); do box_up "$id" "$1" && break; sleep 0.05; done
     for ((i = 0; i < 10; i++)); do
         sleep 0.2
         box_up "$id" "$1" || return 0
