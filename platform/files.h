@@ -31,3 +31,8 @@ bool PlatformReplace(const char *from, const char *to);
 void PlatformSyncFolder(const std::string &folder);
 // The running process's number, for names no other process picks.
 int PlatformProcessId();
+
+// The user's own folder for the settings of programs, with the game's folder in it, ending
+// in a separator: $XDG_CONFIG_HOME/kav/ or ~/.config/kav/ on POSIX systems, %APPDATA%\kav\ on
+// Windows. Empty when the system names none.
+std::string PlatformUserConfigFolder();

@@ -61,3 +61,12 @@ void PlatformSyncFolder(const std::string &folder) {
 }
 
 int PlatformProcessId() { return int(getpid()); }
+
+std::string PlatformUserConfigFolder() {
+    // The XDG rule: a relative XDG_CONFIG_HOME is to be ignored.
+    const char *xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/') return std::string(xdg) + "/kav/";
+    const char *home = std::getenv("HOME");
+    if (home && home[0] != '\0') return std::string(home) + "/.config/kav/";
+    return "";
+}

@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <io.h>
@@ -69,3 +70,9 @@ bool PlatformReplace(const char *from, const char *to) {
 void PlatformSyncFolder(const std::string &) {}
 
 int PlatformProcessId() { return _getpid(); }
+
+std::string PlatformUserConfigFolder() {
+    const char *appData = std::getenv("APPDATA");
+    if (appData && appData[0] != '\0') return std::string(appData) + "\\kav\\";
+    return "";
+}

@@ -15,14 +15,18 @@
 // acts on.
 enum MsgKind : int {
     MSG_NONE = 0,
-    MSG_KEYDOWN,    // wParam: virtual-key code (auto-repeat sends it again)
-    MSG_KEYUP,      // wParam: virtual-key code
+    MSG_KEYDOWN,    // wParam: virtual-key code (auto-repeat sends it again); lParam: KEY_*
+    MSG_KEYUP,      // wParam: virtual-key code; lParam: KEY_*
     MSG_ACTIVATE,   // wParam: low word non-zero when the window has the focus, high word
                     // non-zero when it is minimised
     MSG_CLOSE,      // the close box, or the window ended from outside
     MSG_SIZE,       // lParam: low word client width, high word client height
     MSG_QUIT,       // wParam: exit code
 };
+
+// Where a key message comes from: a keyboard key, which the player's bindings may make stand
+// for another key, or a game pad or touch control, whose key is the game key it names.
+enum KeySource : int { KEY_KEYBOARD = 0, KEY_FIXED = 1 };
 
 struct PlatformMessage {
     int kind;

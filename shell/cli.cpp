@@ -29,6 +29,9 @@ const char *UsageText() {
            "  --check [DIR]   check the maps and pictures under DIR (default: the ones the game\n"
            "                  would read, found as for a run) and exit:\n"
            "                  status 0 when all is well, 1 when anything is wrong\n"
+           "  --config FILE   read the settings (start answer, fps, key bindings) from FILE\n"
+           "                  instead of the user's kav.cfg\n"
+           "  --print-config  write the settings in force, in the settings file's format\n"
            "  --help          show this text\n";
 }
 
@@ -77,6 +80,7 @@ static bool SetFps(const std::string &value, CommandLine *cl, std::string *error
         return false;
     }
     cl->fps = (int)fps;
+    cl->fpsGiven = true;
     return true;
 }
 
@@ -130,6 +134,15 @@ static bool SetScreenshot(const std::string &value, CommandLine *cl, std::string
     return SetPath("--screenshot", &cl->screenshotPath, value, error);
 }
 
+static bool SetConfig(const std::string &value, CommandLine *cl, std::string *error) {
+    return SetPath("--config", &cl->configPath, value, error);
+}
+
+static bool SetPrintConfig(const std::string &, CommandLine *cl, std::string *) {
+    cl->printConfig = true;
+    return true;
+}
+
 static bool SetCheck(const std::string &value, CommandLine *cl, std::string *) {
     cl->check = true;
     cl->checkDir = value;
@@ -143,6 +156,7 @@ static const OptionSpec OPTIONS[] = {
     {"--frames", NEEDS_VALUE, SetFrames},   {"--input", NEEDS_VALUE, SetInput},
     {"--dump", NEEDS_VALUE, SetDump},       {"--check", OPTIONAL_FOLDER, SetCheck},
     {"--data", NEEDS_VALUE, SetData},
+    {"--config", NEEDS_VALUE, SetConfig},   {"--print-config", NO_VALUE, SetPrintConfig},
     {"--record", NEEDS_VALUE, SetRecord},   {"--playdemo", NEEDS_VALUE, SetPlaydemo},
     {"--timedemo", NEEDS_VALUE, SetTimedemo}, {"--screenshot", NEEDS_VALUE, SetScreenshot},
 };
@@ -220,6 +234,15 @@ static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string
         *error = "--check goes alone: it only checks the data files";
         return false;
     }
+    if (cl.printConfig) {
+        // The settings in force are the file's with the options it holds given over it.
+        for (const std::string &s : seen)
+            if (s != "--print-config" && s != "--config" && s != "--windowed" && s != "--fullscreen" && s != "--fps") {
+                *error = "--print-config goes only with --config and the options a settings file holds, not " + s;
+                return false;
+            }
+        return true;
+    }
     const std::string keySources = TwoOf(seen, {"--input", "--playdemo", "--timedemo", "--record"});
     if (!keySources.empty()) {
         *error = keySources + " cannot both be given: the keys come from one place";
@@ -234,7 +257,8 @@ static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string
         return false;
     }
     if (cl.headless) {
-        for (const char *windowOnly : {"--fps", "--fullscreen", "--windowed", "--record", "--timedemo", "--screenshot"})
+        for (const char *windowOnly :
+             {"--fps", "--fullscreen", "--windowed", "--record", "--timedemo", "--screenshot", "--config"})
             if (Saw(seen, windowOnly)) {
                 *error = std::string(windowOnly) + " has no meaning with --headless (no window)";
                 return false;

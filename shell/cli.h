@@ -8,6 +8,7 @@ struct CommandLine {
     bool help = false;
     int startAnswer = -1;       // -1: ask the full-screen question; 0 windowed; 1 full screen
     int fps = 60;               // frames per second of the windowed loop; 0: unpaced
+    bool fpsGiven = false;      // --fps was given: it beats the settings file
     bool headless = false;
     int64_t frames = -1;        // steps to run; -1: as many as the key script or demo holds, or no limit
     std::string inputPath;      // headless key script
@@ -18,6 +19,8 @@ struct CommandLine {
     std::string screenshotPath; // the picture after --frames steps of a window run
     bool check = false;         // check the game's data files instead of playing
     std::string checkDir;       // where the data to check lives; empty: the working directory
+    std::string configPath;     // the settings file named by --config; empty: the user's own
+    bool printConfig = false;   // write the settings in force and exit
     std::string dataDir;        // where to read map/ and gfx/ when neither here nor beside the program
 };
 

@@ -10,11 +10,13 @@
 #include "shell/headless.h"
 #include "shell/script.h"
 #include "shell/session.h"
+#include "shell/settings.h"
 #include "shell/state.h"
 #include "world/map.h"
 #include "world/world.h"
 
 #include <cstdio>
+#include <cstring>
 
 // The keys of the run: the --input script or the demo, read whole before anything starts.
 // False after saying what was wrong.
@@ -44,8 +46,24 @@ static int Headless(const CommandLine &cl, const std::vector<InputRun> &runs, in
     return status;
 }
 
+// The settings of a window run: the settings file's (the one named, else the user's own),
+// each bad line told on stderr, with the command line's options over them.
+static Settings ReadSettings(const CommandLine &cl) {
+    Settings settings;
+    DefaultSettings(&settings);
+    std::vector<std::string> problems;
+    const std::string path = cl.configPath.empty() ? DefaultSettingsPath() : cl.configPath;
+    if (!path.empty()) ReadSettingsFile(path, !cl.configPath.empty(), &settings, &problems);
+    for (const std::string &p : problems) std::fprintf(stderr, "kav: %s\n", p.c_str());
+    if (cl.startAnswer >= 0) settings.startAnswer = cl.startAnswer;
+    if (cl.fpsGiven) settings.fps = cl.fps;
+    return settings;
+}
+
 // A run in a window: played from the keyboard or a demo, perhaps recorded, limited, timed.
 static int Windowed(const CommandLine &cl, const std::vector<InputRun> &runs, int startMap) {
+    const Settings settings = ReadSettings(cl);
+    std::memcpy(keyBindings, settings.keys, sizeof keyBindings);
     std::string error;
     session.startMap = startMap;
     session.frames = cl.frames;
@@ -55,7 +73,8 @@ static int Windowed(const CommandLine &cl, const std::vector<InputRun> &runs, in
         session.cursor = ScriptCursor{&runs, 0, 0};
     }
     // A timedemo measures the drawing: no question, no pacing.
-    int status = RunGame(cl.timedemo && cl.startAnswer < 0 ? 0 : cl.startAnswer, cl.timedemo ? 0 : cl.fps);
+    int status = RunGame(cl.timedemo && settings.startAnswer < 0 ? 0 : settings.startAnswer,
+                         cl.timedemo ? 0 : settings.fps);
     EndDemo(&session.recorder);
     if (cl.timedemo) {
         const double seconds = session.lastFrameTime - session.firstFrameTime;
@@ -79,6 +98,10 @@ int main(int argc, char **argv) {
     }
     if (cl.help) {
         std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (cl.printConfig) {
+        std::fputs(SettingsText(ReadSettings(cl)).c_str(), stdout);
         return 0;
     }
     if (cl.check) {

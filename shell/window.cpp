@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "render/render.h"
+#include "shell/settings.h"
 #include "shell/state.h"
 #include "world/world.h"
 
@@ -96,24 +97,40 @@ bool ToggleFullscreen() {
     return true;
 }
 
+// Keys held now: keyboard keys by their own code, pad and touch keys by the game key they
+// are. A game key is held while any key that stands for it is.
+static bool keyboardHeld[256];
+static bool fixedHeld[256];
+
+static void LetGoOfEveryKey() {
+    for (int vk = 0; vk < 256; vk++) KeyState[vk] = keyboardHeld[vk] = fixedHeld[vk] = false;
+}
+
+static void MoveKey(uint32_t vk, bool down, bool fixed) {
+    if (vk >= 256) return;
+    (fixed ? fixedHeld : keyboardHeld)[vk] = down;
+    const int key = fixed ? (int)vk : keyBindings[vk];
+    if (key == 0) return;   // a key bound to nothing
+    bool held = fixedHeld[key];
+    for (int k = 0; k < 256 && !held; k++) held = keyboardHeld[k] && keyBindings[k] == key;
+    KeyState[key] = held;
+}
+
 void GameWindowProc(const PlatformMessage &msg) {
     switch (msg.kind) {
     case MSG_ACTIVATE:
         // Only minimising stops the drawing; losing the focus does not. A window without
         // the focus hears no key-up, so every key is let go when the focus goes.
         appActive = ((msg.wParam >> 16) & 0xFFFF) == 0;
-        if ((msg.wParam & 0xFFFF) == 0)
-            for (bool &key : KeyState) key = false;
+        if ((msg.wParam & 0xFFFF) == 0) LetGoOfEveryKey();
         break;
     case MSG_CLOSE:
         // The window itself goes when the frame loop has ended.
         PlatformPostQuit(0);
         break;
     case MSG_KEYDOWN:
-        if (msg.wParam < 256) KeyState[msg.wParam] = true;
-        break;
     case MSG_KEYUP:
-        if (msg.wParam < 256) KeyState[msg.wParam] = false;
+        MoveKey(msg.wParam, msg.kind == MSG_KEYDOWN, msg.lParam == KEY_FIXED);
         break;
     case MSG_SIZE:
         // A size reported while no window is open has no view to change.

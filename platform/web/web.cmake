@@ -9,7 +9,7 @@ set_property(GLOBAL PROPERTY RULE_LAUNCH_LINK "env NODE_PATH=/usr/share/nodejs")
 
 # The browser backend (the GL it completes for the drawing is kav_gl's, in the top file).
 add_library(kav_platform_web STATIC platform/web/web_platform.cpp)
-target_link_libraries(kav_platform_web PUBLIC kav_message_ring kav_gl)
+target_link_libraries(kav_platform_web PUBLIC kav_message_ring kav_pad_keys kav_gl)
 
 # emscripten's file system under the page answers the POSIX file calls. The page's entry
 # (platform/web/main.cpp) is the program's.

@@ -16,6 +16,7 @@
 
 #include "platform/message_ring.h"
 #include "platform/platform.h"
+#include "platform/win32/win32_pads.h"
 
 // The header's numbers are the system's own, so they go to and come from it unchanged.
 static_assert(MB_OK_ == MB_OK && MB_YESNO_ == MB_YESNO, "message box buttons");
@@ -38,14 +39,17 @@ static HGLRC renderContext;
 
 // The window procedure's finished messages, waiting for the frame loop.
 static MessageRing queue;
-// Keys the game was told are down: checked against the keyboard when a window is made anew.
+// Keyboard keys the game was told are down: checked against the keyboard when a window is
+// made anew.
 static bool held[256];
 // While the window is being closed its deactivation is not the player's: the keys stay held
 // for the next window.
 static bool closing;
+// The window has the keyboard focus: only then are the pads read.
+static bool focused;
 
 static void Post(int kind, uint32_t wParam, int32_t lParam) {
-    if (kind == MSG_KEYDOWN || kind == MSG_KEYUP) held[wParam & 0xFF] = kind == MSG_KEYDOWN;
+    if ((kind == MSG_KEYDOWN || kind == MSG_KEYUP) && lParam == KEY_KEYBOARD) held[wParam & 0xFF] = kind == MSG_KEYDOWN;
     RingPut(&queue, PlatformMessage{kind, wParam, lParam});
 }
 
@@ -69,7 +73,8 @@ static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case WM_ACTIVATE:
         if (closing) return 0;
         // The game lets go of every key when the focus goes.
-        if (LOWORD(wParam) == WA_INACTIVE)
+        focused = LOWORD(wParam) != WA_INACTIVE;
+        if (!focused)
             for (bool &key : held) key = false;
         Post(MSG_ACTIVATE, (uint32_t)wParam, 0);
         return 0;
@@ -149,6 +154,11 @@ bool PlatformOpenWindow(const WindowRequest &r, WindowStep *failed) {
         *failed = step;
         return false;
     };
+    static bool padsStarted;
+    if (!padsStarted) {
+        StartPads();
+        padsStarted = true;
+    }
     if (!classRegistered) {
         if (!RegisterWindowClass()) return fail(STEP_REGISTER_CLASS);
         classRegistered = true;
@@ -218,6 +228,12 @@ bool PlatformNextMessage(PlatformMessage *msg) {
         TranslateMessage(&m);
         DispatchMessageA(&m);
     }
+    if (queue.count == 0) {
+        // Nothing waits: the frame is about to run, with the pads as they are now.
+        PlatformMessage keys[PAD_KEY_COUNT];
+        const int count = PollPads(focused && window != nullptr, PlatformTime(), keys);
+        for (int i = 0; i < count; i++) Post(keys[i].kind, keys[i].wParam, keys[i].lParam);
+    }
     return RingTake(&queue, msg);
 }
 
@@ -256,17 +272,6 @@ void PlatformSleep(double seconds) {
     else
         Sleep((DWORD)(seconds * 1000.0));
 }
-
-// Started from a console, the game prints its command-line messages there; started from
-// the desktop it has none, and they go nowhere, as a windowed program's do.
-static void UseParentConsole() {
-    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-    if (err != nullptr && err != INVALID_HANDLE_VALUE) return;   // already redirected
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    std::freopen("CONOUT$", "w", stdout);
-    std::freopen("CONOUT$", "w", stderr);
-}
-
 
 // Before main: started from a console, the game prints its command-line messages there
 // (started from the desktop it has none, and they go nowhere, as a windowed program's do);

@@ -8,6 +8,7 @@
 #include "platform/null/null_platform.h"
 #include "render/state.h"
 #include "shell/frame.h"
+#include "shell/settings.h"
 #include "shell/state.h"
 #include "shell/window.h"
 #include "world/world.h"
@@ -17,7 +18,8 @@ protected:
     void SetUp() override {
         NullPlatformReset();
         ResetWorld();
-        std::memset(KeyState, 0, sizeof KeyState);
+        for (int vk = 0; vk < 256; vk++) keyBindings[vk] = (uint8_t)vk;
+        GameWindowProc({MSG_ACTIVATE, 0, 0});   // every key let go
         viewScale = 3.125f;
         showBackground = true;
         showOverlay = true;

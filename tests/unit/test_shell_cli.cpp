@@ -28,6 +28,9 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
     EXPECT_EQ(cl.checkDir, "");
     ASSERT_TRUE(Parse({"--check", "data/kav"}, &cl, &error)) << error;
     EXPECT_EQ(cl.checkDir, "data/kav");
+    ASSERT_TRUE(Parse({"--config=my.cfg", "--fps", "60", "--print-config"}, &cl, &error)) << error;
+    EXPECT_TRUE(cl.printConfig && cl.fpsGiven);
+    EXPECT_EQ(cl.configPath, "my.cfg");
 
     const struct { std::vector<const char *> args; const char *mention; } bad[] = {
         {{"--bogus"}, "--bogus"},
@@ -53,6 +56,9 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
         {{"--check", "--headless"}, "--check"},
         {{"--check="}, "--check"},
         {{"--data="}, "--data"},
+        {{"--config", ""}, "--config"},
+        {{"--headless", "--config", "k.cfg"}, "--config"},
+        {{"--print-config", "--frames", "3"}, "--frames"},
     };
     for (const auto &b : bad) {
         EXPECT_FALSE(Parse(b.args, &cl, &error)) << b.mention;
