@@ -1,12 +1,14 @@
-// The game in a web page. The page calls in here: KavStart when the player has answered
-// the start question, KavRunScript for a run of a key script without a person. The frame
-// loop runs one frame per animation frame of the browser, at most 60 steps a second.
+// The game in a web page. The page calls in here: KavSettings with the settings kept in the
+// browser's local storage, KavStart when the player has answered the start question,
+// KavRunScript for a run of a key script without a person. The frame loop runs one frame
+// per animation frame of the browser, at most 60 steps a second (or the settings' fps).
 #include "render/render.h"
 #include "shell/dump.h"
 #include "shell/frame.h"
 #include "shell/game.h"
 #include "shell/headless.h"
 #include "shell/script.h"
+#include "shell/settings.h"
 #include "shell/state.h"
 #include "shell/window.h"
 #include "world/map.h"
@@ -14,11 +16,13 @@
 #include <emscripten.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 static FrameLoop loop;
 static std::string dumpText;   // the world as --dump writes it, or why a script failed
 static FramePacer pacer;   // the game's 60 steps a second, whatever the display's refresh
+static Settings settings;   // the page's settings, from KavSettings
 
 // One animation frame: the messages that came in, then one frame when one is due.
 static void WebFrame() {
@@ -40,6 +44,35 @@ static void WebFrame() {
     }
 }
 
+// The settings file's text, as the page keeps it in local storage: its key bindings and
+// frame rate apply from now on; bad lines are told in one dialog and skipped. Returns the
+// start answer: -1 ask, 0 windowed, 1 full screen.
+extern "C" EMSCRIPTEN_KEEPALIVE int KavSettings(const char *text) {
+    DefaultSettings(&settings);
+    std::vector<std::string> problems;
+    const std::string cfg = text ? text : "";
+    if (cfg.size() > SETTINGS_MAX_BYTES)
+        problems.push_back("kav.cfg: larger than " + std::to_string(SETTINGS_MAX_BYTES) +
+                           " bytes; the game's own settings apply");
+    else
+        ApplySettingsText(cfg.data(), cfg.size(), "kav.cfg", &settings, &problems);
+    if (!problems.empty()) {
+        std::string told;
+        for (const std::string &p : problems) told += p + "\n";
+        told.pop_back();
+        PlatformMessageBox(told.c_str(), "Settings", MB_OK_, MB_ICONEXCLAMATION_);
+    }
+    std::memcpy(keyBindings, settings.keys, sizeof keyBindings);
+    return settings.startAnswer;
+}
+
+// The settings in force, in the settings file's format (the page shows them to be edited).
+extern "C" EMSCRIPTEN_KEEPALIVE const char *KavSettingsText() {
+    static std::string text;
+    text = SettingsText(settings);
+    return text.c_str();
+}
+
 // answer: 1 full screen, 0 windowed (the page asked the start question).
 extern "C" EMSCRIPTEN_KEEPALIVE void KavStart(int answer) {
     OpenWorldLog();
@@ -49,7 +82,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void KavStart(int answer) {
         return;
     }
     StartFrameLoop(&loop, 0);   // unpaced: WebFrame paces it, a page cannot sleep
-    StartPacer(&pacer, 60);
+    StartPacer(&pacer, settings.fps);
     emscripten_set_main_loop(WebFrame, 0, 0);
 }
 
@@ -85,4 +118,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScript(const char *text, const char *n
 extern "C" EMSCRIPTEN_KEEPALIVE const char *KavDumpText() { return dumpText.c_str(); }
 
 // The page decides what happens once the game's files are in: see kav.html.
-int main() { return 0; }
+int main() {
+    DefaultSettings(&settings);
+    return 0;
+}

@@ -1,13 +1,17 @@
 // Browser backend of the platform interface, on emscripten's HTML5 API: the page's canvas
 // is the window, a WebGL 1 context with the fixed-function emulation is the rendering
 // context, the browser's full screen is the display mode, and the page shows the message
-// boxes. Key, focus and visibility events are queued as the game's messages.
+// boxes. Key, focus and visibility events are queued as the game's messages, and so are the
+// keys of the browser's game pads (read once a frame) and of the page's touch controls.
 #include "platform/message_ring.h"
+#include "platform/pad_keys.h"
 #include "platform/platform.h"
 #include "platform/web/gl_compat.h"
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
+
+#include <cstring>
 
 static const char *const CANVAS = "#canvas";
 
@@ -20,6 +24,55 @@ static EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context;
 static MessageRing queue;
 
 static void Post(int kind, uint32_t wParam, int32_t lParam) { RingPut(&queue, PlatformMessage{kind, wParam, lParam}); }
+
+// The page is seen and has the focus: only then are the pads read.
+static bool pageFocused = true;
+static uint32_t padKeysHeld;   // pad keys the game was last told are down
+
+// The standard mapping's buttons (the W3C Gamepad's "standard" layout) that the game uses.
+static const int STANDARD_BUTTONS[PAD_BUTTON_COUNT] = {
+    /* PAD_DPAD_LEFT */ 14, /* PAD_DPAD_RIGHT */ 15, /* PAD_DPAD_UP */ 12, /* PAD_DPAD_DOWN */ 13,
+    /* PAD_A */ 0,          /* PAD_B */ 1,           /* PAD_START */ 9,    /* PAD_BACK */ 8,
+};
+
+// Every pad with the standard mapping, as the keys they hold together. Pads plugged in or
+// pulled out show in the list the browser gives each time.
+static uint32_t StandardPadKeys() {
+    uint32_t keys = 0;
+    if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return 0;
+    const int count = emscripten_get_num_gamepads();
+    for (int i = 0; i < count && i < 8; i++) {
+        EmscriptenGamepadEvent pad;
+        if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS || !pad.connected) continue;
+        if (std::strcmp(pad.mapping, "standard") != 0) continue;   // a layout of its own: unknown buttons
+        PadState state = {0, 0, 0};
+        for (int b = 0; b < PAD_BUTTON_COUNT; b++)
+            if (STANDARD_BUTTONS[b] < pad.numButtons && pad.digitalButton[STANDARD_BUTTONS[b]]) state.buttons |= 1u << b;
+        // Axes run from -1 to 1, y downward.
+        auto axis = [&pad](int a) {
+            if (a >= pad.numAxes || !(pad.axis[a] >= -1.0 && pad.axis[a] <= 1.0)) return 0;
+            return (int)(pad.axis[a] * 32767.0);
+        };
+        state.stickX = axis(0);
+        state.stickY = axis(1);
+        keys |= PadKeysOf(state);
+    }
+    return keys;
+}
+
+static void PollPads() {
+    if (!pageFocused) return;
+    PlatformMessage out[PAD_KEY_COUNT];
+    const uint32_t keys = StandardPadKeys();
+    const int count = PadKeyMessages(padKeysHeld, keys, out);
+    for (int i = 0; i < count; i++) RingPut(&queue, out[i]);
+    padKeysHeld = keys;
+}
+
+// The page's touch controls: a control held or let go, as the game key it stands for.
+extern "C" EMSCRIPTEN_KEEPALIVE void KavTouchKey(int vk, int down) {
+    if (vk > 0 && vk < 256) Post(down ? MSG_KEYDOWN : MSG_KEYUP, (uint32_t)vk, KEY_FIXED);
+}
 
 // A box cannot wait for the player in a browser: the page shows it as a dialog of its own
 // (one per message, nothing blocks the tab) and the game goes on with the button that
@@ -52,11 +105,15 @@ static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent *e, void *) {
 
 // A hidden tab is the browser's minimised window; a page without the focus hears no keys.
 static EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent *e, void *) {
+    pageFocused = !e->hidden;
+    padKeysHeld = 0;   // let go by the game (hidden) or to be told again (seen)
     Post(MSG_ACTIVATE, e->hidden ? 1u << 16 : 1u, 0);
     return EM_FALSE;
 }
 
 static EM_BOOL OnFocus(int type, const EmscriptenFocusEvent *, void *) {
+    pageFocused = type == EMSCRIPTEN_EVENT_FOCUS;
+    padKeysHeld = 0;
     Post(MSG_ACTIVATE, type == EMSCRIPTEN_EVENT_FOCUS ? 1u : 0u, 0);
     return EM_FALSE;
 }
@@ -192,7 +249,11 @@ int PlatformCloseWindow(WindowStep failed[WINDOW_STEP_COUNT]) {
     return count;
 }
 
-bool PlatformNextMessage(PlatformMessage *msg) { return RingTake(&queue, msg); }
+bool PlatformNextMessage(PlatformMessage *msg) {
+    // Nothing waits: the frame is about to run, with the pads as they are now.
+    if (queue.count == 0 && windowOpen) PollPads();
+    return RingTake(&queue, msg);
+}
 
 void PlatformPostQuit(int code) { Post(MSG_QUIT, (uint32_t)code, 0); }
 

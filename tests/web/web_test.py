@@ -293,7 +293,78 @@ def run(browser, base):
                          " && document.getElementById('kav-ended').innerText")
     check(bool(ended) and shown and "The game has ended." in shown,
           "Escape ends the game and the page says so: %r" % shown)
+    settings_and_pads(browser, base, start_x)
     print("     (web checks took %.1f s)" % (time.time() - started))
+
+
+# A stand-in for one game pad with the standard mapping, read through navigator.getGamepads
+# as a real one is; the test moves its stick and presses its buttons through window.kavPad.
+PAD_STUB = """
+window.kavPad = {axes: [0, 0, 0, 0], buttons: []};
+for (let i = 0; i < 17; i++) kavPad.buttons.push({pressed: false, touched: false, value: 0});
+Object.defineProperty(navigator, 'getGamepads', {configurable: true, value: () =>
+    [{id: 'stub pad', index: 0, connected: true, mapping: 'standard', timestamp: performance.now(),
+      axes: kavPad.axes.slice(), buttons: kavPad.buttons.map(b => Object.assign({}, b))}]});
+"""
+
+
+def play(browser, base, settings, answer=None):
+    """Opens the page with the settings text in local storage (None: none kept), answers the
+    start question if it is asked, and waits for the game to run. Returns (asked, running)."""
+    browser.send("Page.navigate", url=base + "/")   # the page's origin, without the game
+    browser.wait("location.pathname === '/' && document.readyState === 'complete'")
+    browser.eval("localStorage.clear()" if settings is None
+                 else "localStorage.setItem('kav.cfg', %s)" % json.dumps(settings))
+    browser.open(base + "/page/kav.html")
+    asked = browser.wait("document.body.dataset.kav === 'running' ? 'no' :"
+                         " (!document.getElementById('kav-start').hidden && 'yes')", 20)
+    if asked == "yes" and answer:
+        button = browser.wait("(() => { const b = document.getElementById('%s'); if (b.offsetParent === null) return null;"
+                              " const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()" % answer)
+        for kind in ("mousePressed", "mouseReleased"):
+            browser.send("Input.dispatchMouseEvent", type=kind, x=button[0], y=button[1], button="left", clickCount=1)
+    running = browser.wait("document.body.dataset.kav === 'running'", 10)
+    browser.eval("window.ticks = 0; (function tick() { ticks++; requestAnimationFrame(tick); })()")
+    return asked, bool(running)
+
+
+def ended_hero_x(browser):
+    ended = browser.wait("document.body.dataset.kav === 'ended'", 10)
+    dump = json.loads(browser.eval("document.getElementById('kav-dump').textContent") or "{}")
+    return bool(ended), dump.get("hero", {}).get("x")
+
+
+def settings_and_pads(browser, base, start_x):
+    # The settings in local storage: "fullscreen no" starts without the question, a bad line
+    # is told in a dialog naming its line, D walks right and the arrow bound to nothing does not.
+    settings = "fullscreen no\nbind RIGHT none\nbind D right\nbogus 1\n"
+    asked, running = play(browser, base, settings)
+    shown = browser.eval("document.getElementById('kav-messages').innerText")
+    browser.hold("ArrowRight", 39, "ticks >= 20")
+    browser.hold("Escape", 27, "document.body.dataset.kav === 'ended'")
+    ended, arrow_x = ended_hero_x(browser)
+    check(asked == "no" and running and "kav.cfg:4: unknown setting 'bogus'" in shown,
+          "settings in local storage: no start question (%r), the bad line told: %r" % (asked, shown))
+    play(browser, base, settings)
+    browser.hold("d", 68, "ticks >= 20")
+    browser.hold("Escape", 27, "document.body.dataset.kav === 'ended'")
+    ended, d_x = ended_hero_x(browser)
+    check(arrow_x == start_x and d_x is not None and d_x > start_x,
+          "Right bound to nothing leaves the hero at x %s (%s); D bound to right walks it to %s" % (arrow_x, start_x, d_x))
+
+    # A game pad: its stick past the dead zone walks, Start ends the game.
+    stub = browser.send("Page.addScriptToEvaluateOnNewDocument", source=PAD_STUB)["identifier"]
+    try:
+        asked, running = play(browser, base, None, "kav-no")
+        browser.eval("kavPad.axes[0] = 0.9")
+        browser.wait("ticks >= 20")
+        browser.eval("kavPad.axes[0] = 0; kavPad.buttons[9].pressed = true; kavPad.buttons[9].value = 1")
+        ended, pad_x = ended_hero_x(browser)
+    finally:
+        browser.send("Page.removeScriptToEvaluateOnNewDocument", identifier=stub)
+    check(asked == "yes" and running and ended and pad_x is not None and pad_x > start_x,
+          "a pad stubbed into navigator.getGamepads: its stick walks the hero from x %s to %s, Start ends"
+          " the game (%s)" % (start_x, pad_x, ended))
 
 
 if __name__ == "__main__":
