@@ -9,6 +9,8 @@ make_workdir() {
     trap 'stop_games; rm -rf "$work"' EXIT
     ln -s "$src/map" "$work/map"
     ln -s "$src/gfx" "$work/gfx"
+    # The player's own settings file never plays into a test.
+    export XDG_CONFIG_HOME=$work/config
     cd "$work" || exit 1
 }
 

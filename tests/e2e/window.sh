@@ -1,5 +1,5 @@
 # The real game under Xvfb: the start question, the window, keys, Escape, the close box,
-# the full-screen toggle and the unsupported-mode question.
+# the full-screen toggle, the unsupported-mode question and the settings file.
 set -u
 kav=$1
 src=$2
@@ -55,6 +55,38 @@ if [ "$stage" = wide ]; then
         awk -v x="$x" 'BEGIN {exit !(x < 136)}' || fail "the keypad's 4 did not walk the hero left (x $x)"
     done
     pass "close box, a window destroyed from outside, the keypad"
+
+    # The settings file: "fullscreen no" skips the question, a bad line is told by file and
+    # line and skipped, the arrow bound to nothing does not walk, D bound to right does, and
+    # the file named by --config is read instead of the player's; --print-config writes the
+    # settings in force, the command line's over the file's.
+    mkdir -p config/kav
+    printf 'fullscreen no\nbind RIGHT none\nbind D right\nbogus 1\n' > config/kav/kav.cfg
+    printf 'fullscreen no\nbind D right\n' > named.cfg
+    for run in RIGHT:config/kav/kav.cfg:bogus D:named.cfg:; do
+        IFS=: read -r key cfg said <<< "$run"
+        start_game --dump bound.json --config "$cfg" 2> bound.err
+        win=$(wait_window Kav 10) || { report_stuck $pid; fail "no window without the question ($cfg)"; }
+        wait_window "Start FullScreen?" 1 > /dev/null && fail "'fullscreen no' still asked the question"
+        xdotool windowfocus --sync "$win" 2> /dev/null
+        hold_key "${key/D/d}" 0.6
+        xdotool keydown Escape
+        wait_exit $pid 10 || fail "Escape did not end the game ($cfg)"
+        xdotool keyup Escape
+        x=$(sed -n '/^ "hero": {/,/}/s/^  "x": \(.*\),$/\1/p' bound.json)
+        if [ -n "$said" ]; then
+            grep -q "^kav: $cfg:4: unknown setting 'bogus'" bound.err || fail "the bad line was not told: $(cat bound.err)"
+            [ "$x" = 136.0 ] || fail "Right bound to nothing walked the hero to x $x"
+        else
+            [ ! -s bound.err ] || fail "a good file was complained of: $(cat bound.err)"
+            awk -v x="$x" 'BEGIN {exit !(x > 136)}' || fail "D bound to right did not walk the hero (x $x)"
+        fi
+    done
+    out=$("$kav" --fps 30 --print-config 2> /dev/null) || fail "--print-config failed"
+    grep -qx 'fps 30' <<< "$out" && grep -qx 'bind D right' <<< "$out" && grep -qx 'bind RIGHT none' <<< "$out" &&
+        grep -qx 'fullscreen no' <<< "$out" || fail "--print-config wrote: $out"
+    rm -r config
+    pass "settings file: no question, bad line told, Right unbound, D walks, --print-config"
 
     # Yes at the start question on a screen without 800x600: the mode question, Yes goes
     # on windowed. F1 then asks again; No ends the game after telling the player.

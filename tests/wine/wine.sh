@@ -1,7 +1,7 @@
 # The Windows package under Wine: kav.exe from kav-windows.zip gives the same dumps as the
 # Linux build, bit for bit; under Xvfb its window draws the Linux build's picture, Escape
-# ends it with 27, the start question takes Return and Escape, and a broken picture shows
-# its message box.
+# ends it with 27, the start question takes Return and Escape, a broken picture shows its
+# message box, and a game pad (a stand-in XInput DLL) walks the hero and quits.
 #   wine.sh KAV_WINDOWS_ZIP SRC LINUX_KAV
 # Needs wine, wine64, xvfb, xdotool, x11-utils and imagemagick. Prints the seconds each part took.
 set -u
@@ -28,6 +28,12 @@ if [ -z "$stage" ]; then
     # A wrapper, so that the scripts run kav.exe as they run the Linux binary.
     printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$exe" > "$top/kav-wine"
     chmod +x "$top/kav-wine"
+
+    # kav.exe with a stand-in for the system's XInput DLL beside it, which it then loads first.
+    mkdir "$top/padded" && cp "$exe" "$top/padded/" &&
+        x86_64-w64-mingw32-gcc -O2 -Wall -shared -o "$top/padded/xinput1_4.dll" "$src/tests/wine/fake_xinput.c" ||
+        fail "cannot build the stand-in XInput DLL"
+    export KAV_PADDED_EXE=$top/padded/kav.exe
 
     # One prefix for the whole run; its first start is the slow one. Windows without a
     # window manager: unmanaged, or Wine stalls on every window's end.
@@ -186,3 +192,34 @@ grep -q 'MSGBOX_OnInit L"Unknown DIB file format."' trace.txt ||
 [ "$(grep -c MSGBOX_OnInit trace.txt)" = 1 ] || { cat trace.txt; fail "not exactly one message box"; }
 escape_ends "$win" "after the message box"
 pass "Wine message box: 'Error' / 'Unknown DIB file format.' for a broken bitmap, none for a missing one"
+
+# Game pads: the pad file of the stand-in XInput DLL plays pad 0. Plugged in with the stick
+# right, the hero walks; pulled out, plugged in again with Start held (found within a
+# second), the game ends as with Escape. With every XInput DLL turned off the game plays on
+# without pads.
+mkdir pads
+ln -s "$src/map" pads/map
+ln -s "$src/gfx" pads/gfx
+cd pads
+WINEDLLOVERRIDES="mscoree,mshtml=;xinput1_4=n" setsid wine "$KAV_PADDED_EXE" --windowed --dump pad.json &
+pid=$!
+games+=("$pid")
+game_window Kav > /dev/null || fail "no window with the stand-in XInput"
+echo "0 30000 0" > pad.txt
+sleep 1.5
+echo "0 0 0" > pad.txt
+sleep 0.5
+rm pad.txt
+sleep 0.5
+echo "16 0 0" > pad.txt
+wait_exit $pid 30 || fail "Start on the pad did not end the game"
+[ $status -eq 27 ] || fail "exit status $status after Start on the pad, not 27"
+x=$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["hero"]["x"])' pad.json)
+python3 -c 'import sys; sys.exit(not float(sys.argv[1]) > 136)' "$x" || fail "the pad's stick did not walk the hero (x $x)"
+WINEDLLOVERRIDES="mscoree,mshtml=;xinput1_4,xinput1_3,xinput9_1_0=" setsid "$wine" --windowed --frames 20 --dump none.json &
+pid=$!
+games+=("$pid")
+wait_exit $pid 60 || fail "without XInput the game did not run its 20 steps"
+[ $status -eq 0 ] && [ "$(dump_value none.json frame)" = 20 ] || fail "without XInput: status $status, no dump of 20 steps"
+cd ..
+pass "Wine pads: the stick walks the hero to x $x, unplugged and plugged again Start quits (27); no XInput DLL, no pads"
