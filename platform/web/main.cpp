@@ -114,6 +114,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScript(const char *text, const char *n
     return 1;
 }
 
+// The world as --dump writes it, now, while the game runs (for the page's tests).
+extern "C" EMSCRIPTEN_KEEPALIVE const char *KavWorldNow() {
+    dumpText = WorldDumpText(framesRun);
+    return dumpText.c_str();
+}
+
 // After a script, or when the game has ended: the world as --dump writes it.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *KavDumpText() { return dumpText.c_str(); }
 

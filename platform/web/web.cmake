@@ -1,8 +1,8 @@
 # The web build: the game as WebAssembly with the browser backend, from the same layer
 # libraries as every other build. Made with emscripten's CMake wrapper:
 #   emcmake cmake -S . -B build-web && cmake --build build-web -j2
-# The whole page goes to www/ in the build folder: kav.html (from platform/web/), kav.js,
-# kav.wasm, and kav.data holding map/ and gfx/.
+# The whole page goes to www/ in the build folder: kav.html and touch.js (from
+# platform/web/), kav.js, kav.wasm, and kav.data holding map/ and gfx/.
 
 # emscripten's tools run under node and need Debian's node modules at -O1 and above.
 set_property(GLOBAL PROPERTY RULE_LAUNCH_LINK "env NODE_PATH=/usr/share/nodejs")
@@ -26,3 +26,4 @@ set_target_properties(kav PROPERTIES SUFFIX ".js"
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/www
                       LINK_DEPENDS "${KAV_WEB_DATA}")
 configure_file(platform/web/kav.html ${CMAKE_BINARY_DIR}/www/kav.html COPYONLY)
+configure_file(platform/web/touch.js ${CMAKE_BINARY_DIR}/www/touch.js COPYONLY)

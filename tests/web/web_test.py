@@ -293,7 +293,9 @@ def run(browser, base):
                          " && document.getElementById('kav-ended').innerText")
     check(bool(ended) and shown and "The game has ended." in shown,
           "Escape ends the game and the page says so: %r" % shown)
+    check(browser.eval("document.getElementById('kav-touch') === null"), "without touch the page shows no touch controls")
     settings_and_pads(browser, base, start_x)
+    touch_controls(browser, base, start_x)
     print("     (web checks took %.1f s)" % (time.time() - started))
 
 
@@ -369,3 +371,84 @@ def settings_and_pads(browser, base, start_x):
 
 if __name__ == "__main__":
     sys.exit(main())
+
+
+def touch_controls(browser, base, start_x):
+    """A phone held sideways (844x390, touch): the canvas fills its height at 4:3 with the
+    controls beside it; tapping No answers the question; a finger on Right walks, a second
+    finger on Jump jumps while the first still walks; lifted, the hero stops; a swipe never
+    scrolls the page; Quit ends the game. Held upright, the page asks to turn the phone."""
+    browser.send("Emulation.setDeviceMetricsOverride", width=844, height=390, deviceScaleFactor=1, mobile=True)
+    browser.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+    try:
+        browser.open(base + "/page/kav.html")
+        centre = ("(() => { const e = document.querySelector('%s'); if (!e || e.offsetParent === null) return null;"
+                  " const r = e.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()")
+
+        def touch(kind, *points):
+            browser.send("Input.dispatchTouchEvent", type=kind,
+                         touchPoints=[{"x": p[0], "y": p[1], "id": n} for n, p in points])
+
+        no = browser.wait(centre % "#kav-no")
+        touch("touchStart", (1, no))
+        touch("touchEnd")
+        running = browser.wait("document.body.dataset.kav === 'running'", 10)
+        browser.eval("window.ticks = 0; (function tick() { ticks++; requestAnimationFrame(tick); })()")
+        canvas = browser.eval("(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
+                              " return [r.x, r.y, r.width, r.height]; })()")
+        keys = {k: browser.eval(centre % ("#kav-touch ." + k)) for k in ("left", "right", "hide", "jump", "fire", "quit")}
+        shot = browser.send("Page.captureScreenshot", format="png")["data"]
+        keep = os.environ.get("KAV_WEB_PICTURES")
+        if keep:
+            with open(os.path.join(keep, "phone.png"), "wb") as f:
+                f.write(base64.b64decode(shot))
+        check(bool(running) and canvas == [162, 0, 520, 390] and all(keys.values())
+              and all(x < 162 or x > 682 for x, _ in keys.values()),
+              "tapping No starts the game; the canvas fills the phone's height at 4:3 (%s) with the"
+              " controls beside it: %s" % (canvas, keys))
+
+        def hero():
+            return json.loads(browser.eval("Module.ccall('KavWorldNow', 'string', [], [])"))["hero"]
+
+        touch("touchStart", (1, keys["right"]))
+        browser.wait("ticks >= 15")
+        walking = hero()
+        touch("touchStart", (1, keys["right"]), (2, keys["jump"]))
+        browser.wait("ticks >= 21")
+        jumping = hero()
+        touch("touchMove", (1, keys["right"]))
+        touch("touchEnd")
+        browser.wait("ticks >= 50")
+        touch("touchStart", (1, keys["left"]))   # back from the step the hero meets on the right
+        browser.wait("ticks >= 65")
+        touch("touchEnd")
+        browser.wait("ticks >= 70")
+        landed = hero()
+        browser.wait("ticks >= 80")
+        still = hero()
+        check(walking["x"] > start_x and jumping["x"] > walking["x"] and jumping["y"] > walking["y"]
+              and landed["x"] < jumping["x"] and still["x"] == landed["x"],
+              "Right held walks (x %s to %s), a second finger on Jump jumps while it walks (x %s, y %s to %s);"
+              " Left walks back and, lifted, the hero stops (x %s, %s)"
+              % (start_x, walking["x"], jumping["x"], walking["y"], jumping["y"], landed["x"], still["x"]))
+
+        middle = (422, 195)
+        touch("touchStart", (1, middle))
+        for step in range(1, 6):
+            touch("touchMove", (1, (middle[0] - 20 * step, middle[1] - 30 * step)))
+        touch("touchEnd")
+        moved = browser.eval("[scrollX, scrollY, visualViewport.scale, visualViewport.offsetTop,"
+                             " document.scrollingElement.scrollTop]")
+        touch("touchStart", (1, keys["quit"]))
+        touch("touchEnd")
+        ended = browser.wait("document.body.dataset.kav === 'ended'", 10)
+        check(moved == [0, 0, 1, 0, 0] and bool(ended),
+              "a swipe leaves the page where it was (%s); Quit ends the game (%s)" % (moved, ended))
+
+        browser.send("Emulation.setDeviceMetricsOverride", width=390, height=844, deviceScaleFactor=1, mobile=True)
+        turn = browser.wait("getComputedStyle(document.getElementById('kav-turn')).display === 'flex'"
+                            " && document.getElementById('kav-turn').innerText", 5)
+        check(bool(turn), "held upright, the page asks to turn the phone: %r" % turn)
+    finally:
+        browser.send("Emulation.setTouchEmulationEnabled", enabled=False)
+        browser.send("Emulation.setDeviceMetricsOverride", width=800, height=600, deviceScaleFactor=1, mobile=False)
