@@ -28,6 +28,9 @@ void ForgetHeldKeys();
 // Game pads (sdl_pads.cpp), fed to the game as the keys they stand for.
 bool IsPadEvent(Uint32 type);
 void TranslatePad(const SDL_Event &ev);
+// The window lost the focus (the game lets go of every key) or gained it (the keys the pads
+// hold come again, after the activation).
+void PadFocusChanged(bool focused);
 // The next key message of the pads' keys that moved; false when none waits.
 bool NextPadKey(PlatformMessage *msg);
 

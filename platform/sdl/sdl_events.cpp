@@ -29,12 +29,14 @@ static bool Translate(const SDL_Event &ev, PlatformMessage *msg) {
             *msg = PlatformMessage{MSG_ACTIVATE, 1, 0};   // active, not minimised
             return true;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+            PadFocusChanged(true);
             *msg = PlatformMessage{MSG_ACTIVATE, 1u | (minimised ? 1u << 16 : 0u), 0};
             return true;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             // The game lets go of every key; so does SDL, and no key-up of the keys carried
             // over a re-creation will come.
             ForgetHeldKeys();
+            PadFocusChanged(false);
             *msg = PlatformMessage{MSG_ACTIVATE, minimised ? 1u << 16 : 0u, 0};
             return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED:

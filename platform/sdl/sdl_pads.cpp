@@ -88,6 +88,20 @@ void TranslatePad(const SDL_Event &ev) {
     padKeysHeld = now;
 }
 
+void PadFocusChanged(bool focused) {
+    pendingCount = pendingNext = 0;
+    if (focused) {
+        // The keys the pads hold come again; the game let go of them with the focus.
+        uint32_t now = 0;
+        for (const Pad &p : pads)
+            if (p.id >= 0) now |= PadKeysOf(p.state);
+        pendingCount = PadKeyMessages(0, now, pendingKeys);
+        padKeysHeld = now;
+    } else {
+        padKeysHeld = 0;
+    }
+}
+
 bool IsPadEvent(Uint32 type) {
     return type == SDL_CONTROLLERDEVICEADDED || type == SDL_CONTROLLERDEVICEREMOVED ||
            type == SDL_CONTROLLERBUTTONDOWN || type == SDL_CONTROLLERBUTTONUP || type == SDL_CONTROLLERAXISMOTION;

@@ -165,9 +165,9 @@ TEST_F(SdlEvents, KeysHeldOverANewWindowStayDownUntilTheKeyboardSaysUpAndFocusLo
     EXPECT_FALSE(PlatformNextMessage(&msg));
 }
 
-// The key messages that an event pushed into SDL's queue comes out as, "+VK" down, "-VK" up.
-static std::string KeysThrough(SDL_Event ev) {
-    EXPECT_EQ(SDL_PushEvent(&ev), 1);
+// The key messages waiting, and those that an event pushed into SDL's queue comes out as:
+// "+VK" down, "-VK" up.
+static std::string KeysWaiting() {
     std::string keys;
     PlatformMessage msg;
     while (PlatformNextMessage(&msg)) {
@@ -177,12 +177,16 @@ static std::string KeysThrough(SDL_Event ev) {
     }
     return keys;
 }
+static std::string KeysThrough(SDL_Event ev) {
+    EXPECT_EQ(SDL_PushEvent(&ev), 1);
+    return KeysWaiting();
+}
 
 TEST_F(SdlEvents, PadButtonsAndTheLeftStickBecomeTheGameKeysOfEveryPadTogether) {
     const std::string L = std::to_string(VK_LEFT_), R = std::to_string(VK_RIGHT_), U = std::to_string(VK_UP_),
                       D = std::to_string(VK_DOWN_), FIRE = std::to_string(VK_SPACE_),
                       ESC = std::to_string(VK_ESCAPE_);
-    enum { BUTTON_DOWN, BUTTON_UP, AXIS, REMOVED };
+    enum { BUTTON_DOWN, BUTTON_UP, AXIS, REMOVED, REFOCUSED };
     const struct {
         int what;
         SDL_JoystickID pad;
@@ -206,12 +210,24 @@ TEST_F(SdlEvents, PadButtonsAndTheLeftStickBecomeTheGameKeysOfEveryPadTogether) 
         {BUTTON_DOWN, 9, SDL_CONTROLLER_BUTTON_START, 0, "+" + ESC},    // Start quits like Escape
         {BUTTON_UP, 9, SDL_CONTROLLER_BUTTON_START, 0, "-" + ESC},
         {BUTTON_DOWN, 9, SDL_CONTROLLER_BUTTON_BACK, 0, "+" + ESC},
+        // The focus lost and found again: what the pads hold comes again after the activation.
+        {REFOCUSED, 0, 0, 0, "+" + L + " +" + R + " +" + D + " +" + FIRE + " +" + ESC},
         {REMOVED, 9, 0, 0, "-" + L + " -" + ESC},                        // pulled out: its keys let go
         {REMOVED, 7, 0, 0, "-" + R + " -" + D + " -" + FIRE},
     };
     int row = 0;
     for (const auto &e : events) {
         SDL_Event ev = {};
+        if (e.what == REFOCUSED) {
+            EXPECT_EQ(Through(Window(SDL_WINDOWEVENT_FOCUS_LOST)).kind, MSG_ACTIVATE);
+            ev = Window(SDL_WINDOWEVENT_FOCUS_GAINED);
+            SDL_PushEvent(&ev);
+            PlatformMessage activated;
+            ASSERT_TRUE(PlatformNextMessage(&activated));
+            EXPECT_EQ(activated.kind, MSG_ACTIVATE);
+            EXPECT_EQ(KeysWaiting(), e.keys) << "row " << row++;
+            continue;
+        }
         if (e.what == AXIS) {
             ev.type = SDL_CONTROLLERAXISMOTION;
             ev.caxis.which = e.pad;

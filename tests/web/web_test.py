@@ -5,7 +5,9 @@
 SRC is the source tree, PAGE the folder of the built page (kav.html and its files), KAV the
 native game, REFERENCE the native offscreen picture maker (kav_web_reference). Checks that the page runs key scripts
 to the same world dump as the native game, draws the same picture, takes the keyboard, and
-ends on Escape.
+ends on Escape; that its settings in local storage bind keys, a stubbed game pad plays, and
+on a phone (touch, 844x390) the touch controls play with several fingers at once.
+KAV_WEB_PICTURES=DIR keeps the pictures, the phone's screenshot among them.
 """
 import base64
 import functools
@@ -369,9 +371,6 @@ def settings_and_pads(browser, base, start_x):
           " the game (%s)" % (start_x, pad_x, ended))
 
 
-if __name__ == "__main__":
-    sys.exit(main())
-
 
 def touch_controls(browser, base, start_x):
     """A phone held sideways (844x390, touch): the canvas fills its height at 4:3 with the
@@ -452,3 +451,7 @@ def touch_controls(browser, base, start_x):
     finally:
         browser.send("Emulation.setTouchEmulationEnabled", enabled=False)
         browser.send("Emulation.setDeviceMetricsOverride", width=800, height=600, deviceScaleFactor=1, mobile=False)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
