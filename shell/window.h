@@ -21,6 +21,7 @@ void DestroyGameWindow();
 // not be made (the program then ends with exit code 0).
 bool ToggleFullscreen();
 
-// The window procedure: one message from the frame loop into the key table, the activity
-// flag and the view; the close box posts the quit message.
+// The window procedure: one message from the frame loop into the key table (a keyboard key
+// through the key bindings, a pad's or touch control's key as it is), the activity flag and
+// the view; the close box posts the quit message.
 void GameWindowProc(const PlatformMessage &msg);
