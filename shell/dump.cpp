@@ -3,6 +3,7 @@
 
 #include "render/state.h"
 #include "world/files.h"
+#include "world/schema.h"
 #include "world/world.h"
 
 #include <nlohmann/json.hpp>
@@ -15,14 +16,6 @@ using json = nlohmann::json;
 
 // A dump is about half a megabyte; anything many times that is not one.
 constexpr size_t DUMP_FILE_LIMIT = size_t(64) << 20;
-
-// Every field of ObjectRecord: F for a float, B for a byte flag.
-#define OBJECT_RECORD_FIELDS(F, B)                                                     \
-    F(x) F(y) F(speed) F(vy) F(fallacc) F(fallspd) B(active) F(appear) F(appearmax)    \
-    F(appearspd) F(frame) F(framebeg) F(frameend) F(framespd) B(frameloop) B(frameface) \
-    B(face) F(w) F(h) F(freq) F(freqmax) F(freqspd) F(alarm) F(alarmmax) F(alarmspd)   \
-    F(freqalarm) F(freqalarmmax) F(freqalarmspd) F(rayx) F(rayy) F(raydx) F(raydy)     \
-    F(raydist) B(jumping) B(hide) B(shield) F(shieldframe)
 
 // A float as JSON: a number whose shortest form reads back to the same float; the
 // values JSON has no number for as strings.
@@ -56,11 +49,10 @@ static bool IntFromJson(const json &j, int64_t lo, int64_t hi, int64_t *v) {
 
 static json RecordJson(const ObjectRecord &r) {
     json j = json::object();
-#define WRITE_FLOAT(name) j[#name] = FloatJson(r.name);
-#define WRITE_BYTE(name) j[#name] = (int)r.name;
-    OBJECT_RECORD_FIELDS(WRITE_FLOAT, WRITE_BYTE)
-#undef WRITE_FLOAT
-#undef WRITE_BYTE
+    for (const RecordField &f : recordFields) {
+        if (f.real) j[f.name] = FloatJson(r.*f.real);
+        else j[f.name] = (int)(r.*f.flag);
+    }
     return j;
 }
 
@@ -69,21 +61,20 @@ static bool RecordFromJson(const json &j, ObjectRecord *r, std::string *error) {
         *error = "a record is not an object";
         return false;
     }
-    int64_t n;
-#define READ_FLOAT(name)                                                   \
-    if (!j.contains(#name) || !FloatFromJson(j[#name], &r->name)) {        \
-        *error = "record field '" #name "' missing or not a number";     \
-        return false;                                                      \
+    for (const RecordField &f : recordFields) {
+        int64_t n;
+        if (f.real && !(j.contains(f.name) && FloatFromJson(j[f.name], &(r->*f.real)))) {
+            *error = std::string("record field '") + f.name + "' missing or not a number";
+            return false;
+        }
+        if (f.flag) {
+            if (!j.contains(f.name) || !IntFromJson(j[f.name], 0, 255, &n)) {
+                *error = std::string("record field '") + f.name + "' missing or not a byte";
+                return false;
+            }
+            r->*f.flag = (uint8_t)n;
+        }
     }
-#define READ_BYTE(name)                                                    \
-    if (!j.contains(#name) || !IntFromJson(j[#name], 0, 255, &n)) {       \
-        *error = "record field '" #name "' missing or not a byte";       \
-        return false;                                                      \
-    }                                                                      \
-    r->name = (uint8_t)n;
-    OBJECT_RECORD_FIELDS(READ_FLOAT, READ_BYTE)
-#undef READ_FLOAT
-#undef READ_BYTE
     return true;
 }
 
@@ -108,17 +99,15 @@ static bool PoolFromJson(const json &root, const char *key, ObjectRecord *pool, 
     return true;
 }
 
-static const char *const kindNames[KIND_COUNT] = {"cannon", "twoways", "celling", "sonda", "train"};
-
 std::string WorldDumpText(int64_t frame) {
     json root = json::object();
     root["frame"] = frame;
     root["mapIndex"] = mapIndex;
     root["hero"] = RecordJson(HeroState);
     json counts = json::object();
-    for (int k = 0; k < KIND_COUNT; k++) counts[kindNames[k]] = *KindCount(k);
+    for (int k = 0; k < KIND_COUNT; k++) counts[mapKinds[k].word] = *KindCount(k);
     root["counts"] = counts;
-    for (int k = 0; k < KIND_COUNT; k++) root[kindNames[k]] = PoolJson(KindPool(k), POOL_SIZE);
+    for (int k = 0; k < KIND_COUNT; k++) root[mapKinds[k].word] = PoolJson(KindPool(k), POOL_SIZE);
     root["shots"] = PoolJson(ShotPool, SHOT_POOL_SIZE);
     root["explosions"] = PoolJson(ExplosionPool, EXPLOSION_POOL_SIZE);
     json grid = json::array();
@@ -171,12 +160,12 @@ bool LoadWorldDumpText(const std::string &text, int64_t *frame, std::string *err
     }
     for (int k = 0; k < KIND_COUNT; k++) {
         const json &counts = root["counts"];
-        if (!counts.contains(kindNames[k]) || !IntFromJson(counts[kindNames[k]], INT32_MIN, INT32_MAX, &n)) {
-            *error = std::string("counts: '") + kindNames[k] + "' missing or not a whole number";
+        if (!counts.contains(mapKinds[k].word) || !IntFromJson(counts[mapKinds[k].word], INT32_MIN, INT32_MAX, &n)) {
+            *error = std::string("counts: '") + mapKinds[k].word + "' missing or not a whole number";
             return false;
         }
         *KindCount(k) = (int32_t)n;
-        if (!PoolFromJson(root, kindNames[k], KindPool(k), POOL_SIZE, error)) return false;
+        if (!PoolFromJson(root, mapKinds[k].word, KindPool(k), POOL_SIZE, error)) return false;
     }
     if (!PoolFromJson(root, "shots", ShotPool, SHOT_POOL_SIZE, error)) return false;
     if (!PoolFromJson(root, "explosions", ExplosionPool, EXPLOSION_POOL_SIZE, error)) return false;

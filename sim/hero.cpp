@@ -8,8 +8,8 @@
 bool shieldLatch;
 
 void SetHeroStart() {
-    HeroState.x = 136.0f;
-    HeroState.y = 16.0f;
+    HeroState.x = HERO_START_X;
+    HeroState.y = HERO_START_Y;
     HeroState.frame = 1.0f;
     HeroState.jumping = 0;
     HeroState.fallspd = 0.0f;
@@ -59,7 +59,7 @@ void UpdateHeroKeys() {
         if (WalkProbe(true) == TILE_EXIT) {
             if (mapIndex < INT32_MAX) mapIndex++;
             LoadCurrentMap();
-            h.x = 12.0f;
+            h.x = RIGHT_EXIT_ARRIVAL_X;
         }
     }
     if (KeyState[VK_LEFT_]) {
@@ -72,7 +72,7 @@ void UpdateHeroKeys() {
         if (WalkProbe(false) == TILE_EXIT) {
             if (mapIndex > INT32_MIN) mapIndex--;
             LoadCurrentMap();
-            h.x = 244.0f;
+            h.x = LEFT_EXIT_ARRIVAL_X;
         }
     }
 }
