@@ -2,9 +2,15 @@
 #include "shell_fixture.h"
 
 #include "shell/dump.h"
+#include "world/schema.h"
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
+#include <vector>
 
 // Awkward floats: signed zero, the smallest subnormal, the largest, infinities, and randoms.
 static float Awkward(std::mt19937 &rng) {
@@ -21,17 +27,33 @@ static float Awkward(std::mt19937 &rng) {
 
 // Every float and byte of a record, field by field: padding stays as ResetWorld left it.
 static void FillRecord(ObjectRecord *r, std::mt19937 &rng) {
-    float *floats[] = {&r->x, &r->y, &r->speed, &r->vy, &r->fallacc, &r->fallspd, &r->appear, &r->appearmax,
-                       &r->appearspd, &r->frame, &r->framebeg, &r->frameend, &r->framespd, &r->w, &r->h,
-                       &r->freq, &r->freqmax, &r->freqspd, &r->alarm, &r->alarmmax, &r->alarmspd,
-                       &r->freqalarm, &r->freqalarmmax, &r->freqalarmspd, &r->rayx, &r->rayy, &r->raydx,
-                       &r->raydy, &r->raydist, &r->shieldframe};
-    for (float *f : floats) *f = Awkward(rng);
-    for (uint8_t *b : {&r->active, &r->frameloop, &r->frameface, &r->face, &r->jumping, &r->hide, &r->shield})
-        *b = rng() % 2;
+    for (const RecordField &f : recordFields) {
+        if (f.real) r->*f.real = Awkward(rng);
+        else r->*f.flag = rng() % 2;
+    }
 }
 
 class DumpTest : public ShellTest {};
+
+// The field table is the whole record: every byte of ObjectRecord belongs to one field, but
+// for the alignment of a float after a flag.
+TEST(RecordFields, CoverEveryByteOfTheRecord) {
+    ObjectRecord r;
+    const char *base = reinterpret_cast<const char *>(&r);
+    std::vector<std::pair<size_t, size_t>> spans;   // offset, size
+    for (const RecordField &f : recordFields) {
+        if (f.real) spans.push_back({size_t(reinterpret_cast<const char *>(&(r.*f.real)) - base), sizeof(float)});
+        else spans.push_back({size_t(reinterpret_cast<const char *>(&(r.*f.flag)) - base), 1});
+    }
+    std::sort(spans.begin(), spans.end());
+    size_t end = 0;
+    for (const auto &s : spans) {
+        EXPECT_GE(s.first, end) << "two fields at offset " << s.first;
+        EXPECT_LT(s.first - std::min(s.first, end), alignof(float)) << "bytes " << end << " to " << s.first << " in no field";
+        end = s.first + s.second;
+    }
+    EXPECT_LT(sizeof(ObjectRecord) - end, alignof(float)) << "bytes after " << end << " in no field";
+}
 
 TEST_F(DumpTest, EveryValueReadsBackBitForBitAndNotANumberStaysOne) {
     for (unsigned seed : {1u, 2u}) {
@@ -51,6 +73,16 @@ TEST_F(DumpTest, EveryValueReadsBackBitForBitAndNotANumberStaysOne) {
         Rem01 = Awkward(rng), Rem02 = -0.0f, Rem03 = 1.4e-45f, viewScale = -0.8749998f;
         showBackground = false, showInfo = true;
         const std::string text = WorldDumpText(1234567);
+        // Every record in the dump holds every field, by name.
+        const nlohmann::json dump = nlohmann::json::parse(text);
+        std::vector<std::string> pools = {"shots", "explosions"};
+        for (const MapKind &kind : mapKinds) pools.push_back(kind.word);
+        for (const std::string &pool : pools) {
+            ASSERT_EQ(dump[pool].size(), pool == "shots" || pool == "explosions" ? 256u : size_t(POOL_SIZE)) << pool;
+            for (const auto &record : dump[pool])
+                for (const RecordField &f : recordFields) ASSERT_TRUE(record.contains(f.name)) << pool << ": " << f.name;
+        }
+        for (const RecordField &f : recordFields) ASSERT_TRUE(dump["hero"].contains(f.name)) << "hero: " << f.name;
 
         SetUp();   // everything back to zero and the start settings
         int64_t frame = 0;
