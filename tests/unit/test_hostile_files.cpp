@@ -18,6 +18,7 @@
 #include "shell/window.h"
 #include "shell/check.h"
 #include "shell/dump.h"
+#include "tests/unit/dump_reader.h"
 #include "tests/unit/test_files.h"
 #include "world/files.h"
 #include "world/map.h"

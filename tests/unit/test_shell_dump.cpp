@@ -2,6 +2,7 @@
 #include "shell_fixture.h"
 
 #include "shell/dump.h"
+#include "tests/unit/dump_reader.h"
 #include "world/schema.h"
 
 #include <nlohmann/json.hpp>
