@@ -190,7 +190,7 @@ BmpReason ReadBmpMasks(const uint8_t *data, size_t size, BmpLayout &L) {
     }
     if (L.compression == BI_BITFIELDS_) {
         if (size - L.tableStart < 12) return BMP_BAD_DATA;
-        for (int i = 0; i < 3; i++) masks[i] = ReadLe32(data + L.tableStart + 4 * i);
+        for (int i = 0; i < 3; i++) masks[i] = ReadLe32(data + L.tableStart + 4 * size_t(i));
         L.tableStart += 12;
     }
     if (!MakeChannel(masks[0], &L.red) || !MakeChannel(masks[1], &L.green) || !MakeChannel(masks[2], &L.blue))

@@ -141,8 +141,9 @@ bool BeginAtomicFile(AtomicFile *out, const char *path, std::string *error) {
     std::string base = out->target.substr(folder.size());
     static unsigned counter;
     for (int attempt = 0; attempt < 100; attempt++) {
-        out->temp = folder + "." + base + ".new-" + std::to_string(PlatformProcessId()) + "-" +
-                    std::to_string(counter++);
+        out->temp = folder;
+        out->temp.append(".").append(base).append(".new-").append(std::to_string(PlatformProcessId()));
+        out->temp.append("-").append(std::to_string(counter++));
         errno = 0;
         out->file = PlatformCreateNew(out->temp.c_str());
         if (out->file && was.exists && !PlatformSetMode(out->file, was.mode)) {

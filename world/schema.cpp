@@ -47,7 +47,7 @@ const MapField trainLines[] = {TILES(X),      TILES(Y),        FLAG(FRAMEFACE), 
 
 }   // namespace
 
-#define KIND(word, key, lines, active) {word, key, lines, int(sizeof lines / sizeof lines[0]), active}
+#define KIND(word, key, lines, active) {word, key, lines, int(sizeof(lines) / sizeof((lines)[0])), active}
 const MapKind mapKinds[KIND_COUNT] = {
     KIND("cannon", "nof can", gunLines, 1),       KIND("twoways", "nof two", gunLines, 1),
     KIND("celling", "nof cel", cellingLines, 1),  KIND("sonda", "nof son", sondaLines, 1),
