@@ -17,8 +17,6 @@
 #include "render/render.h"
 #include "shell/window.h"
 #include "shell/check.h"
-#include "shell/dump.h"
-#include "tests/unit/dump_reader.h"
 #include "tests/unit/test_files.h"
 #include "world/files.h"
 #include "world/map.h"
@@ -44,8 +42,7 @@ protected:
 }   // namespace
 
 // Each reader meets each kind of file that is not a plain one. Outcomes: the map loader's log
-// line (the grid untouched), the bitmap loader's silence, the dump reader's error, the data
-// checker's problem line.
+// line (the grid untouched), the bitmap loader's silence, the data checker's problem line.
 TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
     const std::string fifo = dir + "/pipe", folder = dir + "/folder";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -64,11 +61,6 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
 
         EXPECT_EQ(LoadBmpImage(path.c_str()), nullptr);
         EXPECT_EQ(nullMessageBoxes.size(), 0u);
-
-        int64_t frame = 0;
-        std::string error;
-        EXPECT_FALSE(ReadWorldDump(path, &frame, &error));
-        EXPECT_EQ(error, path + ": cannot open the file");
     }
 
     // The data checker on a copy of the game's data: sound as it is; with a named pipe in place
