@@ -276,7 +276,7 @@ std::string MapTextOf(const json &map) {
             if (Member(layers[l], "type", where) != "tilelayer") Refuse(where, "not a tile layer");
             const json &data = Member(layers[l], "data", where);
             if (!data.is_array()) Refuse(where, "the data is not a list of numbers (keep the layer format CSV)");
-            if (data.size() != (size_t)(GRID_ROWS * GRID_COLS))
+            if (data.size() != size_t(GRID_ROWS) * GRID_COLS)
                 Refuse(where, std::to_string(data.size()) + " cells, not 768");
             for (int i = 0; i < GRID_ROWS * GRID_COLS; i++) {
                 const int row = i / GRID_COLS, col = i % GRID_COLS;
