@@ -195,7 +195,7 @@ void ReadSettingsFile(const std::string &path, bool named, Settings *settings, s
     static char text[SETTINGS_MAX_BYTES];
     size_t size = 0;
     const FileReadResult read = ReadFileInto(path.c_str(), text, sizeof text, &size);
-    if (read == FILE_CANNOT_OPEN && !named && !PlatformExistsNonRegular(path.c_str())) return;
+    if (read == FILE_CANNOT_OPEN && !named && !PlatformInspect(path.c_str()).exists) return;
     if (read != FILE_READ_OK) {
         const std::string limit =
             read == FILE_TOO_LARGE ? " (" + std::to_string(SETTINGS_MAX_BYTES) + " bytes of settings at most)" : "";
