@@ -41,6 +41,8 @@
     "  transform: translate(-50%, -50%); width: min(100vw, calc(100vh * 4 / 3));",
     "  height: min(100vh, calc(100vw * 3 / 4)); }",
     "html.kav-touch #canvas { width: 100%; height: 100%; }",
+    // Buttons a thumb can hit.
+    "html.kav-touch .dialog button { min-width: 110px; min-height: 44px; font-size: 18px; }",
     "#kav-touch { position: fixed; inset: 0; pointer-events: none; z-index: 5; }",
     "#kav-touch .key { position: absolute; pointer-events: auto; box-sizing: border-box;",
     "  width: 68px; height: 68px; border-radius: 50%; display: flex; align-items: center;",
