@@ -1,7 +1,7 @@
 # The web build: the game as WebAssembly with the browser backend, from the same layer
 # libraries as every other build. Made with emscripten's CMake wrapper:
 #   emcmake cmake -S . -B build-web && cmake --build build-web -j2
-# The whole page goes to www/ in the build folder: kav.html and touch.js (from
+# The whole page goes to www/ in the build folder: kav.html, touch.js and settings.js (from
 # platform/web/), kav.js, kav.wasm, and kav.data holding map/ and gfx/.
 
 # emscripten's tools run under node and need Debian's node modules at -O1 and above.
@@ -27,3 +27,4 @@ set_target_properties(kav PROPERTIES SUFFIX ".js"
                       LINK_DEPENDS "${KAV_WEB_DATA}")
 configure_file(platform/web/kav.html ${CMAKE_BINARY_DIR}/www/kav.html COPYONLY)
 configure_file(platform/web/touch.js ${CMAKE_BINARY_DIR}/www/touch.js COPYONLY)
+configure_file(platform/web/settings.js ${CMAKE_BINARY_DIR}/www/settings.js COPYONLY)

@@ -100,7 +100,8 @@ static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent *e, void *) {
     // Keys with Alt held, Alt itself and F10 are system keys: the browser's, never the game's.
     if (!(e->altKey || vk == VK_MENU_ || vk == VK_F10_))
         Post(type == EMSCRIPTEN_EVENT_KEYDOWN ? MSG_KEYDOWN : MSG_KEYUP, vk, 0);
-    return KeepFromBrowser(vk) ? EM_TRUE : EM_FALSE;
+    // Once the game's window is closed the page's own fields take keys again.
+    return windowOpen && KeepFromBrowser(vk) ? EM_TRUE : EM_FALSE;
 }
 
 // A hidden tab is the browser's minimised window; a page without the focus hears no keys.

@@ -313,12 +313,14 @@ Object.defineProperty(navigator, 'getGamepads', {configurable: true, value: () =
 
 
 def play(browser, base, settings, answer=None):
-    """Opens the page with the settings text in local storage (None: none kept), answers the
-    start question if it is asked, and waits for the game to run. Returns (asked, running)."""
-    browser.send("Page.navigate", url=base + "/")   # the page's origin, without the game
-    browser.wait("location.pathname === '/' && document.readyState === 'complete'")
-    browser.eval("localStorage.clear()" if settings is None
-                 else "localStorage.setItem('kav.cfg', %s)" % json.dumps(settings))
+    """Opens the page with the settings text in local storage (None: none kept, False: as they
+    are), answers the start question if it is asked, and waits for the game to run. Returns
+    (asked, running)."""
+    if settings is not False:
+        browser.send("Page.navigate", url=base + "/")   # the page's origin, without the game
+        browser.wait("location.pathname === '/' && document.readyState === 'complete'")
+        browser.eval("localStorage.clear()" if settings is None
+                     else "localStorage.setItem('kav.cfg', %s)" % json.dumps(settings))
     browser.open(base + "/page/kav.html")
     asked = browser.wait("document.body.dataset.kav === 'running' ? 'no' :"
                          " (!document.getElementById('kav-start').hidden && 'yes')", 20)
@@ -339,9 +341,18 @@ def ended_hero_x(browser):
 
 
 def settings_and_pads(browser, base, start_x):
-    # The settings in local storage: "fullscreen no" starts without the question, a bad line
-    # is told in a dialog naming its line, D bound to right walks.
-    asked, running = play(browser, base, "fullscreen no\nbind D right\nbogus 1\n")
+    # The page's settings dialog starts from the settings in force and keeps what is saved
+    # in local storage: "fullscreen no" then starts without the question, a bad line is told
+    # in a dialog naming its line, D bound to right walks.
+    play(browser, base, None, "kav-no")   # a game to end, and nothing kept
+    browser.hold("Escape", 27, "document.body.dataset.kav === 'ended'")
+    browser.eval("document.getElementById('kav-settings-open').click()")
+    shown = browser.wait("document.querySelector('#kav-settings textarea').value")
+    browser.eval("document.querySelector('#kav-settings textarea').value = 'fullscreen no\\nbind D right\\nbogus 1\\n';"
+                 " document.querySelector('#kav-settings .save').click()")
+    check(shown and "bind SPACE fire\n" in shown and "fullscreen ask\n" in shown,
+          "the settings dialog starts from the settings in force: %r" % shown)
+    asked, running = play(browser, base, False)
     shown = browser.eval("document.getElementById('kav-messages').innerText")
     browser.hold("d", 68, "ticks >= 20")
     browser.hold("Escape", 27, "document.body.dataset.kav === 'ended'")
