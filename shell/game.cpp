@@ -96,7 +96,7 @@ bool StartGame(int startAnswer) {
     } else {
         fullscreen = startAnswer != 0;
     }
-    if (!CreateGameWindow("Kav", 800, 600, 32, fullscreen)) return false;
+    if (!CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, fullscreen)) return false;
 
     StartWorld(session.startMap);
     LoadAssetTable();   // after the window: the textures belong to its context

@@ -90,7 +90,7 @@ void DestroyGameWindow() {
 bool ToggleFullscreen() {
     DestroyGameWindow();
     fullscreen = !fullscreen;
-    if (!CreateGameWindow("KAV", 800, 600, 32, fullscreen)) return false;
+    if (!CreateGameWindow(TOGGLED_WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, fullscreen)) return false;
     // The new context has none of the old one's textures: make every picture again.
     LoadAssetTable();
     return true;

@@ -67,7 +67,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScript(const char *text, const char *n
     }
     OpenWorldLog();
     SetPictureFailureHandler(ShowPictureFailure);
-    if (picture && !CreateGameWindow("Kav", 800, 600, 32, false)) {
+    if (picture && !CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false)) {
         dumpText = "the window could not be made";
         CloseWorldLog();
         return 0;

@@ -119,7 +119,7 @@ TEST_F(CreateWindowTest, EachFailingStepIsReleasedThenReportedInOrder) {
         SCOPED_TRACE(f.step);
         NullPlatformReset();
         nullFailSteps = {f.step};
-        EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, true));
+        EXPECT_FALSE(CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, true));
         Calls want = start;
         want.insert(want.end(), made.begin(), made.begin() + f.made);
         want.insert(want.end(), leave.begin(), leave.end());
@@ -136,7 +136,7 @@ TEST_F(CreateWindowTest, EachFailingStepIsReleasedThenReportedInOrder) {
 
     NullPlatformReset();   // a class that cannot be registered leaves nothing to release
     nullFailSteps = {"RegisterClass"};
-    EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, false));
+    EXPECT_FALSE(CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false));
     EXPECT_EQ(nullCalls, (Calls{"RegisterClass", "MessageBox"}));
     ExpectBox(0, "Failed To Register The Window Class.", "ERROR", MB_OK_, MB_ICONEXCLAMATION_);
 }
@@ -146,7 +146,7 @@ TEST_F(CreateWindowTest, UnsupportedFullScreenAsksYesGoesOnWindowedNoEndsTheProg
         NullPlatformReset();
         nullFailSteps = {"ChangeDisplayMode", "MakeCurrent"};   // stop before the GL state
         nullMessageBoxAnswer = answer;
-        EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, true));
+        EXPECT_FALSE(CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, true));
         ASSERT_EQ(nullMessageBoxes.size(), 2u);
         ExpectBox(0, "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
                   "Vela GL", MB_YESNO_, MB_ICONEXCLAMATION_);
@@ -165,7 +165,7 @@ TEST_F(CreateWindowTest, UnsupportedFullScreenAsksYesGoesOnWindowedNoEndsTheProg
 
 TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
     WindowStep failed = STEP_NONE;
-    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{"Kav", 800, 600, 32, 16, true}, &failed));
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, 16, true}, &failed));
     haveWindow = true;
     nullCalls.clear();
     nullFailSteps = {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow", "UnregisterClass"};
