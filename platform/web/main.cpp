@@ -3,8 +3,8 @@
 // loop runs one frame per animation frame of the browser, at most 60 steps a second.
 #include "render/render.h"
 #include "shell/dump.h"
-#include "shell/frame.h"
-#include "shell/game.h"
+#include "shell/game_step.h"
+#include "shell/frame_loop.h"
 #include "shell/headless.h"
 #include "shell/script.h"
 #include "shell/state.h"

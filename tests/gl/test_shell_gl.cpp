@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/null/null_platform.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/state.h"
 #include "shell/window.h"
 #include "world/world.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "shell/game.h"
+#include "shell/frame_loop.h"
 
 class FrameLoopTest : public ShellTest {
 protected:

@@ -3,7 +3,7 @@
 //   kav_web_reference SCRIPT FRAMES OUT.ppm     (in the game's folder, SDL_VIDEODRIVER=offscreen)
 #include "render/gl.h"
 #include "render/render.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/headless.h"
 #include "shell/script.h"
 #include "shell/window.h"

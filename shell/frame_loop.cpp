@@ -1,9 +1,9 @@
 // Start-up of the windowed game and the frame loop, paced to a steady frame rate.
-#include "shell/game.h"
+#include "shell/frame_loop.h"
 
 #include "platform/platform.h"
 #include "render/render.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/session.h"
 #include "shell/state.h"
 #include "shell/window.h"
