@@ -24,6 +24,7 @@ static void ExpectBox(size_t i, const char *text, const char *caption, int butto
     EXPECT_EQ(nullMessageBoxes[i].caption, caption);
     EXPECT_EQ(nullMessageBoxes[i].buttons, buttons);
     EXPECT_EQ(nullMessageBoxes[i].icon, icon);
+    EXPECT_FALSE(nullMessageBoxes[i].owned);   // the window is gone, or never was
 }
 
 class WindowProcTest : public ShellTest {};
@@ -163,7 +164,7 @@ TEST_F(CreateWindowTest, UnsupportedFullScreenAsksYesGoesOnWindowedNoEndsTheProg
     }
 }
 
-TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
+TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOnAndOnlyPictureBoxesHaveAnOwner) {
     WindowStep failed = STEP_NONE;
     ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, 16, true}, &failed));
     haveWindow = true;
@@ -175,6 +176,7 @@ TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
                                 "ReleaseDeviceContext", "DestroyWindow", "UnregisterClass", "MessageBox",
                                 "MessageBox", "MessageBox", "MessageBox", "MessageBox"}));
     EXPECT_FALSE(haveWindow || NullHoldsWindow());
+
     const char *texts[] = {"Release Of DC And RC Failed.", "Release Rendering Context Failed.",
                            "Release Device Context Failed.", "Could Not Release hWnd.", "Could Not Unregister Class."};
     ASSERT_EQ(nullMessageBoxes.size(), 5u);
@@ -184,4 +186,11 @@ TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
     fullscreen = false;
     DestroyGameWindow();
     EXPECT_EQ(nullCalls, (Calls{"UnregisterClass", "MessageBox"}));
+    // A picture that cannot be read is told over the open window, owned by it.
+    nullFailSteps.clear();
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, 16, false}, &failed));
+    nullMessageBoxes.clear();
+    ShowPictureFailure("Unknown DIB file format.");
+    ASSERT_EQ(nullMessageBoxes.size(), 1u);
+    EXPECT_TRUE(nullMessageBoxes[0].owned);
 }
