@@ -175,6 +175,25 @@ case $(geometry "$win") in 808x627+*) ;; *) fail "the window after No is $(geome
 escape_ends "$win" "after No"
 pass "Wine start question: Return is Yes (then the windowed fallback), F1 makes the window anew with Left still held (hero at x $x), Escape is No"
 
+# Losing the focus lets go of every key: Left held, the focus given to the desktop and Left
+# let go there (its key-up reaches no window of the game); back in the game the hero stands.
+start_game --windowed --dump unfocused.json
+win=$(game_window Kav) || fail "no window with --windowed"
+xdotool windowfocus "$win" 2> /dev/null
+xdotool keydown Left
+sleep 0.5
+xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ {print $4}')" 2> /dev/null
+sleep 0.3
+xdotool keyup Left
+sleep 0.2
+xdotool windowfocus "$win" 2> /dev/null
+xdotool mousemove --window "$win" 400 300 click 1   # Wine activates its window on a click
+sleep 2
+escape_ends "$win" "after the focus came back"
+x=$(sed -n '/^ "hero": {/,/}/s/^  "x": \(.*\),$/\1/p' unfocused.json)
+awk -v x="$x" 'BEGIN {exit !(x > 90)}' || fail "the hero walked on after the focus went with Left held (x $x)"
+pass "Wine focus loss lets go of the keys (hero at x $x)"
+
 # A missing bitmap is passed over in silence; one that cannot be decoded is reported in
 # a box captioned "Error", and start-up goes on when it is closed. Wine's trace of the
 # box gives its text.
