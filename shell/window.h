@@ -6,6 +6,7 @@
 // The game's window: its client area (or full-screen display mode) and colour bits, the
 // title of the first window and of every one the full-screen toggle makes.
 const int WINDOW_WIDTH = 800, WINDOW_HEIGHT = 600, WINDOW_BITS = 32;
+const int WINDOW_DEPTH_BITS = 16;   // of the depth buffer
 const char *const WINDOW_TITLE = "Kav";
 const char *const TOGGLED_WINDOW_TITLE = "KAV";
 

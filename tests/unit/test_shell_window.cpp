@@ -166,7 +166,7 @@ TEST_F(CreateWindowTest, UnsupportedFullScreenAsksYesGoesOnWindowedNoEndsTheProg
 
 TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOnAndOnlyPictureBoxesHaveAnOwner) {
     WindowStep failed = STEP_NONE;
-    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, 16, true}, &failed));
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, WINDOW_DEPTH_BITS, true}, &failed));
     haveWindow = true;
     nullCalls.clear();
     nullFailSteps = {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow", "UnregisterClass"};
@@ -188,7 +188,7 @@ TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOnAndOnly
     EXPECT_EQ(nullCalls, (Calls{"UnregisterClass", "MessageBox"}));
     // A picture that cannot be read is told over the open window, owned by it.
     nullFailSteps.clear();
-    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, 16, false}, &failed));
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, WINDOW_DEPTH_BITS, false}, &failed));
     nullMessageBoxes.clear();
     ShowPictureFailure("Unknown DIB file format.");
     ASSERT_EQ(nullMessageBoxes.size(), 1u);
