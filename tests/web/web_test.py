@@ -400,7 +400,7 @@ def touch_controls(browser, base, start_x):
     """A phone held sideways (844x390, touch): the canvas fills its height at 4:3 with the
     controls beside it; tapping No answers the question; a finger on Right walks, a second
     finger on Jump jumps while the first still walks; lifted, the hero stops; a swipe never
-    scrolls the page; Quit ends the game. Held upright, the page asks to turn the phone."""
+    scrolls the page; the full-screen control takes the page full screen; Quit ends the game. Held upright, the page asks to turn the phone."""
     browser.send("Emulation.setDeviceMetricsOverride", width=844, height=390, deviceScaleFactor=1, mobile=True)
     browser.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
     try:
@@ -462,11 +462,15 @@ def touch_controls(browser, base, start_x):
         touch("touchEnd")
         moved = browser.eval("[scrollX, scrollY, visualViewport.scale, visualViewport.offsetTop,"
                              " document.scrollingElement.scrollTop]")
+        touch("touchStart", (1, browser.eval(centre % "#kav-touch .full")))
+        touch("touchEnd")
+        full = browser.wait("document.fullscreenElement === document.documentElement", 10)
         touch("touchStart", (1, keys["quit"]))
         touch("touchEnd")
         ended = browser.wait("document.body.dataset.kav === 'ended'", 10)
-        check(moved == [0, 0, 1, 0, 0] and bool(ended),
-              "a swipe leaves the page where it was (%s); Quit ends the game (%s)" % (moved, ended))
+        check(moved == [0, 0, 1, 0, 0] and bool(full) and bool(ended),
+              "a swipe leaves the page where it was (%s); the full-screen control puts the page, controls"
+              " and all, in full screen (%s); Quit ends the game (%s)" % (moved, full, ended))
 
         browser.send("Emulation.setDeviceMetricsOverride", width=390, height=844, deviceScaleFactor=1, mobile=True)
         turn = browser.wait("getComputedStyle(document.getElementById('kav-turn')).display === 'flex'"
