@@ -31,7 +31,7 @@ if [ -z "$stage" ]; then
 
     # kav.exe with a stand-in for the system's XInput DLL beside it, which it then loads first.
     mkdir "$top/padded" && cp "$exe" "$top/padded/" &&
-        x86_64-w64-mingw32-gcc -O2 -Wall -shared -o "$top/padded/xinput1_4.dll" "$src/tests/wine/fake_xinput.c" ||
+        x86_64-w64-mingw32-gcc-posix -O2 -Wall -shared -o "$top/padded/xinput1_4.dll" "$src/tests/wine/fake_xinput.c" ||
         fail "cannot build the stand-in XInput DLL"
     export KAV_PADDED_EXE=$top/padded/kav.exe
 
