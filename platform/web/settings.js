@@ -21,6 +21,7 @@
   style.textContent = [
     "#kav-settings-open { position: fixed; top: 8px; left: 50%; transform: translateX(-50%);",
     "  z-index: 6; font: inherit; }",
+    "html.kav-touch #kav-settings-open { min-height: 40px; padding: 0 16px; font-size: 16px; }",
     "body[data-kav=running] #kav-settings-open { display: none; }",
     "#kav-settings { z-index: 7; }",
     "#kav-settings textarea { display: block; box-sizing: border-box; width: calc(100% - 28px);",
