@@ -1,7 +1,9 @@
-// Screenshots through libpng; the file is written atomically.
+// Screenshots through libpng, or our own PNG writer where there is none; the file is
+// written atomically.
 #include "render/screenshot.h"
 
 #include "render/gl.h"
+#include "render/png.h"
 #include "world/files.h"
 
 #include <cstring>
@@ -64,9 +66,11 @@ bool EncodePng(const uint8_t *rgb, int width, int height, std::vector<uint8_t> *
     return true;
 }
 #else
-bool EncodePng(const uint8_t *, int, int, std::vector<uint8_t> *, std::string *error) {
-    *error = "this build of the game has no PNG writer";
-    return false;
+// Without libpng (Windows, the browser): our own writer, uncompressed but a PNG all the same.
+bool EncodePng(const uint8_t *rgb, int width, int height, std::vector<uint8_t> *out, std::string *error) {
+    *out = EncodeStoredPng(rgb, width, height, 3);
+    if (out->empty()) *error = "the picture is too big for a PNG file";
+    return !out->empty();
 }
 #endif
 
