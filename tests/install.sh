@@ -2,8 +2,9 @@
 # The game runs from any folder. Installed into a fresh prefix and started from an empty
 # folder, it reads its data under the prefix; the built program reads the data beside it; a
 # lone copy finds none, says where it looked and runs as without data, until --data or
-# KAV_DATA names the folder. Each run's world after 30 steps must equal the one seen from the
-# source folder, and world.log is written where the game was started.
+# KAV_DATA names the folder, which then wins over a different data set in the working folder.
+# Each run's world after 30 steps must equal the one seen from the source folder, and
+# world.log is written where the game was started.
 # Usage: install.sh BUILD_DIR KAV SOURCE_DIR
 build=$1 kav=$2 src=$3
 tmp=$(mktemp -d)
@@ -21,12 +22,17 @@ mkdir "$tmp/lone" && cp "$tmp/prefix/bin/kav" "$tmp/lone/kav"
 # A run from a new empty folder: exit status 0, the dump, stderr and world.log kept.
 run() {
     local name=$1; shift
-    mkdir "$tmp/$name"
+    mkdir -p "$tmp/$name"
     (cd "$tmp/$name" && "$@" --headless --frames 30 --dump world.json 2>stderr.txt) || fail "$name: exit $?"
     [ -f "$tmp/$name/world.log" ] || fail "$name: no world.log where the game started"
 }
 run installed "$tmp/prefix/bin/kav"
 run beside "$kav"
+# A data set here whose first screen is another: the named folder must win over it.
+for name in option environment; do
+    mkdir -p "$tmp/$name/map" "$tmp/$name/gfx"
+    cp "$src/map/map01.map" "$tmp/$name/map/map00.map"
+done
 run option "$tmp/lone/kav" --data "$src"
 run environment env KAV_DATA="$src" "$tmp/lone/kav"
 for name in installed beside option environment; do
@@ -41,4 +47,4 @@ grep -q "cannot open map/map00.map" "$tmp/nowhere/world.log" || fail "nowhere: w
 for folder in "./" "$tmp/lone/" "$tmp/lone/../share/kav/"; do
     grep -qxF "  $folder" "$tmp/nowhere/stderr.txt" || fail "nowhere: stderr does not name $folder: $(cat "$tmp/nowhere/stderr.txt")"
 done
-echo "ok: installed, beside the program, --data and KAV_DATA all load map 0; without data the folders are named"
+echo "ok: installed, beside the program, --data and KAV_DATA (over data in the working folder) all load map 0; without data the folders are named"
