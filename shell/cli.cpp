@@ -39,6 +39,8 @@ const char *UsageText() {
                     "  --check [DIR]   check the maps and pictures under DIR (default: the ones the game\n"
                     "                  would read, found as for a run) and exit:\n"
                     "                  status 0 when all is well, 1 when anything is wrong\n"
+                    "  --desktop       write world.log to ~/.local/state/kav/ and F12's pictures to\n"
+                    "                  ~/Pictures/kav/ (the XDG folders), as the desktop menu's entry does\n"
                     "  --version       show the version and the licence\n"
                     "  --help          show this text\n"
                     "\n"
@@ -82,6 +84,11 @@ static bool SetHeadless(const std::string &, CommandLine *cl, std::string *) {
 
 static bool SetHelp(const std::string &, CommandLine *cl, std::string *) {
     cl->help = true;
+    return true;
+}
+
+static bool SetDesktop(const std::string &, CommandLine *cl, std::string *) {
+    cl->desktop = true;
     return true;
 }
 
@@ -158,7 +165,7 @@ static bool SetCheck(const std::string &value, CommandLine *cl, std::string *) {
 
 static const OptionSpec OPTIONS[] = {
     {"--help", NO_VALUE, SetHelp},          {"-h", NO_VALUE, SetHelp},
-    {"--version", NO_VALUE, SetVersion},
+    {"--version", NO_VALUE, SetVersion},   {"--desktop", NO_VALUE, SetDesktop},
     {"--windowed", NO_VALUE, SetWindowed},  {"--fullscreen", NO_VALUE, SetFullscreen},
     {"--fps", NEEDS_VALUE, SetFps},         {"--headless", NO_VALUE, SetHeadless},
     {"--frames", NEEDS_VALUE, SetFrames},   {"--input", NEEDS_VALUE, SetInput},

@@ -7,6 +7,7 @@
 struct CommandLine {
     bool help = false;
     bool version = false;       // print the version and end
+    bool desktop = false;       // started from the desktop menu: files go to the XDG folders
     int startAnswer = -1;       // -1: ask the full-screen question; 0 windowed; 1 full screen
     int fps = 60;               // frames per second of the windowed loop; 0: unpaced
     bool headless = false;

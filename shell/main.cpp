@@ -105,6 +105,7 @@ int GameMain(int argc, char **argv) {
         return 2;
     }
 
+    desktopRun = cl.desktop;
     OpenWorldLog(WorldLogPath().c_str());
     const int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
     CloseWorldLog();

@@ -7,10 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-bool DesktopRun() {
-    const char *v = std::getenv("KAV_DESKTOP");
-    return v && v[0] && std::strcmp(v, "0") != 0;
-}
+bool desktopRun = false;
 
 static std::string Home() {
     const char *home = std::getenv("HOME");
@@ -52,7 +49,7 @@ static std::string PicturesFolder() {
 }
 
 std::string WorldLogPath() {
-    if (!DesktopRun()) return "world.log";
+    if (!desktopRun) return "world.log";
     const std::string state = XdgFolder("XDG_STATE_HOME", ".local/state");
     if (state.empty()) return "";
     std::error_code ec;
@@ -61,7 +58,7 @@ std::string WorldLogPath() {
 }
 
 std::string ScreenshotFolder() {
-    if (!DesktopRun()) return "screenshots";
+    if (!desktopRun) return "screenshots";
     const std::string pictures = PicturesFolder();
     return pictures.empty() ? "screenshots" : pictures + "/kav";
 }

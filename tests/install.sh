@@ -1,6 +1,6 @@
 #!/bin/bash
-# The game runs from any folder. Installed into a fresh prefix and started from an empty
-# folder, it reads its data under the prefix; the built program reads the data beside it; a
+# The game runs from any folder. Installed into a fresh prefix (Debian's games layout) and
+# started from an empty folder, it reads its data under the prefix; the built program reads the data beside it; a
 # lone copy finds none, says where it looked and runs as without data, until --data or
 # KAV_DATA names the folder, which then wins over a different data set in the working folder.
 # Each run's world after 30 steps must equal the one seen from the source folder, and
@@ -12,10 +12,10 @@ trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 cmake --install "$build" --prefix "$tmp/prefix" >"$tmp/install.log" || fail "cmake --install: $(cat "$tmp/install.log")"
-for f in bin/kav share/kav/map/map00.map share/kav/gfx/font.bmp; do
+for f in games/kav share/games/kav/map/map00.map share/games/kav/gfx/font.bmp; do
     [ -f "$tmp/prefix/$f" ] || fail "$f not installed"
 done
-mkdir "$tmp/lone" && cp "$tmp/prefix/bin/kav" "$tmp/lone/kav"
+mkdir "$tmp/lone" && cp "$tmp/prefix/games/kav" "$tmp/lone/kav"
 
 (cd "$src" && "$kav" --headless --frames 30 --dump "$tmp/expected.json" 2>/dev/null) || fail "run in the source folder"
 
@@ -26,7 +26,7 @@ run() {
     (cd "$tmp/$name" && "$@" --headless --frames 30 --dump world.json 2>stderr.txt) || fail "$name: exit $?"
     [ -f "$tmp/$name/world.log" ] || fail "$name: no world.log where the game started"
 }
-run installed "$tmp/prefix/bin/kav"
+run installed "$tmp/prefix/games/kav"
 run beside "$kav"
 # A data set here whose first screen is another: the named folder must win over it.
 for name in option environment; do
@@ -40,11 +40,11 @@ for name in installed beside option environment; do
     [ -s "$tmp/$name/stderr.txt" ] && fail "$name: said $(cat "$tmp/$name/stderr.txt")"
 done
 
-(cd "$tmp/installed" && "$tmp/prefix/bin/kav" --check > check.txt) || fail "installed: --check said $(cat "$tmp/installed/check.txt")"
+(cd "$tmp/installed" && "$tmp/prefix/games/kav" --check > check.txt) || fail "installed: --check said $(cat "$tmp/installed/check.txt")"
 
 run nowhere "$tmp/lone/kav"
 grep -q "cannot open map/map00.map" "$tmp/nowhere/world.log" || fail "nowhere: world.log: $(cat "$tmp/nowhere/world.log")"
-for folder in "./" "$tmp/lone/" "$tmp/lone/../share/kav/"; do
+for folder in "./" "$tmp/lone/" "$tmp/lone/../share/games/kav/"; do
     grep -qxF "  $folder" "$tmp/nowhere/stderr.txt" || fail "nowhere: stderr does not name $folder: $(cat "$tmp/nowhere/stderr.txt")"
 done
 echo "ok: installed, beside the program, --data and KAV_DATA (over data in the working folder) all load map 0; without data the folders are named"

@@ -11,7 +11,7 @@ trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 cmake --build "$build" --target kav-deb > "$tmp/build.log" 2>&1 || fail "kav-deb: $(tail -n 20 "$tmp/build.log")"
-deb=$(sed -n 's/^Package: //p' "$tmp/build.log" | tail -n 1)
+deb=$(sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p' "$tmp/build.log" | tail -n 1)
 [ -f "$deb" ] || fail "no package named in the build's output: $(tail -n 5 "$tmp/build.log")"
 
 lintian --info --display-info --pedantic "$deb" > "$tmp/lintian.txt" 2>&1
@@ -28,7 +28,7 @@ done
 desktop=$(ls "$r"/usr/share/applications/*.desktop) || fail "no menu entry"
 desktop-file-validate "$desktop" || fail "desktop-file-validate: $desktop"
 grep -qx 'Categories=Game;ActionGame;' "$desktop" || fail "the menu entry is not in the Game category"
-grep -q '^Exec=env KAV_DESKTOP=1 /usr/games/kav' "$desktop" || fail "the menu entry does not start /usr/games/kav as a desktop run"
+grep -qx 'Exec=/usr/games/kav --desktop' "$desktop" || fail "the menu entry does not start /usr/games/kav as a desktop run"
 metainfo=$(ls "$r"/usr/share/metainfo/*.metainfo.xml) || fail "no AppStream metainfo"
 appstreamcli validate --no-net --pedantic "$metainfo" || fail "appstreamcli validate: $metainfo"
 grep -q '<screenshot type="default">' "$metainfo" || fail "the metainfo has no screenshot"
@@ -40,7 +40,7 @@ grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/
 bin=$r/usr/games/kav
 file "$bin" | grep -q ', stripped' || fail "the binary is not stripped: $(file "$bin")"
 readelf -d "$bin" | grep -Eq 'BIND_NOW|FLAGS.*\bNOW\b' || fail "the binary is not linked with bind now"
-readelf --dyn-syms "$bin" | grep -q '__[a-z_]*_chk' || fail "the binary calls no fortified functions"
+readelf -W --dyn-syms "$bin" | grep -Eq '__[a-z]*(printf|mem[a-z]*|str[a-z]*)_chk' || fail "the binary calls no fortified functions"
 
 # Unpacked anywhere, the game finds its data in the games layout beside it.
 mkdir "$tmp/here" && cd "$tmp/here"

@@ -100,7 +100,7 @@ pass "screenshots: --screenshot, F12 numbering, a folder that cannot be made"
 # the pictures folder that user-dirs.dirs names; nothing is written where the game started.
 mkdir -p desk home/.config && cd desk
 echo 'XDG_PICTURES_DIR="$HOME/Bilder"' > ../home/.config/user-dirs.dirs
-KAV_DESKTOP=1 HOME="$work/home" XDG_STATE_HOME= XDG_CONFIG_HOME= start_game --windowed --data "$src"
+HOME="$work/home" XDG_STATE_HOME= XDG_CONFIG_HOME= start_game --desktop --windowed --data "$src"
 win=$(wait_window Kav 30) || { report_stuck $pid; fail "no window (5)"; }
 xdotool windowfocus --sync "$win" 2> /dev/null
 hold_key F12 0.5
