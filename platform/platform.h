@@ -86,6 +86,10 @@ void PlatformSleep(double seconds);
 // told. The shell asks once at start-up, to find the game's data beside the program.
 std::string PlatformProgramFolder();
 
+// Called by the shell after it saved a screenshot at path: the browser offers the file as a
+// download (it lives only in the page's memory); the other backends have nothing to do.
+void PlatformPictureSaved(const char *path);
+
 // The window procedure: portable game code, called by PlatformDispatchMessage.
 intptr_t GameWindowProc(const PlatformMessage &msg);
 

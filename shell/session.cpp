@@ -66,6 +66,7 @@ void TakeNumberedScreenshot() {
     std::string error;
     if (SaveScreenshot(path.c_str(), &error)) {
         std::printf("kav: screenshot %s\n", path.c_str());
+        PlatformPictureSaved(path.c_str());
         return;
     }
     std::fprintf(stderr, "kav: %s\n", error.c_str());

@@ -579,6 +579,8 @@ void PlatformSwapBuffers() {
     if (window && context) SDL_GL_SwapWindow(window);
 }
 
+void PlatformPictureSaved(const char *) {}   // the file is where the player finds it
+
 std::string PlatformProgramFolder() {
     char *base = SDL_GetBasePath();
     if (!base) return "";
