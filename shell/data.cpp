@@ -63,7 +63,9 @@ bool FindGameData(const std::string &option) {
     if (!option.empty()) named = AsFolder(option), how = "given with --data";
     else if (environment && environment[0]) named = AsFolder(environment), how = "in KAV_DATA";
     if (!named.empty()) {
-        // The player's choice stands even when it is wrong: nothing else is read instead.
+        // The player's choice stands even when it holds no data: nothing else is searched
+        // instead. (Only a path too long to open files under falls back to the working
+        // directory, after the message below.)
         const bool usable = UseFolder(named);
         if (usable && HoldsGameData(named)) return true;
         if (!usable) dataFolder[0] = '\0';
