@@ -1,7 +1,8 @@
 #!/bin/bash
 # The Debian package as a packager and a player meet it: lintian reports no errors and no
-# warnings; the menu entry, the AppStream metainfo and the man page pass their own checkers;
-# the binary is stripped and hardened (bind now, fortified calls); unpacked anywhere, the
+# warnings (an unstripped binary among them); the menu entry, the AppStream metainfo and the
+# man page pass their own checkers; the binary is hardened (bind now, fortified calls), which
+# lintian only mentions; unpacked anywhere, the
 # game reads its data from the games layout beside it. Prints lintian's informational tags.
 # Usage: package.sh BUILD_DIR
 set -u
@@ -38,7 +39,6 @@ grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/
     fail "the copyright file is not in Debian's machine-readable format"
 
 bin=$r/usr/games/kav
-file "$bin" | grep -q ', stripped' || fail "the binary is not stripped: $(file "$bin")"
 readelf -d "$bin" | grep -Eq 'BIND_NOW|FLAGS.*\bNOW\b' || fail "the binary is not linked with bind now"
 readelf -W --dyn-syms "$bin" | grep -Eq '__[a-z]*(printf|mem[a-z]*|str[a-z]*)_chk' || fail "the binary calls no fortified functions"
 
@@ -48,4 +48,4 @@ mkdir "$tmp/here" && cd "$tmp/here"
 [ -s stderr.txt ] && fail "the packaged game said: $(cat stderr.txt)"
 grep -q '"mapIndex": 0' world.json || fail "the packaged game did not load map 0"
 "$bin" --version | grep -qx "kav $(dpkg-deb -f "$deb" Version)" || fail "--version is not the package's"
-echo "ok: $(basename "$deb"): lintian clean, menu entry, metainfo and man page valid, stripped and hardened, data found"
+echo "ok: $(basename "$deb"): lintian clean, menu entry, metainfo and man page valid, hardened, data found"
