@@ -1,6 +1,7 @@
 // Command-line options.
 #include "shell/cli.h"
 
+#include "shell/data.h"
 #include "shell/script.h"
 
 #include <algorithm>
@@ -8,31 +9,47 @@
 
 static const int MAX_FPS = 1000;
 
+#ifndef KAV_VERSION
+#define KAV_VERSION "(unknown version)"
+#endif
+
+const char *VersionText() {
+    return "kav " KAV_VERSION "\n"
+           "Copyright (C) 2026 The Kav developers. zlib licence: free to use, change and pass on.\n";
+}
+
 const char *UsageText() {
-    return "Usage: kav [OPTION]...\n"
-           "Kav: steer the hero through five screens of guns, probes and trains.\n"
-           "\n"
-           "  --windowed      start in a window without asking\n"
-           "  --fullscreen    start full screen (800x600) without asking\n"
-           "  --fps N         frames per second (default 60; 0 runs as fast as it can)\n"
-           "  --headless      run the game without a window, a GL context or pictures\n"
-           "  --frames N      run N steps, then end (headless default: as many as the script holds)\n"
-           "  --input FILE    headless: key script, one line per run of steps: COUNT [KEY ...]\n"
-           "  --dump FILE     write the world state as JSON to FILE when the run ends\n"
-           "  --data DIR      read map/ and gfx/ from DIR when neither the working directory\n"
-           "                  nor the program's folder nor the installed data holds them\n"
-           "  --record FILE   record the keys of each step of a window run as a demo\n"
-           "  --playdemo FILE play a demo back, in a window (Escape ends it) or with --headless\n"
-           "  --timedemo FILE play a demo in a window as fast as it can be drawn and print\n"
-           "                  the steps, the seconds and the frames per second\n"
-           "  --screenshot FILE  with --frames N: save the picture after step N as PNG and end\n"
-           "  --check [DIR]   check the maps and pictures under DIR (default: the ones the game\n"
-           "                  would read, found as for a run) and exit:\n"
-           "                  status 0 when all is well, 1 when anything is wrong\n"
-           "  --config FILE   read the settings (start answer, fps, key bindings) from FILE\n"
-           "                  instead of the user's kav.cfg\n"
-           "  --print-config  write the settings in force, in the settings file's format\n"
-           "  --help          show this text\n";
+    static const std::string text =
+        std::string("Usage: kav [OPTION]...\n"
+                    "Kav: steer the hero through five screens of guns, probes and trains.\n"
+                    "\n"
+                    "  --windowed      start in a window without asking\n"
+                    "  --fullscreen    start full screen (800x600) without asking\n"
+                    "  --fps N         frames per second (default 60; 0 runs as fast as it can)\n"
+                    "  --headless      run the game without a window, a GL context or pictures\n"
+                    "  --frames N      run N steps, then end (headless default: as many as the script holds)\n"
+                    "  --input FILE    headless: key script, one line per run of steps: COUNT [KEY ...]\n"
+                    "  --dump FILE     write the world state as JSON to FILE when the run ends\n"
+                    "  --data DIR      read map/ and gfx/ from DIR and nowhere else\n"
+                    "  --record FILE   record the keys of each step of a window run as a demo\n"
+                    "  --playdemo FILE play a demo back, in a window (Escape ends it) or with --headless\n"
+                    "  --timedemo FILE play a demo in a window as fast as it can be drawn and print\n"
+                    "                  the steps, the seconds and the frames per second\n"
+                    "  --screenshot FILE  with --frames N: save the picture after step N as PNG and end\n"
+                    "  --check [DIR]   check the maps and pictures under DIR (default: the ones the game\n"
+                    "                  would read, found as for a run) and exit:\n"
+                    "                  status 0 when all is well, 1 when anything is wrong\n"
+                    "  --desktop       write world.log to ~/.local/state/kav/ and F12's pictures to\n"
+                    "                  ~/Pictures/kav/ (the XDG folders), as the desktop menu's entry does\n"
+                    "  --config FILE   read the settings (start answer, fps, key bindings) from FILE\n"
+                    "                  instead of the user's kav.cfg\n"
+                    "  --print-config  write the settings in force, in the settings file's format\n"
+                    "  --version       show the version and the licence\n"
+                    "  --help          show this text\n"
+                    "\n"
+                    "The game reads its maps and pictures (map/ and gfx/) from:\n") +
+        DataSearchOrder();
+    return text.c_str();
 }
 
 // What follows an option's name.
@@ -70,6 +87,16 @@ static bool SetHeadless(const std::string &, CommandLine *cl, std::string *) {
 
 static bool SetHelp(const std::string &, CommandLine *cl, std::string *) {
     cl->help = true;
+    return true;
+}
+
+static bool SetDesktop(const std::string &, CommandLine *cl, std::string *) {
+    cl->desktop = true;
+    return true;
+}
+
+static bool SetVersion(const std::string &, CommandLine *cl, std::string *) {
+    cl->version = true;
     return true;
 }
 
@@ -151,6 +178,7 @@ static bool SetCheck(const std::string &value, CommandLine *cl, std::string *) {
 
 static const OptionSpec OPTIONS[] = {
     {"--help", NO_VALUE, SetHelp},          {"-h", NO_VALUE, SetHelp},
+    {"--version", NO_VALUE, SetVersion},   {"--desktop", NO_VALUE, SetDesktop},
     {"--windowed", NO_VALUE, SetWindowed},  {"--fullscreen", NO_VALUE, SetFullscreen},
     {"--fps", NEEDS_VALUE, SetFps},         {"--headless", NO_VALUE, SetHeadless},
     {"--frames", NEEDS_VALUE, SetFrames},   {"--input", NEEDS_VALUE, SetInput},
@@ -229,7 +257,7 @@ static std::string TwoOf(const std::vector<std::string> &seen, std::vector<std::
 
 // Options that are each fine alone but do not fit together.
 static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string> &seen, std::string *error) {
-    if (cl.help) return true;
+    if (cl.help || cl.version) return true;
     if (cl.check && std::count(seen.begin(), seen.end(), "--check") != (long)seen.size()) {
         *error = "--check goes alone: it only checks the data files";
         return false;

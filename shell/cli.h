@@ -6,6 +6,8 @@
 
 struct CommandLine {
     bool help = false;
+    bool version = false;       // print the version and end
+    bool desktop = false;       // started from the desktop menu: files go to the XDG folders
     int startAnswer = -1;       // -1: ask the full-screen question; 0 windowed; 1 full screen
     int fps = 60;               // frames per second of the windowed loop; 0: unpaced
     bool fpsGiven = false;      // --fps was given: it beats the settings file
@@ -21,12 +23,15 @@ struct CommandLine {
     std::string checkDir;       // where the data to check lives; empty: the working directory
     std::string configPath;     // the settings file named by --config; empty: the user's own
     bool printConfig = false;   // write the settings in force and exit
-    std::string dataDir;        // where to read map/ and gfx/ when neither here nor beside the program
+    std::string dataDir;        // where to read map/ and gfx/, instead of searching
 };
 
 // Reads the options. False with *error saying what was wrong for an unknown option, a
 // bad or missing value, or an option that does not fit the others.
 bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::string *error);
 
-// The usage text printed by --help.
+// The usage text printed by --help, with the order in which the data is looked for.
 const char *UsageText();
+
+// The version and licence lines printed by --version.
+const char *VersionText();

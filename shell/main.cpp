@@ -8,6 +8,7 @@
 #include "shell/game_step.h"
 #include "shell/frame_loop.h"
 #include "shell/headless.h"
+#include "shell/places.h"
 #include "shell/script.h"
 #include "shell/session.h"
 #include "shell/settings.h"
@@ -100,6 +101,10 @@ int main(int argc, char **argv) {
         std::fputs(UsageText(), stdout);
         return 0;
     }
+    if (cl.version) {
+        std::fputs(VersionText(), stdout);
+        return 0;
+    }
     if (cl.printConfig) {
         std::fputs(SettingsText(ReadSettings(cl)).c_str(), stdout);
         return 0;
@@ -112,14 +117,19 @@ int main(int argc, char **argv) {
     std::vector<InputRun> runs;
     int startMap;
     if (!ReadRunKeys(cl, &runs, &startMap)) return 2;
+    if (!FindGameData(cl.dataDir) && !cl.headless) {
+        // A player who started the game from a menu never sees stderr: the box tells.
+        PlatformMessageBox(MissingDataMessage().c_str(), "Kav", MB_OK_, MB_ICONSTOP_);
+        return 1;
+    }
     ResetSession();
     if (!cl.recordPath.empty() && !StartDemo(&session.recorder, cl.recordPath, startMap, &error)) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
         return 2;
     }
 
-    FindGameData(cl.dataDir);
-    OpenWorldLog();
+    desktopRun = cl.desktop;
+    OpenWorldLog(WorldLogPath().c_str());
     const int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
     CloseWorldLog();
     return status;

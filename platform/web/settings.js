@@ -15,13 +15,14 @@
     '<div class="buttons"><button class="save">Save</button><button class="cancel">Cancel</button></div>';
   var text = box.querySelector("textarea");
   document.getElementById("screen").appendChild(box);
-  document.body.appendChild(open);
+  (document.getElementById("keys") || document.body).appendChild(open);
 
   var style = document.createElement("style");
   style.textContent = [
-    "#kav-settings-open { position: fixed; top: 8px; left: 50%; transform: translateX(-50%);",
-    "  z-index: 6; font: inherit; }",
-    "html.kav-touch #kav-settings-open { min-height: 40px; padding: 0 16px; font-size: 16px; }",
+    "#kav-settings-open { margin-top: 10px; font: inherit; }",
+    // On a touch screen the key list gives way to the controls: the button sits on top.
+    "html.kav-touch #kav-settings-open { position: fixed; top: 8px; left: 50%; transform: translateX(-50%);",
+    "  z-index: 6; margin: 0; min-height: 40px; padding: 0 16px; font-size: 16px; }",
     "body[data-kav=running] #kav-settings-open { display: none; }",
     "#kav-settings { z-index: 7; }",
     "#kav-settings textarea { display: block; box-sizing: border-box; width: calc(100% - 28px);",

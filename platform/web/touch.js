@@ -36,10 +36,12 @@
     "html.kav-touch, html.kav-touch body { width: 100%; height: 100%; overflow: hidden;",
     "  touch-action: none; overscroll-behavior: none; user-select: none; -webkit-user-select: none;",
     "  -webkit-touch-callout: none; -webkit-tap-highlight-color: transparent; }",
-    // The canvas keeps 4:3 and fills the screen's height (or its width, if that is smaller).
+    // The canvas keeps 4:3 and fills the screen's height (or its width, if that is smaller);
+    // the controls take the room of the page's title and key list.
+    "html.kav-touch header, html.kav-touch #keys { display: none; }",
     "html.kav-touch #screen { position: absolute; left: 50%; top: 50%; margin: 0;",
-    "  transform: translate(-50%, -50%); width: min(100vw, calc(100vh * 4 / 3));",
-    "  height: min(100vh, calc(100vw * 3 / 4)); }",
+    "  transform: translate(-50%, -50%); width: min(100vw, calc(100vh * 4 / 3)) !important;",
+    "  height: min(100vh, calc(100vw * 3 / 4)) !important; }",
     "html.kav-touch #canvas { width: 100%; height: 100%; }",
     // Buttons a thumb can hit.
     "html.kav-touch .dialog button { min-width: 110px; min-height: 44px; font-size: 18px; }",
