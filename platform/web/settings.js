@@ -15,12 +15,14 @@
     '<div class="buttons"><button class="save">Save</button><button class="cancel">Cancel</button></div>';
   var text = box.querySelector("textarea");
   document.getElementById("screen").appendChild(box);
-  (document.getElementById("keys") || document.body).appendChild(open);
+  // Under the key list, which a touch screen's controls replace (touch.js runs first).
+  var keys = document.getElementById("keys");
+  (keys && !document.documentElement.classList.contains("kav-touch") ? keys : document.body).appendChild(open);
 
   var style = document.createElement("style");
   style.textContent = [
     "#kav-settings-open { margin-top: 10px; font: inherit; }",
-    // On a touch screen the key list gives way to the controls: the button sits on top.
+    // On a touch screen the button sits on top.
     "html.kav-touch #kav-settings-open { position: fixed; top: 8px; left: 50%; transform: translateX(-50%);",
     "  z-index: 6; margin: 0; min-height: 40px; padding: 0 16px; font-size: 16px; }",
     "body[data-kav=running] #kav-settings-open { display: none; }",
