@@ -1,15 +1,27 @@
 // kav_assetgen SOURCE_DIR OUT_DIR: writes the game's 73 pictures into OUT_DIR.
+// kav_assetgen --sfx OUT_DIR: writes the game's sound effects into OUT_DIR.
 #include "catalogue.h"
+#include "sounds.h"
 
 #include <cstdio>
 
 int main(int argc, char **argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: kav_assetgen SOURCE_DIR OUT_DIR\n"
-                             "  reads SOURCE_DIR/assets and SOURCE_DIR/map, writes the pictures into OUT_DIR\n");
+                             "  reads SOURCE_DIR/assets and SOURCE_DIR/map, writes the pictures into OUT_DIR\n"
+                             "       kav_assetgen --sfx OUT_DIR\n"
+                             "  writes the sound effects into OUT_DIR\n");
         return 2;
     }
     std::string error;
+    if (std::string(argv[1]) == "--sfx") {
+        if (!GenerateSounds(argv[2], &error)) {
+            std::fprintf(stderr, "kav_assetgen: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("kav_assetgen: wrote %zu sounds into %s\n", SoundFileNames().size(), argv[2]);
+        return 0;
+    }
     if (!GenerateAll(argv[1], argv[2], &error)) {
         std::fprintf(stderr, "kav_assetgen: %s\n", error.c_str());
         return 1;
