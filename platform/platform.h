@@ -92,3 +92,12 @@ intptr_t GameWindowProc(const PlatformMessage &msg);
 // The game's entry with the command line's arguments; returns the exit status. Each
 // backend with a window system owns the process entry (main, WinMain) and calls it.
 int GameMain(int argc, char **argv);
+
+// Sound output: 16-bit stereo samples at `rate` a second, handed over one step's worth at a
+// time. The frame loop opens it once at start-up (false: no device, said once on stderr,
+// and the game plays silently) and queues each step's samples after the step. The backend
+// keeps at most about three steps queued and drops what comes beyond, so a fast or slow
+// loop never makes sound pile up or play late; a device that goes away mid-game makes the
+// rest silent (said once). Closed with the backend at exit.
+bool PlatformOpenAudio(int rate, int stepFrames);
+void PlatformQueueAudio(const int16_t *samples, int frames);

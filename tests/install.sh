@@ -3,7 +3,8 @@
 # folder, it reads its data under the prefix; the built program reads the data beside it; a
 # lone copy finds none, says where it looked and runs as without data, until --data or
 # KAV_DATA names the folder. Each run's world after 30 steps must equal the one seen from the
-# source folder, and world.log is written where the game was started.
+# source folder, and world.log is written where the game was started. The installed game finds
+# its sounds too.
 # Usage: install.sh BUILD_DIR KAV SOURCE_DIR
 build=$1 kav=$2 src=$3
 tmp=$(mktemp -d)
@@ -11,7 +12,7 @@ trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 cmake --install "$build" --prefix "$tmp/prefix" >"$tmp/install.log" || fail "cmake --install: $(cat "$tmp/install.log")"
-for f in bin/kav share/kav/map/map00.map share/kav/gfx/font.bmp; do
+for f in bin/kav share/kav/map/map00.map share/kav/gfx/font.bmp share/kav/sfx/shot.wav; do
     [ -f "$tmp/prefix/$f" ] || fail "$f not installed"
 done
 mkdir "$tmp/lone" && cp "$tmp/prefix/bin/kav" "$tmp/lone/kav"
@@ -25,7 +26,7 @@ run() {
     (cd "$tmp/$name" && "$@" --headless --frames 30 --dump world.json 2>stderr.txt) || fail "$name: exit $?"
     [ -f "$tmp/$name/world.log" ] || fail "$name: no world.log where the game started"
 }
-run installed "$tmp/prefix/bin/kav"
+run installed "$tmp/prefix/bin/kav" --audio-out sound.wav   # silent on stderr: every sound found
 run beside "$kav"
 run option "$tmp/lone/kav" --data "$src"
 run environment env KAV_DATA="$src" "$tmp/lone/kav"

@@ -2,7 +2,7 @@
 # CMake wrapper:
 #   emcmake cmake -S . -B build-web && cmake --build build-web -j2
 # The whole page goes to www/ in the build folder: kav.html (from web/), kav.js, kav.wasm,
-# and kav.data holding map/ and gfx/.
+# and kav.data holding map/, gfx/ and sfx/.
 
 # emscripten's tools run under node and need Debian's node modules at -O1 and above.
 set_property(GLOBAL PROPERTY RULE_LAUNCH_LINK "env NODE_PATH=/usr/share/nodejs")
@@ -16,10 +16,10 @@ file(CREATE_LINK ${KAV_NLOHMANN_DIR}/nlohmann ${KAV_WEB_INCLUDE}/nlohmann SYMBOL
 
 # emscripten's file system under the page answers the POSIX file calls.
 file(GLOB KAV_WEB_SOURCES CONFIGURE_DEPENDS
-     world/*.cpp sim/*.cpp render/*.cpp shell/*.cpp platform/web/*.cpp platform/files_posix.cpp
+     world/*.cpp sim/*.cpp render/*.cpp sound/*.cpp shell/*.cpp platform/web/*.cpp platform/files_posix.cpp
      web/*.cpp)
 list(FILTER KAV_WEB_SOURCES EXCLUDE REGEX "shell/main\\.cpp$")
-file(GLOB_RECURSE KAV_WEB_DATA CONFIGURE_DEPENDS map/* gfx/*)
+file(GLOB_RECURSE KAV_WEB_DATA CONFIGURE_DEPENDS map/* gfx/* sfx/*)
 
 add_executable(kav ${KAV_WEB_SOURCES})
 target_include_directories(kav PRIVATE ${CMAKE_SOURCE_DIR} ${KAV_WEB_INCLUDE})
@@ -28,7 +28,8 @@ target_link_options(kav PRIVATE -O2
     -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1
     -sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString,FS
     "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/map@/map"
-    "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/gfx@/gfx")
+    "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/gfx@/gfx"
+    "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/sfx@/sfx")
 set_target_properties(kav PROPERTIES SUFFIX ".js"
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/www
                       LINK_DEPENDS "${KAV_WEB_DATA}")
