@@ -1,6 +1,6 @@
 #!/bin/bash
-# The folders depend one way: platform and world at the bottom, sim and render above world,
-# shell on top. Each folder includes only the folders it may, and only render/gl.h and the
+# The folders depend one way: platform and world at the bottom, sim, render and sound above
+# world, shell on top. Each folder includes only the folders it may, and only render/gl.h and the
 # platform backends name the GL or window-system headers.
 src=${1:-.}
 cd "$src" || exit 2
@@ -22,10 +22,11 @@ platform platform
 world world platform
 sim sim world platform
 render render world platform
-shell shell sim render world platform
+sound sound world platform
+shell shell sim render sound world platform
 TABLE
 # What differs between Windows and the rest lives in platform/ (and the GL header's guard).
-for f in $(grep -rlE '^[[:space:]]*#[[:space:]]*if.*_WIN32' shell world sim render); do
+for f in $(grep -rlE '^[[:space:]]*#[[:space:]]*if.*_WIN32' shell world sim render sound); do
     [ "$f" = render/gl.h ] || { echo "$f tests _WIN32 outside platform/"; fail=1; }
 done
 [ $fail = 0 ] && echo "ok: every folder includes only the folders below it"
