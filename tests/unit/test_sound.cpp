@@ -1,0 +1,127 @@
+// The game's sound: the WAV reader on well-formed files, what each step is heard to do, the
+// run's WAV file and the mixer at its limits.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "shell/audio.h"
+#include "shell/frame.h"
+#include "shell/headless.h"
+#include "shell/script.h"
+#include "sound/sound.h"
+#include "sound/wav.h"
+#include "tests/unit/test_files.h"
+#include "world/map.h"
+#include "world/world.h"
+
+namespace {
+
+std::string Le32(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+std::string Le16(uint32_t v) { return std::string{char(v), char(v >> 8)}; }
+
+// A mono 16-bit WAV file with the chunks given between the header and the samples.
+std::string Wav(const std::vector<int16_t> &samples, uint32_t rate, const std::string &before = "") {
+    std::string data;
+    for (int16_t s : samples) data += Le16((uint16_t)s);
+    const std::string fmt = "fmt " + Le32(16) + Le16(1) + Le16(1) + Le32(rate) + Le32(rate * 2) + Le16(2) + Le16(16);
+    const std::string body = "WAVE" + before + fmt + "data" + Le32((uint32_t)data.size()) + data;
+    return "RIFF" + Le32((uint32_t)body.size()) + body;
+}
+
+// The samples of a 48 kHz stereo file as the run writes it (empty when its header is not that).
+std::vector<int16_t> RunWavSamples(const std::string &path) {
+    const std::string f = ReadAll(path);
+    if (f.size() < 44 || f.compare(0, 4, "RIFF") || f.compare(36, 4, "data") || f[22] != 2 ||
+        (uint8_t)f[24] != 0x80 || (uint8_t)f[25] != 0xBB)
+        return {};
+    std::vector<int16_t> s((f.size() - 44) / 2);
+    std::memcpy(s.data(), f.data() + 44, s.size() * 2);
+    return s;
+}
+
+// A copy of the game's data whose sfx/ leaves out the effects named.
+class SoundRun : public FolderTest {
+protected:
+    void SetUp() override {
+        FolderTest::SetUp();
+        namespace fs = std::filesystem;
+        for (const char *folder : {"map", "sfx"})
+            fs::copy(std::string(KAV_SOURCE_DIR) + "/" + folder, dir + "/" + folder, fs::copy_options::recursive);
+    }
+    void TearDown() override {
+        dataFolder[0] = '\0';
+        FolderTest::TearDown();
+    }
+    // Runs the script headless on map 0 with --audio-out; the run's samples, left and right.
+    std::vector<int16_t> Run(const std::string &script, std::vector<int> silent = {}) {
+        for (int id : silent) std::filesystem::remove(dir + "/" + SoundFileName(id));
+        std::snprintf(dataFolder, sizeof dataFolder, "%s/", dir.c_str());
+        std::vector<InputRun> runs;
+        std::string error;
+        EXPECT_TRUE(ParseKeyScript(script, "script", &runs, &error)) << error;
+        RunSoundOptions options;
+        options.outPath = dir + "/out.wav";
+        EXPECT_TRUE(StartRunSound(options, &error)) << error;
+        StartWorld(0);
+        RunHeadlessSteps(runs, -1);
+        EXPECT_TRUE(EndRunSound(&error)) << error;
+        for (int id : silent)
+            std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/" + SoundFileName(id), dir + "/" + SoundFileName(id));
+        return RunWavSamples(dir + "/out.wav");
+    }
+};
+
+// The first stereo frame at which two runs differ; -1 when they do not.
+long FirstDifference(const std::vector<int16_t> &a, const std::vector<int16_t> &b) {
+    for (size_t i = 0; i < a.size() && i < b.size(); i++)
+        if (a[i] != b[i]) return (long)(i / 2);
+    return a.size() == b.size() ? -1 : (long)(std::min(a.size(), b.size()) / 2);
+}
+
+}  // namespace
+
+TEST(WavReader, ReadsTheSamplesPastOtherChunksAndTheirPadding) {
+    const std::string file = Wav({0, 1000, -32768, 32767}, 22050, "LIST" + Le32(3) + "abc" + '\0');
+    WavSound s;
+    ASSERT_EQ(DecodeWav(reinterpret_cast<const uint8_t *>(file.data()), file.size(), &s), WAV_DECODED);
+    EXPECT_EQ(s.rate, 22050u);
+    ASSERT_EQ(s.frames, 4u);
+    EXPECT_EQ(WavSample(s, 1), 1000);
+    EXPECT_EQ(WavSample(s, 2), -32768);
+    EXPECT_EQ(WavSample(s, 3), 32767);
+}
+
+// Each effect begins at the step of its event: the run with the effect and the run without
+// it agree up to that step's first samples (the effects rise from 0), and not after.
+TEST_F(SoundRun, TheShotAndTheExplosionStartAtTheirStepsAndNothingSoundsBefore) {
+    const std::string script = "30\n1 SPACE\n120\n";
+    const std::vector<int16_t> all = Run(script);
+    ASSERT_EQ(all.size(), size_t(151) * SOUND_STEP_FRAMES * 2);
+    // Nothing happens on map 0 before the shot: silence.
+    for (size_t i = 0; i < size_t(30) * SOUND_STEP_FRAMES * 2; i++) ASSERT_EQ(all[i], 0) << "sample " << i;
+
+    const long shot = FirstDifference(all, Run(script, {SFX_HERO_SHOT}));
+    EXPECT_GE(shot, 30L * SOUND_STEP_FRAMES);
+    EXPECT_LT(shot, 30L * SOUND_STEP_FRAMES + 4);
+
+    // The step in which the first level object goes: its big explosion has not yet moved on.
+    std::snprintf(dataFolder, sizeof dataFolder, "%s/", dir.c_str());
+    std::vector<InputRun> runs;
+    std::string error;
+    ASSERT_TRUE(ParseKeyScript(script, "script", &runs, &error));
+    int gone = -1;
+    for (int steps = 1; steps <= 151 && gone < 0; steps++) {
+        StartWorld(0);
+        RunHeadlessSteps(runs, steps);
+        for (const ObjectRecord &e : ExplosionPool)
+            if (e.active && e.frameend == 11.0f && e.frame == 4.0f) gone = steps - 1;
+    }
+    ASSERT_GE(gone, 30) << "no object went in the run";
+    const long blast = FirstDifference(all, Run(script, {SFX_EXPLOSION}));
+    EXPECT_GE(blast, gone * (long)SOUND_STEP_FRAMES);
+    EXPECT_LT(blast, gone * (long)SOUND_STEP_FRAMES + 4);
+}
