@@ -1,5 +1,5 @@
-// The effect files: read whole through the game's file unit, decoded, copied into one
-// fixed table of samples.
+// The effect files: read whole through the game's file unit, decoded, brought to the mixer's
+// rate and copied into one fixed table of samples.
 #include "sound/sound.h"
 #include "sound/mixer.h"
 #include "sound/wav.h"
@@ -35,19 +35,29 @@ int LoadSounds() {
     uint32_t used = 0;
     int loaded = 0;
     for (int id = 0; id < SFX_COUNT; id++) {
-        effects[id] = Effect{nullptr, 0, 0};
+        effects[id] = Effect{nullptr, 0};
         WavSound sound;
         const char *problem = ReadEffect(DataPath(FILES[id]), &sound);
-        if (!problem && sound.frames > SFX_POOL_SAMPLES - used) problem = "longer than the room left for sounds";
+        // At the mixer's rate: source samples advanced per sample, in 1/65536ths.
+        const uint32_t step = problem ? 0 : (uint32_t)(((uint64_t)sound.rate << 16) / SOUND_RATE);
+        const uint64_t frames = problem ? 0 : (((uint64_t)sound.frames << 16) + step - 1) / step;
+        if (!problem && frames > SFX_POOL_SAMPLES - used) problem = "longer than the room left for sounds";
         if (problem) {
             std::fprintf(stderr, "kav: %s: %s; that sound stays silent\n", FILES[id], problem);
             continue;
         }
+        // Each sample lies between two of the file's, in a straight line (the last leads to
+        // silence, or for the loop to its start).
         int16_t *samples = samplePool + used;
-        for (uint32_t i = 0; i < sound.frames; i++) samples[i] = WavSample(sound, i);
-        used += sound.frames;
-        // Source samples advanced per output sample, in 1/65536ths.
-        effects[id] = Effect{samples, sound.frames, (uint32_t)(((uint64_t)sound.rate << 16) / SOUND_RATE)};
+        const int32_t after = id == SFX_TRAIN ? WavSample(sound, 0) : 0;
+        for (uint32_t j = 0; j < (uint32_t)frames; j++) {
+            const uint64_t at = (uint64_t)j * step;
+            const uint32_t i = (uint32_t)(at >> 16);
+            const int32_t a = WavSample(sound, i), b = i + 1 < sound.frames ? WavSample(sound, i + 1) : after;
+            samples[j] = (int16_t)(a + (((b - a) * (int32_t)((at & 0xFFFF) >> 1)) >> 15));
+        }
+        used += (uint32_t)frames;
+        effects[id] = Effect{samples, (uint32_t)frames};
         loaded++;
     }
     return loaded;

@@ -9,14 +9,13 @@ namespace {
 
 struct Voice {
     int playing;         // SFX_* + 1; 0: free
-    uint32_t index;      // next source sample
-    uint32_t frac;       // and the part of a sample past it, in 1/65536ths
+    uint32_t index;      // next sample
     int32_t gainL, gainR;   // in 1/4096ths
     uint32_t serial;     // order of starting: lower is older
 };
 
 struct LoopVoice {
-    uint32_t index, frac;
+    uint32_t index;
     int32_t gainL, gainR;   // now
     int32_t goalL, goalR;   // at the end of the next step
 };
@@ -51,28 +50,18 @@ void PanGains(int id, float x, int32_t *left, int32_t *right) {
     *right = (int32_t)(LEVEL[id] * std::sqrt(p) + 0.5f);
 }
 
-// Interpolated sample at index + frac/65536; past the end reads `after` (0, or the loop's start).
-inline int32_t SampleAt(const Effect &e, uint32_t index, uint32_t frac, int32_t after) {
-    const int32_t a = e.samples[index];
-    const int32_t b = index + 1 < e.frames ? e.samples[index + 1] : after;
-    return a + (int32_t)(((int64_t)(b - a) * frac) >> 16);
-}
-
 void MixVoice(Voice &v) {
     const Effect &e = effects[v.playing - 1];
-    int32_t *acc = mixBuffer;
-    for (int i = 0; i < SOUND_STEP_FRAMES; i++, acc += 2) {
-        if (v.index >= e.frames) {
-            v.playing = 0;
-            return;
-        }
-        const int32_t s = SampleAt(e, v.index, v.frac, 0);
-        acc[0] += (s * v.gainL) >> 12;
-        acc[1] += (s * v.gainR) >> 12;
-        v.frac += e.step;
-        v.index += v.frac >> 16;
-        v.frac &= 0xFFFF;
+    const uint32_t left = e.frames - v.index;
+    const int n = left < (uint32_t)SOUND_STEP_FRAMES ? (int)left : SOUND_STEP_FRAMES;
+    const int16_t *samples = e.samples + v.index;
+    const int32_t gl = v.gainL, gr = v.gainR;
+    for (int i = 0; i < n; i++) {
+        mixBuffer[2 * i] += (samples[i] * gl) >> 12;
+        mixBuffer[2 * i + 1] += (samples[i] * gr) >> 12;
     }
+    v.index += (uint32_t)n;
+    if (v.index >= e.frames) v.playing = 0;
 }
 
 // The loop's gains move in a straight line from where they are to their goal over the step,
@@ -81,17 +70,13 @@ void MixLoop() {
     const Effect &e = effects[SFX_TRAIN];
     LoopVoice &v = trainLoop;
     if (!e.samples || (v.gainL == 0 && v.gainR == 0 && v.goalL == 0 && v.goalR == 0)) return;
-    int32_t *acc = mixBuffer;
-    for (int i = 0; i < SOUND_STEP_FRAMES; i++, acc += 2) {
+    for (int i = 0; i < SOUND_STEP_FRAMES; i++) {
         const int32_t gl = v.gainL + (v.goalL - v.gainL) * i / SOUND_STEP_FRAMES;
         const int32_t gr = v.gainR + (v.goalR - v.gainR) * i / SOUND_STEP_FRAMES;
-        const int32_t s = SampleAt(e, v.index, v.frac, e.samples[0]);
-        acc[0] += (s * gl) >> 12;
-        acc[1] += (s * gr) >> 12;
-        v.frac += e.step;
-        v.index += v.frac >> 16;
-        v.frac &= 0xFFFF;
-        if (v.index >= e.frames) v.index -= e.frames;
+        const int32_t s = e.samples[v.index];
+        mixBuffer[2 * i] += (s * gl) >> 12;
+        mixBuffer[2 * i + 1] += (s * gr) >> 12;
+        if (++v.index >= e.frames) v.index = 0;
     }
     v.gainL = v.goalL;
     v.gainR = v.goalR;
@@ -115,7 +100,7 @@ void StartSound(int id, float x) {
         }
     }
     chosen->playing = id + 1;
-    chosen->index = chosen->frac = 0;
+    chosen->index = 0;
     PanGains(id, x, &chosen->gainL, &chosen->gainR);
     chosen->serial = nextSerial++;
 }
@@ -141,8 +126,8 @@ void MixSoundStep(int16_t *out) {
 }
 
 void StopAllSounds() {
-    for (Voice &v : voices) v = Voice{0, 0, 0, 0, 0, 0};
-    trainLoop = LoopVoice{0, 0, 0, 0, 0, 0};
+    for (Voice &v : voices) v = Voice{0, 0, 0, 0, 0};
+    trainLoop = LoopVoice{0, 0, 0, 0, 0};
 }
 
 void SetSoundVolume(int volume) {

@@ -6,9 +6,8 @@
 #include "sound/sound.h"
 
 struct Effect {
-    const int16_t *samples;   // null: silent (missing or damaged file)
+    const int16_t *samples;   // at the mixer's rate; null: silent (missing or damaged file)
     uint32_t frames;
-    uint32_t step;            // source samples per output sample, in 1/65536ths
 };
 
 extern Effect effects[SFX_COUNT];

@@ -125,3 +125,83 @@ TEST_F(SoundRun, TheShotAndTheExplosionStartAtTheirStepsAndNothingSoundsBefore) 
     EXPECT_GE(blast, gone * (long)SOUND_STEP_FRAMES);
     EXPECT_LT(blast, gone * (long)SOUND_STEP_FRAMES + 4);
 }
+
+namespace {
+
+// One step of the mixer as it stands.
+std::vector<int16_t> MixStep() {
+    std::vector<int16_t> out(SOUND_STEP_FRAMES * 2);
+    MixSoundStep(out.data());
+    return out;
+}
+
+int16_t Clip(long v) { return (int16_t)(v > 32767 ? 32767 : v < -32768 ? -32768 : v); }
+
+}  // namespace
+
+// The mixer at its limits: every voice busy with the loudest effect sums past 16 bits and is
+// clipped, never wrapped; with all busy the quietest gives way; the volume scales the sum.
+TEST(Mixer, AllVoicesBusyClipTheQuietestGivesWayAndTheVolumeScales) {
+    std::snprintf(dataFolder, sizeof dataFolder, "%s/", KAV_SOURCE_DIR);
+    ASSERT_EQ(LoadSounds(), SFX_COUNT);
+    dataFolder[0] = '\0';
+    SetSoundVolume(100);
+    StopAllSounds();
+    StartSound(SFX_EXPLOSION, 40.0f);
+    const std::vector<int16_t> first = MixStep(), second = MixStep();   // one voice alone
+
+    StopAllSounds();
+    for (int i = 0; i < 40; i++) StartSound(SFX_EXPLOSION, 40.0f);
+    EXPECT_EQ(BusyVoices(), SOUND_VOICES);
+    std::vector<int16_t> all = MixStep();
+    int clipped = 0;
+    for (size_t k = 0; k < all.size(); k++) {
+        ASSERT_EQ(all[k], Clip(16L * first[k])) << "sample " << k;
+        clipped += all[k] == 32767 || all[k] == -32768;
+    }
+    EXPECT_GT(clipped, 100);
+
+    // All sixteen equal and one step in: a short tick takes the oldest's place, and the next
+    // explosion takes the tick's, the quietest.
+    StartSound(SFX_SHOT_END, 40.0f);
+    StartSound(SFX_EXPLOSION, 40.0f);
+    all = MixStep();
+    for (size_t k = 0; k < all.size(); k++) ASSERT_EQ(all[k], Clip(15L * second[k] + first[k])) << "sample " << k;
+
+    for (int volume : {50, 0}) {
+        StopAllSounds();
+        SetSoundVolume(volume);
+        StartSound(SFX_EXPLOSION, 40.0f);
+        all = MixStep();
+        for (size_t k = 0; k < all.size(); k++) ASSERT_EQ(all[k], (first[k] * (volume * 256 / 100)) >> 8);
+    }
+    SetSoundVolume(100);
+    StopAllSounds();
+}
+
+// Along the walkthrough of all five screens every effect is heard but the hero's shot (it never
+// fires; the test above hears it): every jump ends in a landing (falls land too), and the
+// exits are the four screen changes.
+TEST(Listening, TheWalkthroughSoundsEveryOtherEffect) {
+    std::vector<InputRun> runs;
+    std::string error;
+    ASSERT_TRUE(ReadKeyScript(std::string(KAV_SOURCE_DIR) + "/tests/fixtures/walkthrough.txt", &runs, &error)) << error;
+    std::snprintf(dataFolder, sizeof dataFolder, "%s/", KAV_SOURCE_DIR);
+    StartWorld(0);
+    ScriptCursor cursor = {&runs, 0, 0};
+    int heard[SFX_COUNT] = {}, trainSteps = 0;
+    for (uint64_t keys; NextScriptStep(&cursor, &keys);) {
+        HoldScriptKeys(keys);
+        FrameUpdate();
+        StepSounds step;
+        ListenToStep(&step);
+        for (int id = 0; id < SFX_COUNT; id++) heard[id] += step.count[id];
+        trainSteps += step.trainMoving;
+    }
+    dataFolder[0] = '\0';
+    for (int id = SFX_SHELL; id < SFX_TRAIN; id++) EXPECT_GT(heard[id], 0) << SoundFileName(id);
+    EXPECT_EQ(heard[SFX_HERO_SHOT], 0);
+    EXPECT_GT(trainSteps, 0);
+    EXPECT_EQ(heard[SFX_EXIT], MAP_COUNT - 1);
+    EXPECT_GE(heard[SFX_LAND], heard[SFX_JUMP]);
+}
