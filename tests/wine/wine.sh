@@ -1,7 +1,7 @@
-# The Windows package under Wine: kav.exe from kav-windows.zip gives the same dumps as the
-# Linux build, bit for bit; under Xvfb its window draws the Linux build's picture, Escape
-# ends it with 27, the start question takes Return and Escape, and a broken picture shows
-# its message box.
+# The Windows package under Wine: kav.exe from kav-windows.zip gives the same dumps and the
+# same sound file as the Linux build, bit for bit; under Xvfb its window draws the Linux
+# build's picture, plays on silently without a sound device and says so, Escape ends it with
+# 27, the start question takes Return and Escape, and a broken picture shows its message box.
 #   wine.sh KAV_WINDOWS_ZIP SRC LINUX_KAV
 # Needs wine, wine64, xvfb, xdotool, x11-utils and imagemagick. Prints the seconds each part took.
 set -u
@@ -22,7 +22,7 @@ if [ -z "$stage" ]; then
     trap 'wineserver -k 2> /dev/null; rm -rf "$top"' EXIT
     (cd "$top" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
     exe=$top/kav/kav.exe
-    for f in kav.exe map/map04.map gfx/font.bmp gfx/trainend04.tga README-windows.txt; do
+    for f in kav.exe map/map04.map gfx/font.bmp gfx/trainend04.tga sfx/train.wav README-windows.txt; do
         [ -s "$top/kav/$f" ] || fail "the package has no kav/$f"
     done
     # A wrapper, so that the scripts run kav.exe as they run the Linux binary.
@@ -49,6 +49,11 @@ if [ -z "$stage" ]; then
         fail "kav.exe: $out"
     took "$t" "headless dumps under Wine"
     pass "kav.exe and the Linux build: ${out#ok: }"
+    script=$src/tests/fixtures/golden/scripts/map2-seed1.txt
+    (cd "$top" && timeout -s KILL 60 wine "$exe" --headless --input "$script" --audio-out "$top/wine.wav" &&
+        "$linux" --headless --input "$script" --audio-out "$top/linux.wav" --data "$src") || fail "--audio-out runs"
+    cmp -s "$top/wine.wav" "$top/linux.wav" || fail "kav.exe and the Linux build wrote different sound for $script"
+    pass "kav.exe and the Linux build write the same sound file ($(stat -c %s "$top/wine.wav") bytes)"
     wineserver -k 2> /dev/null   # the window runs start afresh on their own X server
 
     t=$(clock)
@@ -105,6 +110,12 @@ escape_ends() {
     xdotool keyup Escape
     [ $status -eq 27 ] || fail "exit status $status after Escape $2, not 27"
 }
+
+# No sound device here: the game says so once and plays its steps.
+"$wine" --windowed --frames 30 --dump silent.json 2> err.txt || fail "no sound device: status $?"
+[ "$(grep -c "kav: no sound device" err.txt)" = 1 ] || { cat err.txt; fail "no sound device: not said once"; }
+[ "$(dump_value silent.json frame)" = 30 ] || fail "no sound device: the run stopped at $(dump_value silent.json frame)"
+pass "Wine without a sound device: one line, and the run goes on"
 
 # The same still frame from both builds: the first screen with its cannons stopped, so
 # that nothing moves once the hero stands, with the debug text and the tile view on.
