@@ -12,22 +12,20 @@ if [ -z "$stage" ]; then
     exec timeout -s KILL 200 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$0" "$kav" "$src" x
 fi
 make_workdir
-ln -s "$src/sfx" sfx
 
-# The samples of a WAV file the game wrote, or of a raw capture, from the first sound on:
-# prints the offset of the first non-zero frame and a digest of the N frames from there.
-onset() {
+# The frame at which the first sound of the WAV file $1 starts, and whether the rest of that
+# step's samples (handed to the device as one piece) are found whole in the raw capture $2.
+played() {
     python3 - "$1" "$2" <<'PY'
-import hashlib, sys
-data = open(sys.argv[1], 'rb').read()
-if data[:4] == b'RIFF':
-    data = data[44:]
-frames = int(sys.argv[2])
-i = next((k for k in range(0, len(data) - 3, 4) if data[k:k + 4] != b'\0\0\0\0'), None)
-if i is None or i + 4 * frames > len(data):
-    print('silent', len(data) // 4)
+import sys
+wav = open(sys.argv[1], 'rb').read()[44:]
+raw = open(sys.argv[2], 'rb').read()
+i = next((k for k in range(0, len(wav) - 3, 4) if wav[k:k + 4] != b'\0\0\0\0'), None)
+if i is None:
+    print('silent no')
 else:
-    print(i // 4, hashlib.sha256(data[i:i + 4 * frames]).hexdigest())
+    step_end = (i // 3200 + 1) * 3200
+    print(i // 4, 'yes' if wav[i:step_end] in raw else 'no')
 PY
 }
 
@@ -51,12 +49,13 @@ SDL_AUDIODRIVER=none "$kav" --windowed --playdemo shot.dem --dump none.json 2> e
 [ "$(grep -c "playing without sound" err.txt)" = 1 ] || fail "no device: $(cat err.txt)"
 [ "$(dump_value none.json frame)" = 92 ] || fail "no device: the run stopped at step $(dump_value none.json frame)"
 
-# SDL's disk driver writes what the device plays: the shot's sound as --audio-out has it.
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=played.raw "$kav" --windowed --playdemo shot.dem --audio-out window.wav \
-    2> err.txt || fail "disk device: status $?"
+# SDL's disk driver writes what the device plays: the shot's sound as --audio-out has it. At
+# 30 frames a second the device never waits on the game's queue, so no step is dropped on a
+# busy machine (gaps of silence between steps may come; a step is played whole).
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=played.raw "$kav" --windowed --fps 30 --playdemo shot.dem \
+    --audio-out window.wav 2> err.txt || fail "disk device: status $?"
 grep -q "playing without sound" err.txt && fail "disk device: $(cat err.txt)"
-want=$(onset window.wav 1600)
-[ "$(( ${want%% *} / 800 ))" = 30 ] || fail "window.wav: the shot's sound starts at frame ${want%% *}, not at step 30"
-got=$(onset played.raw 1600)
-[ "${got#* }" = "${want#* }" ] || fail "the device played other samples than --audio-out wrote ($got / $want)"
+read -r onset found < <(played window.wav played.raw)
+[ "$((onset / 800))" = 30 ] || fail "window.wav: the shot's sound starts at frame $onset, not in step 30"
+[ "$found" = yes ] || fail "the device did not play the shot's first step as --audio-out wrote it"
 pass "no device: one line, silent; the disk device plays the shot as --audio-out writes it"
