@@ -58,4 +58,6 @@ grep -q "playing without sound" err.txt && fail "disk device: $(cat err.txt)"
 read -r onset found < <(played window.wav played.raw)
 [ "$((onset / 800))" = 30 ] || fail "window.wav: the shot's sound starts at frame $onset, not in step 30"
 [ "$found" = yes ] || fail "the device did not play the shot's first step as --audio-out wrote it"
-pass "no device: one line, silent; the disk device plays the shot as --audio-out writes it"
+"$kav" --headless --playdemo shot.dem --audio-out headless.wav || fail "the demo headless"
+cmp -s window.wav headless.wav || fail "the window run and the headless run of one demo wrote different sound"
+pass "no device: one line, silent; the disk device plays the shot as --audio-out writes it, as headless"

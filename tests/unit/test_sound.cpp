@@ -2,6 +2,7 @@
 // run's WAV file and the mixer at its limits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -96,13 +97,18 @@ TEST(WavReader, ReadsTheSamplesPastOtherChunksAndTheirPadding) {
 }
 
 // Each effect begins at the step of its event: the run with the effect and the run without
-// it agree up to that step's first samples (the effects rise from 0), and not after.
+// it agree up to that step's first samples (the effects rise from 0), and not after. The
+// sound key silences the run.
 TEST_F(SoundRun, TheShotAndTheExplosionStartAtTheirStepsAndNothingSoundsBefore) {
     const std::string script = "30\n1 SPACE\n120\n";
     const std::vector<int16_t> all = Run(script);
     ASSERT_EQ(all.size(), size_t(151) * SOUND_STEP_FRAMES * 2);
     // Nothing happens on map 0 before the shot: silence.
     for (size_t i = 0; i < size_t(30) * SOUND_STEP_FRAMES * 2; i++) ASSERT_EQ(all[i], 0) << "sample " << i;
+
+    // The sound key pressed before the shot: nothing is heard.
+    const std::vector<int16_t> muted = Run("1 S\n29\n1 SPACE\n120\n");
+    EXPECT_EQ(std::count(muted.begin(), muted.end(), 0), (long)all.size());
 
     const long shot = FirstDifference(all, Run(script, {SFX_HERO_SHOT}));
     EXPECT_GE(shot, 30L * SOUND_STEP_FRAMES);
