@@ -1,5 +1,5 @@
-// The game's entry, called by the backend's process entry: reads the command line and
-// runs the game, in a window or headless.
+// The program's entry: reads the command line and runs the game, in a window or headless.
+// On Windows too: the MinGW start-up calls main for a windowed program that has no WinMain.
 #include "platform/platform.h"
 #include "shell/audio.h"
 #include "shell/check.h"
@@ -71,7 +71,7 @@ static int Windowed(const CommandLine &cl, const std::vector<InputRun> &runs, in
     return status;
 }
 
-int GameMain(int argc, char **argv) {
+int main(int argc, char **argv) {
     CommandLine cl;
     std::string error;
     if (!ParseCommandLine(argc, argv, &cl, &error)) {
