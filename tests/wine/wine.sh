@@ -123,6 +123,7 @@ mkdir -p still/map
 cp "$src"/tests/fixtures/golden/maps/map0?.map still/map/
 sed -i 's/freqspd .*/freqspd 0.00/' still/map/map00.map
 ln -s "$src/gfx" still/gfx
+ln -s "$src/sfx" still/sfx
 cd still
 for build in linux wine; do
     if [ $build = linux ]; then kav=$linux; else kav=$wine; fi
@@ -184,6 +185,7 @@ pass "Wine start question: Return is Yes (then the windowed fallback), F1 makes 
 mkdir broken
 cp -r "$src/gfx" broken/gfx
 ln -s "$src/map" broken/map
+ln -s "$src/sfx" broken/sfx
 rm broken/gfx/font.bmp
 printf 'BM%062d' 0 > broken/gfx/back.bmp
 cd broken
