@@ -57,10 +57,6 @@ bool PlatformOpenAudio(int rate, int stepFrames) {
         return false;
     }
     queueLimit = (Uint32)stepFrames * 4 * 3;
-    // One step of silence ahead, so a frame that comes a little late does not leave a gap.
-    static int16_t silence[4096];
-    const Uint32 lead = (Uint32)stepFrames * 4 < sizeof silence ? (Uint32)stepFrames * 4 : (Uint32)sizeof silence;
-    SDL_QueueAudio(device, silence, lead);
     SDL_PauseAudioDevice(device, 0);
     return true;
 }
@@ -74,6 +70,11 @@ void PlatformQueueAudio(const int16_t *samples, int frames) {
         return;
     }
     const Uint32 bytes = (Uint32)frames * 4;
-    if (SDL_GetQueuedAudioSize(device) + bytes > queueLimit) return;   // the loop runs ahead: drop
+    const Uint32 queued = SDL_GetQueuedAudioSize(device);
+    if (queued + bytes > queueLimit) return;   // the loop runs ahead: drop
+    // At the start, or after a frame came late and the queue ran dry: one step of silence
+    // ahead, so that a frame a little late next time leaves no gap.
+    static int16_t silence[4096 * 2];
+    if (queued == 0 && bytes <= sizeof silence) SDL_QueueAudio(device, silence, bytes);
     SDL_QueueAudio(device, samples, bytes);
 }
