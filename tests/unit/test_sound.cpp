@@ -146,8 +146,9 @@ int16_t Clip(long v) { return (int16_t)(v > 32767 ? 32767 : v < -32768 ? -32768 
 }  // namespace
 
 // The mixer at its limits: every voice busy with the loudest effect sums past 16 bits and is
-// clipped, never wrapped; with all busy the quietest gives way; the volume scales the sum.
-TEST(Mixer, AllVoicesBusyClipTheQuietestGivesWayAndTheVolumeScales) {
+// clipped, never wrapped; with all busy the quietest gives way; the train's loop goes round
+// and fades; the volume scales the sum.
+TEST(Mixer, AllVoicesBusyClipTheQuietestGivesWayTheLoopFadesAndTheVolumeScales) {
     std::snprintf(dataFolder, sizeof dataFolder, "%s/", KAV_SOURCE_DIR);
     ASSERT_EQ(LoadSounds(), SFX_COUNT);
     dataFolder[0] = '\0';
@@ -173,6 +174,23 @@ TEST(Mixer, AllVoicesBusyClipTheQuietestGivesWayAndTheVolumeScales) {
     StartSound(SFX_EXPLOSION, 40.0f);
     all = MixStep();
     for (size_t k = 0; k < all.size(); k++) ASSERT_EQ(all[k], Clip(15L * second[k] + first[k])) << "sample " << k;
+
+    // The train's loop: heard in every step while cars roll, round its end and on, then
+    // faded out within one step and silent after.
+    StopAllSounds();
+    StepSounds rolling = {};
+    rolling.trainMoving = true;
+    rolling.trainX = 200.0f;
+    for (int step = 0; step < 40; step++) {
+        PlayStepSounds(rolling);
+        all = MixStep();
+        ASSERT_GT(std::count_if(all.begin(), all.end(), [](int16_t s) { return s != 0; }), 1000) << "step " << step;
+    }
+    PlayStepSounds(StepSounds{});
+    all = MixStep();
+    EXPECT_LT(std::abs(all[all.size() - 2]), 64);
+    all = MixStep();
+    EXPECT_EQ(std::count(all.begin(), all.end(), 0), (long)all.size());
 
     for (int volume : {50, 0}) {
         StopAllSounds();
