@@ -45,7 +45,7 @@ if [ "$stage" = wide ]; then
     for how in "./send_close" "xdotool windowclose"; do
         start_game --windowed --dump closed.json
         win=$(wait_window Kav 30) || { report_stuck $pid; fail "no window with --windowed (before '$how')"; }
-        sleep 0.3
+        wait_mapped "$win" 10 || fail "the window was never mapped (before '$how')"
         xdotool windowfocus --sync "$win" 2> /dev/null
         hold_key KP_Left
         $how "$win"
@@ -75,7 +75,7 @@ if [ "$stage" = exact ]; then
     # Full screen at 800x600, F1 to a window titled KAV and back again, Escape.
     start_game --fullscreen
     win=$(wait_window Kav 10) || { report_stuck $pid; fail "no full-screen window"; }
-    sleep 0.3
+    wait_mapped "$win" 10 || fail "the full-screen window was never mapped"
     wait_window "Vela GL" 1 > /dev/null && fail "the 800x600 mode was refused on an 800x600 screen"
     [ "$(geometry "$win")" = 800x600+0+0 ] || fail "full screen window is $(geometry "$win")"
     hold_key F1

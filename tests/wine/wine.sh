@@ -73,6 +73,7 @@ trap 'stop_games; wineserver -k 2> /dev/null; rm -rf "$work"' EXIT
 wine_answer() {
     local id i
     id=$(wait_window "$1" 30) || fail "no box captioned '$1'"
+    wait_mapped "$id" 30 || fail "the box '$1' was never mapped"
     sleep 1
     xdotool windowfocus "$id" 2> /dev/null
     sleep 0.2
@@ -84,12 +85,33 @@ wine_answer() {
     fail "the box '$1' did not take $2"
 }
 
-# Id of the game's window once it has settled (Wine makes its X window again when the
-# GL pixel format is set), waiting up to 30 s.
-game_window() {
-    wait_window "$1" 30 > /dev/null || return 1
-    sleep 1.5
-    wait_window "$1" 5
+# Id of a window named $1 that is mapped; none (status 1) while there is none.
+viewable_window() {
+    local id
+    for id in $(xwininfo -root -tree | awk -v n=" \"$1\": " 'index($0, n) {print $1}'); do
+        window_viewable "$id" && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
+# Id of the game's window once it is shown, waiting up to 30 s. Wine makes its X window
+# again when the GL pixel format is set; the game shows its window only after that.
+game_window() { wait_until 30 viewable_window "$1"; }
+
+# Grabs area $1 of the screen into $2 (PNG) once the picture holds still: two grabs in a row
+# with the same pixels, so that the keys just sent have been drawn.
+still_shot() {
+    local i
+    import -window root -crop "$1" +repage "$2.a.ppm" || return 1
+    for ((i = 0; i < 50; i++)); do
+        import -window root -crop "$1" +repage "$2.b.ppm" || return 1
+        if cmp -s "$2.a.ppm" "$2.b.ppm"; then
+            convert "$2.b.ppm" "$2" && rm -f "$2.a.ppm" "$2.b.ppm"
+            return
+        fi
+        mv "$2.b.ppm" "$2.a.ppm"
+    done
+    return 1
 }
 
 # Client area of window $1 as WxH+X+Y: the game's own picture, without the frame Wine
@@ -132,10 +154,9 @@ for build in linux wine; do
     xdotool windowfocus "$win" 2> /dev/null
     hold_key i
     hold_key b
-    sleep 0.5
     area=$(geometry "$win")
     [ $build = wine ] && area=$(client "$win")
-    import -window root -crop "$area" +repage "../$build.png" || fail "$build: no screenshot"
+    still_shot "$area" "../$build.png" || fail "$build: no still screenshot"
     escape_ends "$win" "($build)"
 done
 cd ..

@@ -101,8 +101,8 @@ void MakeTypicalScreen() {
         ExplosionPool[i].w = ExplosionPool[i].h = (i == 0) ? 8.0f : 24.0f;
     }
     HeroState = ObjectRecord{};
-    HeroState.x = 136;
-    HeroState.y = 16;
+    HeroState.x = HERO_START_X;
+    HeroState.y = HERO_START_Y;
     HeroState.frame = 3.4f;
     HeroState.face = 1;
     HeroState.shield = 1;
