@@ -257,7 +257,6 @@ void PlatformSleep(double seconds) {
         Sleep((DWORD)(seconds * 1000.0));
 }
 
-
 // Before main: started from a console, the game prints its command-line messages there
 // (started from the desktop it has none, and they go nowhere, as a windowed program's do);
 // and the system timer runs at 1 ms for the whole run, for the frame loop's sleeps.
