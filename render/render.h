@@ -6,15 +6,24 @@
 // GL state and view.
 bool InitRenderState();
 void ResizeView(int32_t width, int32_t height);
-// The 800 by 600 screen space of a frame: orthographic projection, identity modelview,
-// depth test off. The matrix mode is left at modelview.
+// The screen space every frame is drawn in, stretched over the whole viewport whatever the
+// window's size: SCREEN_WIDTH by SCREEN_HEIGHT units, origin bottom-left.
+const int SCREEN_WIDTH = 800, SCREEN_HEIGHT = 600;
+// The screen space of a frame: orthographic projection, identity modelview, depth test off.
+// The matrix mode is left at modelview.
 void LoadScreenSpace();
 
 // Pictures into textures. Both take the slot to store the new texture name in, the file
-// path and the clamp flag.
-// LoadTgaTexture: 0 loaded; 1 no path, or no regular file to open; 2 the file ends before
-// its picture is full (raw or run-length); 3 a form not taken, or too big.
+// path and the clamp flag, and both are the game's own contracts, which differ: start-up
+// ignores either result, and what is left in the slot is what matters.
+// LoadTgaTexture returns a result code where 0 is success (mind: not a truth value): 0
+// loaded; 1 no path, or no regular file to open; 2 the file ends before its picture is full
+// (raw or run-length); 3 a form not taken, or too big. The slot holds a new texture name
+// whatever the code, without a picture when the code is not 0.
 int32_t LoadTgaTexture(unsigned int *slot, const char *path, uint8_t clamp);
+// LoadBmpTexture returns true when the picture is in a new texture named in the slot; on
+// false the slot is untouched (0 for a slot never loaded), and the player was told why
+// unless the file was simply missing (see LoadBmpImage).
 bool LoadBmpTexture(unsigned int *slot, const char *path, uint8_t clamp);
 
 // Where the picture loaders send the text of a failure the player is to be told about (a

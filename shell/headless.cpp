@@ -2,7 +2,7 @@
 #include "shell/headless.h"
 
 #include "shell/audio.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/script.h"
 #include "world/world.h"
 

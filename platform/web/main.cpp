@@ -4,8 +4,8 @@
 #include "render/render.h"
 #include "shell/audio.h"
 #include "shell/dump.h"
-#include "shell/frame.h"
-#include "shell/game.h"
+#include "shell/game_step.h"
+#include "shell/frame_loop.h"
 #include "shell/headless.h"
 #include "shell/script.h"
 #include "shell/state.h"
@@ -74,7 +74,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScript(const char *text, const char *n
     }
     OpenWorldLog();
     SetPictureFailureHandler(ShowPictureFailure);
-    if (picture && !CreateGameWindow("Kav", 800, 600, 32, false)) {
+    if (picture && !CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false)) {
         dumpText = "the window could not be made";
         CloseWorldLog();
         return 0;

@@ -93,4 +93,26 @@ if [ "$stage" = exact ]; then
     [ $status -eq 27 ] || fail "exit status $status after Escape"
     check_world_log
     pass "full screen and the F1 toggle"
+
+    # Left held across F1: the new window keeps the key, and the hero walks on (about 0.35
+    # pixels a step from x 136: some 60 pixels in the 3 s after the toggle; a hero that lost
+    # the key stops near x 120).
+    start_game --fullscreen --dump held.json
+    win=$(wait_window Kav 10) || { report_stuck $pid; fail "no full-screen window"; }
+    sleep 0.3
+    xdotool windowfocus --sync "$win" 2> /dev/null
+    xdotool keydown Left
+    sleep 0.3
+    hold_key F1 0.2
+    win=$(wait_window KAV 10) || { xdotool keyup Left; report_stuck $pid; fail "no window titled KAV after F1"; }
+    xdotool windowfocus --sync "$win" 2> /dev/null
+    sleep 3
+    xdotool keyup Left
+    sleep 0.2
+    xdotool keydown Escape
+    wait_exit $pid 10 || fail "Escape did not end the game after F1 with Left held"
+    xdotool keyup Escape
+    x=$(sed -n '/^ "hero": {/,/}/s/^  "x": \(.*\),$/\1/p' held.json)
+    awk -v x="$x" 'BEGIN {exit !(x < 90)}' || fail "Left held across F1 let the hero stop at x $x"
+    pass "a key held across the F1 toggle stays held"
 fi

@@ -50,7 +50,7 @@ inline void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count) 
     EndTextBlock();
 }
 
-// Every GL test starts as the game does after start-up: 800 by 600 view, InitRenderState freshly
+// Every GL test starts as the game does after start-up: the window's view, InitRenderState freshly
 // run, empty world, start display settings, no textures, a black colour buffer, a fresh null
 // platform record. `dir` is a folder of its own for files, removed afterwards.
 class RenderTest : public FolderTest {
@@ -60,7 +60,7 @@ protected:
 
 // "r g b" of one pixel (window coordinates, origin bottom-left).
 std::string Colour(int x, int y);
-// The 800 by 600 colour buffer as RGBA, rows from the bottom.
+// The window's colour buffer as RGBA, rows from the bottom.
 Bytes ReadScreen();
 // "left right bottom top" of the pixels of rows >= fromRow whose `channel` exceeds 127, with
 // " gaps" added when the box is not solid; "none" when no pixel is lit.

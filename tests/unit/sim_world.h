@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "sim/sim.h"
 #include "world/world.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "shell/audio.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/headless.h"
 #include "shell/script.h"
 #include "sound/sound.h"

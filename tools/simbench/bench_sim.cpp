@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/script.h"
 #include "sim/sim.h"
 #include "world/world.h"
