@@ -53,6 +53,9 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
         {{"--check", "--headless"}, "--check"},
         {{"--check="}, "--check"},
         {{"--data="}, "--data"},
+        {{"--volume", "101"}, "101"},
+        {{"--nosound", "--audio-out", "a.wav"}, "--nosound and --audio-out"},
+        {{"--timedemo", "d.dem", "--audio-out", "a.wav"}, "--audio-out"},
     };
     for (const auto &b : bad) {
         EXPECT_FALSE(Parse(b.args, &cl, &error)) << b.mention;
