@@ -24,6 +24,9 @@ struct CommandLine {
     std::string configPath;     // the settings file named by --config; empty: the user's own
     bool printConfig = false;   // write the settings in force and exit
     std::string dataDir;        // where to read map/ and gfx/, instead of searching
+    bool nosound = false;       // no sound device, nothing mixed
+    int volume = 100;           // sound volume, 0..100
+    std::string audioOutPath;   // everything mixed during the run written here as a WAV file
 };
 
 // Reads the options. False with *error saying what was wrong for an unknown option, a

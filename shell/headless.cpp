@@ -1,6 +1,7 @@
 // The headless runner: the game's steps fed from a key script, no window, no GL.
 #include "shell/headless.h"
 
+#include "shell/audio.h"
 #include "shell/game_step.h"
 #include "shell/script.h"
 #include "world/world.h"
@@ -16,6 +17,7 @@ int64_t RunHeadlessSteps(const std::vector<InputRun> &runs, int64_t frames) {
         // As in the frame loop, Escape ends the run before the step.
         if (KeyState[VK_ESCAPE_]) break;
         FrameUpdate();
+        RunSoundStep();
         step++;
     }
     return step;

@@ -1,6 +1,7 @@
 // The program's entry: reads the command line and runs the game, in a window or headless.
 // On Windows too: the MinGW start-up calls main for a windowed program that has no WinMain.
 #include "platform/platform.h"
+#include "shell/audio.h"
 #include "shell/check.h"
 #include "shell/cli.h"
 #include "shell/data.h"
@@ -130,7 +131,20 @@ int main(int argc, char **argv) {
 
     desktopRun = cl.desktop;
     OpenWorldLog(WorldLogPath().c_str());
-    const int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
+    RunSoundOptions sound;
+    sound.device = !cl.headless && !cl.timedemo && !cl.nosound;
+    sound.outPath = cl.audioOutPath;
+    sound.volume = cl.volume;
+    if (!StartRunSound(sound, &error)) {
+        std::fprintf(stderr, "kav: %s\n", error.c_str());
+        CloseWorldLog();
+        return 1;
+    }
+    int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
+    if (!EndRunSound(&error)) {
+        std::fprintf(stderr, "kav: %s\n", error.c_str());
+        status = 1;
+    }
     CloseWorldLog();
     return status;
 }

@@ -3,6 +3,7 @@
 // KavRunScript for a run of a key script without a person. The frame loop runs one frame
 // per animation frame of the browser, at most 60 steps a second (or the settings' fps).
 #include "render/render.h"
+#include "shell/audio.h"
 #include "shell/dump.h"
 #include "shell/game_step.h"
 #include "shell/frame_loop.h"
@@ -73,9 +74,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *KavSettingsText() {
     return text.c_str();
 }
 
-// answer: 1 full screen, 0 windowed (the page asked the start question).
+// answer: 1 full screen, 0 windowed (the page asked the start question). Called inside the
+// player's click, so the sound may start.
 extern "C" EMSCRIPTEN_KEEPALIVE void KavStart(int answer) {
     OpenWorldLog();
+    RunSoundOptions sound;
+    sound.device = true;
+    std::string error;
+    StartRunSound(sound, &error);   // with a device only, nothing can fail
     if (!StartGame(answer != 0 ? 1 : 0)) {
         CloseWorldLog();
         EM_ASM({ if (Module.kavEnded) Module.kavEnded(0); });
@@ -88,10 +94,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void KavStart(int answer) {
 
 // Runs a key script at once, without a person and without waiting for animation frames:
 // frames < 0 runs as long as the script. With picture set, the game's window is made first
-// and the scene drawn once after the last step (the picture the next frame would show).
+// and the scene drawn once after the last step (the picture the next frame would show). With
+// audio set, the run's sound goes to /kav-audio.wav as --audio-out writes it.
 // Returns 1 with the world dump in KavDumpText; 0 with the reason there.
 extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScript(const char *text, const char *name, double frames,
-                                                 int picture) {
+                                                 int picture, int audio) {
     std::vector<InputRun> runs;
     if (!ParseKeyScript(text ? text : "", name ? name : "script", &runs, &dumpText)) return 0;
     if (std::isnan(frames) || frames > 9.0e15) {
@@ -105,12 +112,20 @@ extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScript(const char *text, const char *n
         CloseWorldLog();
         return 0;
     }
+    RunSoundOptions sound;
+    if (audio) sound.outPath = "/kav-audio.wav";
+    if (!StartRunSound(sound, &dumpText)) {
+        CloseWorldLog();
+        return 0;
+    }
     StartWorld();
     if (picture) LoadAssetTable();
     const int64_t steps = RunHeadlessSteps(runs, frames < 0 ? -1 : (int64_t)frames);
     if (picture) DrawScene();
-    dumpText = WorldDumpText(steps);
+    const bool written = EndRunSound(&dumpText);
     CloseWorldLog();
+    if (!written) return 0;
+    dumpText = WorldDumpText(steps);
     return 1;
 }
 

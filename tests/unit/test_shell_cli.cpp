@@ -59,6 +59,9 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
         {{"--config", ""}, "--config"},
         {{"--headless", "--config", "k.cfg"}, "--config"},
         {{"--print-config", "--frames", "3"}, "--frames"},
+        {{"--volume", "101"}, "101"},
+        {{"--nosound", "--audio-out", "a.wav"}, "--nosound and --audio-out"},
+        {{"--timedemo", "d.dem", "--audio-out", "a.wav"}, "--audio-out"},
     };
     for (const auto &b : bad) {
         EXPECT_FALSE(Parse(b.args, &cl, &error)) << b.mention;
