@@ -186,6 +186,7 @@ static bool SetVolume(const std::string &value, CommandLine *cl, std::string *er
         return false;
     }
     cl->volume = (int)volume;
+    cl->volumeGiven = true;
     return true;
 }
 
@@ -290,7 +291,8 @@ static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string
     if (cl.printConfig) {
         // The settings in force are the file's with the options it holds given over it.
         for (const std::string &s : seen)
-            if (s != "--print-config" && s != "--config" && s != "--windowed" && s != "--fullscreen" && s != "--fps") {
+            if (s != "--print-config" && s != "--config" && s != "--windowed" && s != "--fullscreen" && s != "--fps" &&
+                s != "--nosound" && s != "--volume") {
                 *error = "--print-config goes only with --config and the options a settings file holds, not " + s;
                 return false;
             }

@@ -26,6 +26,7 @@ struct CommandLine {
     std::string dataDir;        // where to read map/ and gfx/, instead of searching
     bool nosound = false;       // no sound device, nothing mixed
     int volume = 100;           // sound volume, 0..100
+    bool volumeGiven = false;   // --volume was given: it beats the settings file
     std::string audioOutPath;   // everything mixed during the run written here as a WAV file
 };
 

@@ -48,23 +48,26 @@ static int Headless(const CommandLine &cl, const std::vector<InputRun> &runs, in
     return status;
 }
 
-// The settings of a window run: the settings file's (the one named, else the user's own),
-// each bad line told on stderr, with the command line's options over them.
-static Settings ReadSettings(const CommandLine &cl) {
+// The settings of the run: a window run's come from the settings file (the one named, else
+// the user's own), each bad line told on stderr; a headless run reads none. The command
+// line's options go over them.
+static Settings RunSettings(const CommandLine &cl) {
     Settings settings;
     DefaultSettings(&settings);
     std::vector<std::string> problems;
     const std::string path = cl.configPath.empty() ? DefaultSettingsPath() : cl.configPath;
-    if (!path.empty()) ReadSettingsFile(path, !cl.configPath.empty(), &settings, &problems);
+    if (!cl.headless && !path.empty()) ReadSettingsFile(path, !cl.configPath.empty(), &settings, &problems);
     for (const std::string &p : problems) std::fprintf(stderr, "kav: %s\n", p.c_str());
     if (cl.startAnswer >= 0) settings.startAnswer = cl.startAnswer;
     if (cl.fpsGiven) settings.fps = cl.fps;
+    if (cl.nosound) settings.sound = false;
+    if (cl.volumeGiven) settings.volume = cl.volume;
     return settings;
 }
 
 // A run in a window: played from the keyboard or a demo, perhaps recorded, limited, timed.
-static int Windowed(const CommandLine &cl, const std::vector<InputRun> &runs, int startMap) {
-    const Settings settings = ReadSettings(cl);
+static int Windowed(const CommandLine &cl, const Settings &settings, const std::vector<InputRun> &runs,
+                    int startMap) {
     std::memcpy(keyBindings, settings.keys, sizeof keyBindings);
     std::string error;
     session.startMap = startMap;
@@ -107,7 +110,7 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (cl.printConfig) {
-        std::fputs(SettingsText(ReadSettings(cl)).c_str(), stdout);
+        std::fputs(SettingsText(RunSettings(cl)).c_str(), stdout);
         return 0;
     }
     if (cl.check) {
@@ -131,16 +134,17 @@ int main(int argc, char **argv) {
 
     desktopRun = cl.desktop;
     OpenWorldLog(WorldLogPath().c_str());
+    const Settings settings = RunSettings(cl);
     RunSoundOptions sound;
-    sound.device = !cl.headless && !cl.timedemo && !cl.nosound;
+    sound.device = !cl.headless && !cl.timedemo && settings.sound;
     sound.outPath = cl.audioOutPath;
-    sound.volume = cl.volume;
+    sound.volume = settings.volume;
     if (!StartRunSound(sound, &error)) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
         CloseWorldLog();
         return 1;
     }
-    int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
+    int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, settings, runs, startMap);
     if (!EndRunSound(&error)) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
         status = 1;

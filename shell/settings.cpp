@@ -93,6 +93,8 @@ int SettingsKeyCode(const std::string &name) {
 void DefaultSettings(Settings *settings) {
     settings->startAnswer = -1;
     settings->fps = 60;
+    settings->sound = true;
+    settings->volume = 100;
     for (int vk = 0; vk < 256; vk++) settings->keys[vk] = (uint8_t)vk;
 }
 
@@ -123,6 +125,19 @@ static std::string ApplyLine(const std::vector<std::string> &words, Settings *se
         settings->fps = (int)fps;
         return "";
     }
+    if (SameWord(setting, "sound")) {
+        if (words.size() == 2 && (SameWord(words[1], "on") || SameWord(words[1], "off"))) {
+            settings->sound = SameWord(words[1], "on");
+            return "";
+        }
+        return "sound is on or off";
+    }
+    if (SameWord(setting, "volume")) {
+        int64_t volume;
+        if (words.size() != 2 || !ParseCount(words[1], 100, &volume)) return "volume takes a whole number from 0 to 100";
+        settings->volume = (int)volume;
+        return "";
+    }
     if (SameWord(setting, "bind")) {
         if (words.size() != needed) return "bind takes a key and an action: bind KEY ACTION";
         const int vk = SettingsKeyCode(words[1]);
@@ -134,7 +149,7 @@ static std::string ApplyLine(const std::vector<std::string> &words, Settings *se
             }
         return "unknown action '" + Shown(words[2]) + "' (" + ACTION_LIST + ")";
     }
-    return "unknown setting '" + Shown(setting) + "' (fullscreen, fps or bind)";
+    return "unknown setting '" + Shown(setting) + "' (fullscreen, fps, sound, volume or bind)";
 }
 
 // Splits a line into words; false when it holds a byte that text does not.
@@ -208,11 +223,14 @@ void ReadSettingsFile(const std::string &path, bool named, Settings *settings, s
 std::string SettingsText(const Settings &settings) {
     static const char *const ANSWERS[] = {"ask", "no", "yes"};
     std::string text =
-        "# Kav settings: fullscreen ask|yes|no, fps N (0 to 1000), bind KEY ACTION\n"
-        "# (ACTION: left, right, up, down, fire, quit or none).\n";
+        "# Kav settings: fullscreen ask|yes|no, fps N (0 to 1000), sound on|off, volume N (0 to 100),\n"
+        "# bind KEY ACTION"
+        " (ACTION: left, right, up, down, fire, quit or none).\n";
     const int answer = settings.startAnswer < 0 ? 0 : settings.startAnswer > 0 ? 2 : 1;
     text += std::string("fullscreen ") + ANSWERS[answer] + "\n";
     text += "fps " + std::to_string(settings.fps) + "\n";
+    text += std::string("sound ") + (settings.sound ? "on" : "off") + "\n";
+    text += "volume " + std::to_string(settings.volume) + "\n";
     for (const Action &a : ACTIONS)
         for (int vk = 1; vk < 256; vk++) {
             const char *key = SettingsKeyName(vk);

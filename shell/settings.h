@@ -5,6 +5,8 @@
 // The file is plain text, one setting a line, words separated by spaces or tabs, any case:
 //   fullscreen ask|yes|no     the start question, or its answer
 //   fps N                     frames per second, 0 to 1000 (0: as fast as it can)
+//   sound on|off              the sound at start (S switches it while playing)
+//   volume N                  the sound's volume, 0 to 100
 //   bind KEY ACTION           ACTION: left right up down fire quit, or none
 // Lines starting with '#' and empty lines are notes. A line that is not right is told about
 // (file and line) and skipped; the rest of the file applies.
@@ -22,10 +24,13 @@ const int SETTINGS_MAX_PROBLEMS = 10;          // lines told about one by one; t
 struct Settings {
     int startAnswer;     // -1: ask the full-screen question; 0 windowed; 1 full screen
     int fps;             // frames per second of the windowed loop; 0: unpaced
+    bool sound;          // the sound device is opened
+    int volume;          // 0 to 100
     uint8_t keys[256];   // by keyboard key: the game key it stands for; 0 for none
 };
 
-// The settings with no file: the question asked, 60 frames a second, every key itself.
+// The settings with no file: the question asked, 60 frames a second, sound on at full
+// volume, every key itself.
 void DefaultSettings(Settings *settings);
 
 // Applies the text of a settings file, line by line, over *settings. Each bad line adds one

@@ -79,7 +79,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *KavSettingsText() {
 extern "C" EMSCRIPTEN_KEEPALIVE void KavStart(int answer) {
     OpenWorldLog();
     RunSoundOptions sound;
-    sound.device = true;
+    sound.device = settings.sound;
+    sound.volume = settings.volume;
     std::string error;
     StartRunSound(sound, &error);   // with a device only, nothing can fail
     if (!StartGame(answer != 0 ? 1 : 0)) {

@@ -59,9 +59,9 @@ if [ "$stage" = wide ]; then
     # The settings file: "fullscreen no" skips the question, a bad line is told by file and
     # line and skipped, the arrow bound to nothing does not walk, D bound to right does, and
     # the file named by --config is read instead of the player's; --print-config writes the
-    # settings in force, the command line's over the file's.
+    # settings in force, the command line's over the file's (sound and volume among them).
     mkdir -p config/kav
-    printf 'fullscreen no\nbind RIGHT none\nbind D right\nbogus 1\n' > config/kav/kav.cfg
+    printf 'fullscreen no\nbind RIGHT none\nbind D right\nbogus 1\nvolume 30\n' > config/kav/kav.cfg
     printf 'fullscreen no\nbind D right\n' > named.cfg
     for run in RIGHT:config/kav/kav.cfg:bogus D:named.cfg:; do
         IFS=: read -r key cfg said <<< "$run"
@@ -82,9 +82,10 @@ if [ "$stage" = wide ]; then
             awk -v x="$x" 'BEGIN {exit !(x > 136)}' || fail "D bound to right did not walk the hero (x $x)"
         fi
     done
-    out=$("$kav" --fps 30 --print-config 2> /dev/null) || fail "--print-config failed"
+    out=$("$kav" --fps 30 --nosound --print-config 2> /dev/null) || fail "--print-config failed"
     grep -qx 'fps 30' <<< "$out" && grep -qx 'bind D right' <<< "$out" && grep -qx 'bind RIGHT none' <<< "$out" &&
-        grep -qx 'fullscreen no' <<< "$out" || fail "--print-config wrote: $out"
+        grep -qx 'fullscreen no' <<< "$out" && grep -qx 'sound off' <<< "$out" && grep -qx 'volume 30' <<< "$out" ||
+        fail "--print-config wrote: $out"
     rm -r config
     pass "settings file: no question, bad line told, Right unbound, D walks, --print-config"
 

@@ -33,10 +33,12 @@ TEST(SettingsFile, GoodLinesApplyAndEachBadOneIsNamedByFileAndLineAndSkipped) {
                                    "bind W\n"                 // 10
                                    "fullscreen maybe\n"       // 11
                                    "fps 1001\n"               // 12
-                                   "volume 3\n"               // 13
+                                   "volume 101\n"             // 13
                                    "bind \x1b[2J fire\n"      // 14: a terminal escape
                                    + std::string(300, 'x') +  // 15: too long
-                                   "\nfps 30",                // 16: no line end at the end
+                                   "\nsound off\nvolume 40\n"
+                                   "jump\n"                   // 18
+                                   "fps 30",                  // no line end at the end
                                &problems);
     const std::vector<std::string> expected = {
         "kav.cfg:8: unknown action 'jump' (left, right, up, down, fire, quit or none); line skipped",
@@ -44,13 +46,16 @@ TEST(SettingsFile, GoodLinesApplyAndEachBadOneIsNamedByFileAndLineAndSkipped) {
         "kav.cfg:10: bind takes a key and an action: bind KEY ACTION; line skipped",
         "kav.cfg:11: fullscreen is ask, yes or no, not 'maybe'; line skipped",
         "kav.cfg:12: fps takes a whole number from 0 to 1000; line skipped",
-        "kav.cfg:13: unknown setting 'volume' (fullscreen, fps or bind); line skipped",
+        "kav.cfg:13: volume takes a whole number from 0 to 100; line skipped",
         "kav.cfg:14: not a line of text; line skipped",
         "kav.cfg:15: longer than 256 bytes; line skipped",
+        "kav.cfg:18: unknown setting 'jump' (fullscreen, fps, sound, volume or bind); line skipped",
     };
     EXPECT_EQ(problems, expected);
     EXPECT_EQ(s.startAnswer, 0);
     EXPECT_EQ(s.fps, 30);
+    EXPECT_FALSE(s.sound);
+    EXPECT_EQ(s.volume, 40);
     EXPECT_EQ(s.keys['W'], VK_UP_);
     EXPECT_EQ(s.keys[VK_NUMPAD0_], VK_SPACE_);
     EXPECT_EQ(s.keys[VK_UP_], 0);
@@ -64,6 +69,8 @@ TEST(SettingsFile, GoodLinesApplyAndEachBadOneIsNamedByFileAndLineAndSkipped) {
     EXPECT_TRUE(none.empty()) << none[0];
     EXPECT_EQ(back.startAnswer, s.startAnswer);
     EXPECT_EQ(back.fps, s.fps);
+    EXPECT_EQ(back.sound, s.sound);
+    EXPECT_EQ(back.volume, s.volume);
     EXPECT_EQ(std::string((const char *)back.keys, 256), std::string((const char *)s.keys, 256)) << text;
 
     // Junk gets a few lines told, then a count: never a flood of messages.

@@ -28,8 +28,8 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
     EXPECT_EQ(cl.checkDir, "");
     ASSERT_TRUE(Parse({"--check", "data/kav"}, &cl, &error)) << error;
     EXPECT_EQ(cl.checkDir, "data/kav");
-    ASSERT_TRUE(Parse({"--config=my.cfg", "--fps", "60", "--print-config"}, &cl, &error)) << error;
-    EXPECT_TRUE(cl.printConfig && cl.fpsGiven);
+    ASSERT_TRUE(Parse({"--config=my.cfg", "--fps", "60", "--volume", "5", "--print-config"}, &cl, &error)) << error;
+    EXPECT_TRUE(cl.printConfig && cl.fpsGiven && cl.volumeGiven);
     EXPECT_EQ(cl.configPath, "my.cfg");
 
     const struct { std::vector<const char *> args; const char *mention; } bad[] = {
