@@ -14,7 +14,9 @@
 #include "world/map.h"
 #include "world/world.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 // The keys of the run: the --input script or the demo, read whole before anything starts.
 // False after saying what was wrong.
@@ -55,19 +57,41 @@ static int Windowed(const CommandLine &cl, const std::vector<InputRun> &runs, in
         session.cursor = ScriptCursor{&runs, 0, 0};
     }
     // A timedemo measures the drawing: no question, no pacing.
-    int status = RunGame(cl.timedemo && cl.startAnswer < 0 ? 0 : cl.startAnswer, cl.timedemo ? 0 : cl.fps);
+    const bool started = StartGame(cl.timedemo && cl.startAnswer < 0 ? 0 : cl.startAnswer);
+    if (started) KeepDemo(&session.recorder);   // the game runs: the new demo replaces the old
+    int status = started ? RunFrameLoop(cl.timedemo ? 0 : cl.fps) : 0;
     EndDemo(&session.recorder);
     if (cl.timedemo) {
-        const double seconds = session.lastFrameTime - session.firstFrameTime;
-        std::printf("%lld steps, %.3f seconds, %.1f frames per second\n", framesRun, seconds,
-                    seconds > 0.0 ? framesRun / seconds : 0.0);
         status = 0;
+        if (!started) {
+            std::fprintf(stderr, "kav: %s: not timed: the timedemo could not open its window\n", cl.demoPath.c_str());
+            status = 1;
+        } else {
+            const double seconds = session.lastFrameTime - session.firstFrameTime;
+            std::printf("%lld steps, %.3f seconds, %.1f frames per second\n", framesRun, seconds,
+                        seconds > 0.0 ? framesRun / seconds : 0.0);
+        }
+    }
+    if (!cl.screenshotPath.empty() && !session.screenshotSaved) {
+        if (!session.screenshotFailed)
+            std::fprintf(stderr, "kav: %s: no screenshot: the run ended after %lld steps, before step %lld\n",
+                         cl.screenshotPath.c_str(), framesRun, (long long)cl.frames);
+        status = 1;
     }
     if (!cl.dumpPath.empty() && !WriteWorldDump(cl.dumpPath, framesRun, &error)) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
         status = 1;
     }
     return status;
+}
+
+// What the run printed on standard output must have got there: a full disk or a closed
+// output is a failure (status 1), said on stderr.
+static int CheckStandardOutput(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    std::fprintf(stderr, "kav: standard output: write error%s%s\n", errno ? ": " : "", errno ? std::strerror(errno) : "");
+    return 1;
 }
 
 int GameMain(int argc, char **argv) {
@@ -79,12 +103,12 @@ int GameMain(int argc, char **argv) {
     }
     if (cl.help) {
         std::fputs(UsageText(), stdout);
-        return 0;
+        return CheckStandardOutput(0);
     }
     if (cl.check) {
-        if (!cl.checkDir.empty()) return RunDataCheck(cl.checkDir.c_str());
+        if (!cl.checkDir.empty()) return CheckStandardOutput(RunDataCheck(cl.checkDir.c_str()));
         FindGameData("");   // the data a run started here would read
-        return RunDataCheck(dataFolder);
+        return CheckStandardOutput(RunDataCheck(dataFolder));
     }
     std::vector<InputRun> runs;
     int startMap;
@@ -97,7 +121,10 @@ int GameMain(int argc, char **argv) {
 
     FindGameData(cl.dataDir);
     OpenWorldLog();
-    const int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
+    int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
     CloseWorldLog();
+    // The timedemo's line is what it is run for; a play's own notes on stdout (F12) are not,
+    // and a game started without a console (Windows) has nowhere to write them.
+    if (cl.timedemo) status = CheckStandardOutput(status);
     return status;
 }
