@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 // The keys of the run: the --input script or the demo, read whole before anything starts.
@@ -94,6 +95,12 @@ static int CheckStandardOutput(int status) {
     return 1;
 }
 
+// A run ended from outside before its window was up (SIGTERM while a message box waits)
+// leaves no new demo file behind.
+static void DropUnkeptDemo() {
+    if (!session.recorder.kept) EndDemo(&session.recorder);
+}
+
 int GameMain(int argc, char **argv) {
     CommandLine cl;
     std::string error;
@@ -118,6 +125,7 @@ int GameMain(int argc, char **argv) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
         return 2;
     }
+    if (!cl.recordPath.empty()) std::atexit(DropUnkeptDemo);
 
     FindGameData(cl.dataDir);
     OpenWorldLog();

@@ -334,6 +334,7 @@ void RecordDemoStep(DemoRecorder *demo) {
 void EndDemo(DemoRecorder *demo) {
     if (!demo->kept) {   // the game never ran: the earlier file stays
         AbandonAtomicFile(&demo->out);
+        demo->out.temp.clear();
         return;
     }
     WriteDemoRun(demo);
