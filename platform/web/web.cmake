@@ -1,7 +1,7 @@
 # The web build: the game as WebAssembly with the browser backend. Made with emscripten's
 # CMake wrapper:
 #   emcmake cmake -S . -B build-web && cmake --build build-web -j2
-# The whole page goes to www/ in the build folder: kav.html (from web/), kav.js, kav.wasm,
+# The whole page goes to www/ in the build folder: kav.html (from platform/web/), kav.js, kav.wasm,
 # and kav.data holding map/ and gfx/.
 
 # emscripten's tools run under node and need Debian's node modules at -O1 and above.
@@ -16,8 +16,7 @@ file(CREATE_LINK ${KAV_NLOHMANN_DIR}/nlohmann ${KAV_WEB_INCLUDE}/nlohmann SYMBOL
 
 # emscripten's file system under the page answers the POSIX file calls.
 file(GLOB KAV_WEB_SOURCES CONFIGURE_DEPENDS
-     world/*.cpp sim/*.cpp render/*.cpp shell/*.cpp platform/web/*.cpp platform/files_posix.cpp
-     web/*.cpp)
+     world/*.cpp sim/*.cpp render/*.cpp shell/*.cpp platform/web/*.cpp platform/files_posix.cpp)
 list(FILTER KAV_WEB_SOURCES EXCLUDE REGEX "shell/main\\.cpp$")
 file(GLOB_RECURSE KAV_WEB_DATA CONFIGURE_DEPENDS map/* gfx/*)
 
@@ -32,4 +31,4 @@ target_link_options(kav PRIVATE -O2
 set_target_properties(kav PROPERTIES SUFFIX ".js"
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/www
                       LINK_DEPENDS "${KAV_WEB_DATA}")
-configure_file(web/kav.html ${CMAKE_BINARY_DIR}/www/kav.html COPYONLY)
+configure_file(platform/web/kav.html ${CMAKE_BINARY_DIR}/www/kav.html COPYONLY)

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/null_platform.h"
+#include "platform/null/null_platform.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/null_platform.h"
+#include "platform/null/null_platform.h"
 #include "shell/frame.h"
 #include "shell/state.h"
 #include "shell/window.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/null_platform.h"
+#include "platform/null/null_platform.h"
 #include "render/state.h"
 #include "shell/frame.h"
 #include "shell/state.h"

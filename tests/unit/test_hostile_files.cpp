@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/null_platform.h"
+#include "platform/null/null_platform.h"
 #include "render/images.h"
 #include "render/render.h"
 #include "shell/window.h"

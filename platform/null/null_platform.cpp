@@ -1,7 +1,7 @@
 // A backend with no window system: every creation succeeds, nothing is shown, message
 // boxes are recorded and answered with a preset button. Used by tests and headless runs.
 #include "platform/platform.h"
-#include "platform/null_platform.h"
+#include "platform/null/null_platform.h"
 
 #include <chrono>
 #include <thread>
