@@ -82,9 +82,7 @@ static bool SetFps(const std::string &value, CommandLine *cl, std::string *error
 }
 
 static bool SetFrames(const std::string &value, CommandLine *cl, std::string *error) {
-    if (ParseCount(value, MAX_STEPS, &cl->frames)) return true;
-    *error = "--frames needs a whole number of steps, 0 to " + std::string(MAX_STEPS_TEXT) + ", not '" + value + "'";
-    return false;
+    return ParseStepLimit(value, "--frames", &cl->frames, error);
 }
 
 // The options that name a file: never an empty name.

@@ -56,6 +56,12 @@ static std::string Shown(const std::string &word) {
     return EscapedText(word.data(), word.size(), 40, shown, sizeof shown);
 }
 
+bool ParseStepLimit(const std::string &text, const char *what, int64_t *steps, std::string *error) {
+    if (ParseCount(text, MAX_STEPS, steps)) return true;
+    *error = std::string(what) + " needs a whole number of steps, 0 to " + MAX_STEPS_TEXT + ", not '" + Shown(text) + "'";
+    return false;
+}
+
 // A stream, or a text in memory, read one line at a time within the limits.
 struct LineReader {
     FILE *in;                   // null: the text is read

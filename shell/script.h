@@ -35,6 +35,9 @@ const int64_t MAX_STEPS = 50000000;
 const char *const MAX_STEPS_TEXT = "50000000 steps (over nine days of play)";
 // A whole non-negative decimal number no larger than max.
 bool ParseCount(const std::string &text, int64_t max, int64_t *value);
+// A number of steps to run as a person gives it (--frames N, the web page's frames=N): 0 to
+// MAX_STEPS. False with *error naming `what`.
+bool ParseStepLimit(const std::string &text, const char *what, int64_t *steps, std::string *error);
 
 // One line of a key script: these keys are held for `count` steps.
 struct InputRun {
