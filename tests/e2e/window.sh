@@ -69,6 +69,15 @@ if [ "$stage" = wide ]; then
     wait_exit $pid 10 || fail "the game did not end after 'Program Will Now Close.'"
     [ $status -eq 0 ] || fail "exit status $status after a failed toggle"
     pass "unsupported full screen: Yes goes windowed, No ends the game"
+
+    # SIGTERM ends the game within a second while a box waits for the player, box and all.
+    start_game
+    wait_window "Start FullScreen?" 30 > /dev/null || { report_stuck $pid; fail "no start question"; }
+    kill -TERM $pid
+    wait_exit $pid 1 || fail "SIGTERM under the start question did not end the game within a second"
+    [ $status -eq 143 ] || fail "exit status $status after SIGTERM, not 143"
+    wait_no_window "Start FullScreen?" 2 || fail "the start question stayed up after SIGTERM"
+    pass "SIGTERM under a message box"
 fi
 
 if [ "$stage" = exact ]; then
@@ -93,4 +102,18 @@ if [ "$stage" = exact ]; then
     [ $status -eq 27 ] || fail "exit status $status after Escape"
     check_world_log
     pass "full screen and the F1 toggle"
+
+    # SIGTERM while full screen and a box is up (an unreadable backdrop): the game ends within
+    # a second and its window goes, through the release that restores the display mode.
+    mkdir bad && cp -r "$src/gfx" bad/gfx && ln -s "$src/map" bad/map && echo "not a picture" > bad/gfx/back.bmp
+    cd bad
+    start_game --fullscreen 2> ../term.txt
+    cd ..
+    wait_window Error 30 > /dev/null || { report_stuck $pid; fail "no box for the unreadable backdrop"; }
+    kill -TERM $pid
+    wait_exit $pid 1 || fail "SIGTERM under a box in full screen did not end the game within a second"
+    [ $status -eq 143 ] || fail "exit status $status after SIGTERM in full screen, not 143"
+    wait_no_window Kav 2 && wait_no_window Error 2 || fail "a window stayed after SIGTERM: $(xwininfo -root -tree | grep '"')"
+    grep -qF "ended by SIGTERM while the box 'Error' was up" term.txt || fail "SIGTERM in full screen said: $(cat term.txt)"
+    pass "SIGTERM under a box in full screen"
 fi
