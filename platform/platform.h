@@ -38,8 +38,8 @@ enum MsgBoxIcon { MB_ICONNONE_ = 0, MB_ICONSTOP_ = 0x10, MB_ICONQUESTION_ = 0x20
 enum MsgBoxResult { ID_OK_ = 1, ID_YES_ = 6, ID_NO_ = 7 };
 
 // Shows a modal box and returns the button chosen. Return takes the first button (OK or
-// Yes), Escape takes No (or OK in a box with one button). Where the system has SIGTERM, the
-// signal ends the process while a box is up (status 128 + SIGTERM, through exit(), so that
+// Yes), Escape takes No (or OK in a box with one button). In the SDL backend SIGTERM
+// ends the process while a box is up (status 128 + SIGTERM, through exit(), so that
 // the display mode is restored); at other times it arrives as the close box (MSG_CLOSE).
 int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon);
 
