@@ -70,13 +70,17 @@ if [ "$stage" = wide ]; then
     [ $status -eq 0 ] || fail "exit status $status after a failed toggle"
     pass "unsupported full screen: Yes goes windowed, No ends the game"
 
-    # SIGTERM ends the game within a second while a box waits for the player, box and all.
-    start_game
+    # SIGTERM ends the game within a second while a box waits for the player, box and all; a
+    # recording that never began leaves the earlier demo and no new file.
+    printf '# kav demo 1 map 0\n5 LEFT\n' > kept.dem
+    start_game --record kept.dem
     wait_window "Start FullScreen?" 30 > /dev/null || { report_stuck $pid; fail "no start question"; }
     kill -TERM $pid
     wait_exit $pid 1 || fail "SIGTERM under the start question did not end the game within a second"
     [ $status -eq 143 ] || fail "exit status $status after SIGTERM, not 143"
     wait_no_window "Start FullScreen?" 2 || fail "the start question stayed up after SIGTERM"
+    [ "$(cat kept.dem)" = $'# kav demo 1 map 0\n5 LEFT' ] && [ -z "$(ls -A | grep -F .kept.dem.)" ] ||
+        fail "SIGTERM before the window left the demo as: $(cat kept.dem); $(ls -A | grep -F .kept.dem.)"
     pass "SIGTERM under a message box"
 fi
 
