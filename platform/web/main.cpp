@@ -110,8 +110,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void KavEndScript() {
     CloseWorldLog();
 }
 
-// The most bytes of a script the page needs to hand over: one more than a script may hold,
-// so that a longer one is refused as the native game refuses it.
+// The most bytes a script may hold. The page hands over one byte more at most, enough for a
+// longer script to be refused as the native game refuses it, without reading it all.
 extern "C" EMSCRIPTEN_KEEPALIVE double KavScriptMaxBytes() { return (double)SCRIPT_MAX_BYTES; }
 
 // After a script, or when the game has ended: the world as --dump writes it.
