@@ -1,6 +1,7 @@
 // What the game needs from the window system, and nothing more. The game code reaches the
-// platform only through this header; each backend (SDL2, Win32, and a null backend for
-// tests) implements it in its own files. No backend type appears here.
+// platform only through this header; each backend (platform/sdl, platform/win32,
+// platform/web, and platform/null for tests) implements it in its own folder, and none of
+// them calls back into the game. No backend type appears here.
 #pragma once
 
 #include <cstdint>
@@ -8,22 +9,20 @@
 
 #include "platform/keycodes.h"
 
-// A window message as the game handles it: kind, wParam, lParam.
+// A finished window message as the game handles it: kind, wParam, lParam. The backend has
+// already done whatever the window system itself wants done with it (system keys, the
+// screen saver, the window's own default handling); what is left is only what the game
+// acts on.
 enum MsgKind : int {
     MSG_NONE = 0,
-    MSG_KEYDOWN,      // wParam: virtual-key code
-    MSG_KEYUP,        // wParam: virtual-key code
-    MSG_SYSKEYDOWN,   // Alt combinations and F10: never reach the key table
-    MSG_SYSKEYUP,
-    MSG_ACTIVATE,     // wParam: low word active state, high word non-zero when minimised
-    MSG_SYSCOMMAND,   // wParam: one of SC_*
-    MSG_CLOSE,        // the close box
-    MSG_SIZE,         // lParam: low word client width, high word client height
-    MSG_QUIT,         // wParam: exit code
-    MSG_OTHER,        // anything else: goes to PlatformDefaultProc
+    MSG_KEYDOWN,    // wParam: virtual-key code (auto-repeat sends it again)
+    MSG_KEYUP,      // wParam: virtual-key code
+    MSG_ACTIVATE,   // wParam: low word non-zero when the window has the focus, high word
+                    // non-zero when it is minimised
+    MSG_CLOSE,      // the close box, or the window ended from outside
+    MSG_SIZE,       // lParam: low word client width, high word client height
+    MSG_QUIT,       // wParam: exit code
 };
-
-enum : uint32_t { SC_SCREENSAVE_ = 0xF140, SC_MONITORPOWER_ = 0xF170 };
 
 struct PlatformMessage {
     int kind;
@@ -37,60 +36,72 @@ enum MsgBoxIcon { MB_ICONNONE_ = 0, MB_ICONSTOP_ = 0x10, MB_ICONQUESTION_ = 0x20
                   MB_ICONEXCLAMATION_ = 0x30, MB_ICONINFORMATION_ = 0x40 };
 enum MsgBoxResult { ID_OK_ = 1, ID_YES_ = 6, ID_NO_ = 7 };
 
-// Shows a modal box and returns the button chosen. Return takes the first button (OK or
+// The steps of opening and closing the window with its rendering context, as the Win32
+// backend does them (the other backends do what stands for each, in the same order). A
+// step a backend has nothing for always succeeds there.
+enum WindowStep : int {
+    STEP_NONE = 0,
+    // Opening, in order.
+    STEP_REGISTER_CLASS,
+    STEP_DISPLAY_MODE,          // full screen only
+    STEP_CREATE_WINDOW,
+    STEP_DEVICE_CONTEXT,
+    STEP_CHOOSE_PIXEL_FORMAT,
+    STEP_SET_PIXEL_FORMAT,
+    STEP_CREATE_CONTEXT,
+    STEP_MAKE_CURRENT,
+    // Closing, in order.
+    STEP_RELEASE_CURRENT,
+    STEP_DELETE_CONTEXT,
+    STEP_RELEASE_DEVICE_CONTEXT,
+    STEP_DESTROY_WINDOW,
+    STEP_UNREGISTER_CLASS,
+    WINDOW_STEP_COUNT
+};
+
+struct WindowRequest {
+    const char *title;
+    int width, height;   // the client area, and the display mode in full screen
+    int colorBits;       // bits per pixel of the display mode and the pixel format
+    int depthBits;       // depth buffer bits of the pixel format
+    bool fullscreen;
+};
+
+// Called by the shell, one window at a time. Opens the window with a current rendering
+// context, shown, in front and with the keyboard focus; keys held down at that moment come
+// as key-down messages. False with *failed set to the step that failed; what was made up
+// to then stays held for PlatformCloseWindow, except after STEP_REGISTER_CLASS (nothing was
+// made) and STEP_DISPLAY_MODE (only the class is held, and a second call may ask again,
+// windowed).
+bool PlatformOpenWindow(const WindowRequest &request, WindowStep *failed);
+
+// Called by the shell at the end, before a full-screen toggle and after a failed opening.
+// Closes whatever is held, gives the desktop its display mode back and shows the cursor
+// after full screen, and unregisters the class. A step that fails is forgotten all the
+// same and the rest still run. Writes the steps that failed, in order, to failed and
+// returns how many.
+int PlatformCloseWindow(WindowStep failed[WINDOW_STEP_COUNT]);
+
+// Called by the shell for every message box. Shows a modal box, owned by the game's window
+// while one is open, and returns the button chosen. Return takes the first button (OK or
 // Yes), Escape takes No (or OK in a box with one button). In the SDL backend SIGTERM
-// ends the process while a box is up (status 128 + SIGTERM, through exit(), so that
-// the display mode is restored); at other times it arrives as the close box (MSG_CLOSE).
+// ends the process while a box is up (status 128 + SIGTERM, through exit(), so that the
+// display mode is restored); at other times it arrives as the close box (MSG_CLOSE).
 int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon);
 
-// Window and rendering context, in the order CreateGameWindow and DestroyGameWindow use
-// them: one call per step that the game reports when it fails. Each returns false on
-// failure; the caller reports it. A release forgets what it released, failed or not.
-//
-// On SDL2 some of these stand for nothing of their own: registering the class starts SDL's
-// video (unregistering does nothing), the device context is the window itself, the pixel
-// format is fixed when the window is made, and the default procedure has nothing to do.
-bool PlatformRegisterClass();
-bool PlatformUnregisterClass();
-bool PlatformChangeDisplayMode(int width, int height, int bits);   // full screen
-void PlatformRestoreDisplayMode();
-void PlatformShowCursor(bool show);
-bool PlatformCreateWindow(const char *title, int width, int height, bool fullscreen);
-bool PlatformGetDeviceContext();
-bool PlatformChoosePixelFormat(int colorBits, int depthBits);
-bool PlatformSetPixelFormat();
-bool PlatformCreateContext();
-bool PlatformMakeCurrent();
-void PlatformShowWindow();   // show, foreground, keyboard focus
-bool PlatformHasContext();
-bool PlatformHasDeviceContext();
-bool PlatformHasWindow();
-bool PlatformReleaseCurrent();      // make no context current
-bool PlatformDeleteContext();
-bool PlatformReleaseDeviceContext();
-bool PlatformDestroyWindow();
-
-// Message queue: non-blocking peek with removal. Returns false when the queue is empty.
-bool PlatformPeekMessage(PlatformMessage *msg);
-// Hands a message to the window procedure (translation is the backend's business).
-void PlatformDispatchMessage(const PlatformMessage &msg);
+// Called by the frame loop once a pass. Takes the next finished message; false when none
+// waits. A window losing the focus comes as MSG_ACTIVATE with a low word of 0.
+bool PlatformNextMessage(PlatformMessage *msg);
+// Queues MSG_QUIT with the code, behind the messages already waiting.
 void PlatformPostQuit(int code);
-// Default handling of a message the window procedure does not take.
-intptr_t PlatformDefaultProc(const PlatformMessage &msg);
 
+// Called by the frame loop after drawing: shows the picture.
 void PlatformSwapBuffers();
 
-// High-resolution clock in seconds and a sleep that gives the processor away.
+// High-resolution clock in seconds and a sleep that gives the processor away, for pacing.
 double PlatformTime();
 void PlatformSleep(double seconds);
 
 // The folder holding the running program, ending in a separator; empty when it cannot be
 // told. The shell asks once at start-up, to find the game's data beside the program.
 std::string PlatformProgramFolder();
-
-// The window procedure: portable game code, called by PlatformDispatchMessage.
-intptr_t GameWindowProc(const PlatformMessage &msg);
-
-// The game's entry with the command line's arguments; returns the exit status. Each
-// backend with a window system owns the process entry (main, WinMain) and calls it.
-int GameMain(int argc, char **argv);

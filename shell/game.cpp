@@ -53,10 +53,10 @@ static LoopPass EndLoop(FrameLoop *loop) {
 
 LoopPass RunLoopPass(FrameLoop *loop) {
     PlatformMessage taken;
-    if (PlatformPeekMessage(&taken)) {
+    if (PlatformNextMessage(&taken)) {
         loop->msg = taken;
         if (taken.kind == MSG_QUIT) return EndLoop(loop);
-        PlatformDispatchMessage(taken);
+        GameWindowProc(taken);
         return LOOP_MESSAGE;
     }
     WaitForFrame(&loop->pacer);
@@ -97,7 +97,6 @@ bool StartGame(int startAnswer) {
         fullscreen = startAnswer != 0;
     }
     if (!CreateGameWindow("Kav", 800, 600, 32, fullscreen)) return false;
-    haveWindow = true;
 
     StartWorld(session.startMap);
     LoadAssetTable();   // after the window: the textures belong to its context

@@ -1,5 +1,5 @@
-// The game's entry, called by the backend's process entry: reads the command line and
-// runs the game, in a window or headless.
+// The program's entry: reads the command line and runs the game, in a window or headless.
+// On Windows too: the MinGW start-up calls main for a windowed program that has no WinMain.
 #include "platform/platform.h"
 #include "shell/check.h"
 #include "shell/cli.h"
@@ -101,7 +101,7 @@ static void DropUnkeptDemo() {
     if (!session.recorder.kept) EndDemo(&session.recorder);
 }
 
-int GameMain(int argc, char **argv) {
+int main(int argc, char **argv) {
     CommandLine cl;
     std::string error;
     if (!ParseCommandLine(argc, argv, &cl, &error)) {

@@ -5,7 +5,9 @@
 extern bool fullscreen;
 // False only while the window is minimised; the scene is not drawn then.
 extern bool appActive;
-// False in headless runs: the full-screen toggle then does nothing.
+// True while the game's window is open with its current rendering context, from
+// CreateGameWindow's success to DestroyGameWindow; never in headless runs, where the
+// full-screen toggle then does nothing.
 extern bool haveWindow;
 // Set by F1 during a game step; the frame loop remakes the window right after that step.
 extern bool toggleAsked;

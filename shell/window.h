@@ -1,20 +1,26 @@
 // The game's window and rendering context: creation, destruction and the flags they keep.
 #pragma once
 
-// Makes the window with a current GL context, the view and the fixed GL state. On any
-// failure the player is told why in a message box, what was made is released, and the
-// result is false (the program then ends with exit code 0).
+#include "platform/platform.h"
+
+// Makes the window with a current GL context, the view and the fixed GL state, and sets
+// haveWindow. On any failure the player is told why in a message box, what was made is
+// released, and the result is false (the program then ends with exit code 0).
 bool CreateGameWindow(const char *title, int width, int height, int bits, bool fullscreenRequest);
 
 // A picture that could not be read, told to the player in a message box captioned "Error".
 // The game hands it to the picture loaders before the first picture is loaded.
 void ShowPictureFailure(const char *text);
 
-// Releases the context and the window and gives the desktop its display mode back.
-// A step that fails is reported and the rest still run.
+// Releases the context and the window, gives the desktop its display mode back and clears
+// haveWindow. A step that fails is reported after the release has run to its end.
 void DestroyGameWindow();
 
 // The full-screen toggle's window work: the window is released and made again in the other
 // mode, and every picture is loaded into the new context. False when the new window could
 // not be made (the program then ends with exit code 0).
 bool ToggleFullscreen();
+
+// The window procedure: one message from the frame loop into the key table, the activity
+// flag and the view; the close box posts the quit message.
+void GameWindowProc(const PlatformMessage &msg);

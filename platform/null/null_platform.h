@@ -18,26 +18,26 @@ extern std::vector<NullMessageBox> nullMessageBoxes;
 // The answer every box gets (ID_OK_ for one button boxes regardless).
 extern int nullMessageBoxAnswer;
 
-// Names of the window and context steps called, in order ("RegisterClass",
+// Names of the window steps done, in the Win32 backend's order ("RegisterClass",
 // "ChangeDisplayMode", "ShowCursor(0)", "CreateWindow", ..., "UnregisterClass"), with
 // "MessageBox" wherever a box was shown.
 extern std::vector<std::string> nullCalls;
 // The steps named here (as in nullCalls, without arguments) fail.
 extern std::set<std::string> nullFailSteps;
-// Messages handed to PlatformDefaultProc.
-extern int nullDefaultProcCalls;
 // Colour and depth bits of the last pixel format asked for.
 extern int nullPixelBits[2];
 // Title and full-screen flag of the last window asked for.
 extern std::string nullWindowTitle;
 extern bool nullWindowFullscreen;
 
-// Pending messages, taken by PlatformPeekMessage from the front; PlatformPostQuit
-// appends a MSG_QUIT.
+// Pending messages, taken by PlatformNextMessage from the front; PlatformPostQuit appends
+// a MSG_QUIT.
 extern std::deque<PlatformMessage> nullMessages;
 // Buffer swaps so far, and a hook run after each one (tests feed messages from it).
 extern int nullSwapCount;
 extern void (*nullSwapHook)();
 
+// True while a window, its device context or its rendering context is held.
+bool NullHoldsWindow();
 // Back to the start state: no window, no boxes, no calls, no failures, empty queue.
 void NullPlatformReset();

@@ -1,7 +1,8 @@
 // Browser backend of the platform interface, on emscripten's HTML5 API: the page's canvas
 // is the window, a WebGL 1 context with the fixed-function emulation is the rendering
 // context, the browser's full screen is the display mode, and the page shows the message
-// boxes. Key and visibility events are queued as the game's messages.
+// boxes. Key, focus and visibility events are queued as the game's messages.
+#include "platform/message_ring.h"
 #include "platform/platform.h"
 #include "platform/web/gl_compat.h"
 
@@ -10,24 +11,15 @@
 
 static const char *const CANVAS = "#canvas";
 
-static bool classRegistered;
 static bool callbacksSet;
-static bool haveWindow;
-static bool haveDeviceContext;
+static bool modeChanged;   // full screen asked for by the last opening
+static bool windowOpen;    // the canvas is the game's window
 static EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context;
-static int depthBits = 16;
 
-// Messages waiting for the frame loop, oldest first, in a fixed ring. A full ring drops
-// new messages: at 256 the player's keys are long out of step anyway.
-static const int QUEUE_SIZE = 256;
-static PlatformMessage queue[QUEUE_SIZE];
-static int queueHead, queueCount;
+// Messages waiting for the frame loop, oldest first.
+static MessageRing queue;
 
-static void Post(int kind, uint32_t wParam, int32_t lParam) {
-    if (queueCount == QUEUE_SIZE) return;
-    queue[(queueHead + queueCount) % QUEUE_SIZE] = PlatformMessage{kind, wParam, lParam};
-    queueCount++;
-}
+static void Post(int kind, uint32_t wParam, int32_t lParam) { RingPut(&queue, PlatformMessage{kind, wParam, lParam}); }
 
 // A box cannot wait for the player in a browser: the page shows it as a dialog of its own
 // (one per message, nothing blocks the tab) and the game goes on with the button that
@@ -52,34 +44,21 @@ static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent *e, void *) {
     // keyCode is the Windows virtual-key code the game numbers its keys by.
     const uint32_t vk = e->keyCode ? e->keyCode : e->which;
     if (vk == 0 || vk > 255) return EM_FALSE;
-    const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
-    // Keys with Alt held, Alt itself and F10 are system keys.
-    const bool sys = e->altKey || vk == VK_MENU_ || vk == VK_F10_;
-    Post(sys ? (down ? MSG_SYSKEYDOWN : MSG_SYSKEYUP) : (down ? MSG_KEYDOWN : MSG_KEYUP), vk, 0);
+    // Keys with Alt held, Alt itself and F10 are system keys: the browser's, never the game's.
+    if (!(e->altKey || vk == VK_MENU_ || vk == VK_F10_))
+        Post(type == EMSCRIPTEN_EVENT_KEYDOWN ? MSG_KEYDOWN : MSG_KEYUP, vk, 0);
     return KeepFromBrowser(vk) ? EM_TRUE : EM_FALSE;
 }
 
-// A hidden tab is the browser's minimised window.
+// A hidden tab is the browser's minimised window; a page without the focus hears no keys.
 static EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent *e, void *) {
     Post(MSG_ACTIVATE, e->hidden ? 1u << 16 : 1u, 0);
     return EM_FALSE;
 }
 
-// The page's key events feed the queue from the first registration on.
-bool PlatformRegisterClass() {
-    if (!callbacksSet) {
-        emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);
-        emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);
-        emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, OnVisibility);
-        callbacksSet = true;
-    }
-    classRegistered = true;
-    return true;
-}
-
-bool PlatformUnregisterClass() {
-    classRegistered = false;
-    return true;
+static EM_BOOL OnFocus(int type, const EmscriptenFocusEvent *, void *) {
+    Post(MSG_ACTIVATE, type == EMSCRIPTEN_EVENT_FOCUS ? 1u : 0u, 0);
+    return EM_FALSE;
 }
 
 // The browser allows full screen only while the player's click or key press is fresh (the
@@ -87,7 +66,7 @@ bool PlatformUnregisterClass() {
 // A refusal leaves the canvas in the page, which is the windowed game. Where the browser
 // lets a page keep Escape in full screen (the keyboard lock), Escape still ends the game and
 // holding it leaves full screen; elsewhere the first Escape only leaves full screen.
-bool PlatformChangeDisplayMode(int, int, int) {
+static bool ChangeDisplayMode() {
     return EM_ASM_INT({
         var canvas = Module.canvas;
         if (!canvas || !canvas.requestFullscreen) return 0;
@@ -101,7 +80,7 @@ bool PlatformChangeDisplayMode(int, int, int) {
     }) != 0;
 }
 
-void PlatformRestoreDisplayMode() {
+static void RestoreDisplayMode() {
     EM_ASM({
         if (navigator.keyboard && navigator.keyboard.unlock) navigator.keyboard.unlock();
         if (document.fullscreenElement && document.exitFullscreen) {
@@ -111,43 +90,8 @@ void PlatformRestoreDisplayMode() {
     });
 }
 
-void PlatformShowCursor(bool show) {
-    EM_ASM({ if (Module.canvas) Module.canvas.style.cursor = $0 ? "" : "none"; }, show ? 1 : 0);
-}
-
-bool PlatformCreateWindow(const char *title, int width, int height, bool) {
-    if (!classRegistered || haveWindow) return false;
-    const bool found = EM_ASM_INT({
-        if (!Module.canvas) return 0;
-        document.title = UTF8ToString($0);
-        return 1;
-    }, title ? title : "") != 0;
-    if (!found) return false;
-    // The drawing buffer keeps the game's size; in full screen the page stretches it.
-    if (emscripten_set_canvas_element_size(CANVAS, width, height) != EMSCRIPTEN_RESULT_SUCCESS)
-        return false;
-    haveWindow = true;
-    return true;
-}
-
-// The canvas is the device context.
-bool PlatformGetDeviceContext() {
-    haveDeviceContext = haveWindow;
-    return haveDeviceContext;
-}
-
-// WebGL always draws 8 bits a channel; the depth buffer is asked for or not.
-bool PlatformChoosePixelFormat(int colorBits, int depth) {
-    if (colorBits != 16 && colorBits != 24 && colorBits != 32) return false;
-    if (depth != 16 && depth != 24 && depth != 32) return false;
-    depthBits = depth;
-    return haveDeviceContext;
-}
-
-bool PlatformSetPixelFormat() { return haveDeviceContext; }
-
-bool PlatformCreateContext() {
-    if (!haveDeviceContext || context) return false;
+static bool CreateContext(int depthBits) {
+    if (context) return false;
     EmscriptenWebGLContextAttributes attrs;
     emscripten_webgl_init_context_attributes(&attrs);
     attrs.alpha = EM_FALSE;
@@ -163,7 +107,7 @@ bool PlatformCreateContext() {
     return context != 0;
 }
 
-bool PlatformMakeCurrent() {
+static bool MakeCurrent() {
     if (!context || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
         return false;
     // The fixed-function emulation sets itself up only through SDL, GLUT, GLFW or EGL: for a
@@ -183,21 +127,9 @@ bool PlatformMakeCurrent() {
     return true;
 }
 
-void PlatformShowWindow() {
-    EM_ASM({ if (Module.canvas && Module.canvas.focus) Module.canvas.focus(); });
-}
-
-bool PlatformHasContext() { return context != 0; }
-bool PlatformHasDeviceContext() { return haveDeviceContext; }
-bool PlatformHasWindow() { return haveWindow; }
-
-bool PlatformReleaseCurrent() {
-    return emscripten_webgl_make_context_current(0) == EMSCRIPTEN_RESULT_SUCCESS;
-}
-
 // A canvas keeps its one WebGL context for life; what goes with the game's context are its
 // textures, so that a new one starts as empty as on the desktop.
-bool PlatformDeleteContext() {
+static bool DeleteContext() {
     if (!context) return false;
     if (emscripten_webgl_make_context_current(context) == EMSCRIPTEN_RESULT_SUCCESS)
         KavDeleteAllTextures();
@@ -207,31 +139,62 @@ bool PlatformDeleteContext() {
     return ok;
 }
 
-bool PlatformReleaseDeviceContext() {
-    const bool held = haveDeviceContext;
-    haveDeviceContext = false;
-    return held;
-}
-
-bool PlatformDestroyWindow() {
-    const bool held = haveWindow;
-    haveWindow = false;
-    return held;
-}
-
-bool PlatformPeekMessage(PlatformMessage *msg) {
-    if (queueCount == 0) return false;
-    *msg = queue[queueHead];
-    queueHead = (queueHead + 1) % QUEUE_SIZE;
-    queueCount--;
+bool PlatformOpenWindow(const WindowRequest &r, WindowStep *failed) {
+    auto fail = [failed](WindowStep step) {
+        *failed = step;
+        return false;
+    };
+    // The page's events feed the queue from the first opening on.
+    if (!callbacksSet) {
+        emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);
+        emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);
+        emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, OnVisibility);
+        emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnFocus);
+        emscripten_set_focus_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnFocus);
+        callbacksSet = true;
+    }
+    if (r.fullscreen) {
+        if (!ChangeDisplayMode()) return fail(STEP_DISPLAY_MODE);
+        modeChanged = true;
+        EM_ASM({ if (Module.canvas) Module.canvas.style.cursor = "none"; });
+    }
+    if (windowOpen) return fail(STEP_CREATE_WINDOW);
+    const bool found = EM_ASM_INT({
+        if (!Module.canvas) return 0;
+        document.title = UTF8ToString($0);
+        return 1;
+    }, r.title ? r.title : "") != 0;
+    // The drawing buffer keeps the game's size; in full screen the page stretches it.
+    if (!found || emscripten_set_canvas_element_size(CANVAS, r.width, r.height) != EMSCRIPTEN_RESULT_SUCCESS)
+        return fail(STEP_CREATE_WINDOW);
+    windowOpen = true;
+    // The canvas is the device context; WebGL always draws 8 bits a channel.
+    const auto valid = [](int bits) { return bits == 16 || bits == 24 || bits == 32; };
+    if (!valid(r.colorBits) || !valid(r.depthBits)) return fail(STEP_CHOOSE_PIXEL_FORMAT);
+    if (!CreateContext(r.depthBits)) return fail(STEP_CREATE_CONTEXT);
+    if (!MakeCurrent()) return fail(STEP_MAKE_CURRENT);
+    EM_ASM({ if (Module.canvas && Module.canvas.focus) Module.canvas.focus(); });
     return true;
 }
 
-void PlatformDispatchMessage(const PlatformMessage &msg) { GameWindowProc(msg); }
+int PlatformCloseWindow(WindowStep failed[WINDOW_STEP_COUNT]) {
+    int count = 0;
+    if (modeChanged) {
+        RestoreDisplayMode();
+        EM_ASM({ if (Module.canvas) Module.canvas.style.cursor = ""; });
+        modeChanged = false;
+    }
+    if (context) {
+        if (emscripten_webgl_make_context_current(0) != EMSCRIPTEN_RESULT_SUCCESS) failed[count++] = STEP_RELEASE_CURRENT;
+        if (!DeleteContext()) failed[count++] = STEP_DELETE_CONTEXT;
+    }
+    windowOpen = false;
+    return count;
+}
+
+bool PlatformNextMessage(PlatformMessage *msg) { return RingTake(&queue, msg); }
 
 void PlatformPostQuit(int code) { Post(MSG_QUIT, (uint32_t)code, 0); }
-
-intptr_t PlatformDefaultProc(const PlatformMessage &) { return 0; }
 
 // The browser shows the canvas when the frame's callback returns.
 void PlatformSwapBuffers() {}

@@ -30,10 +30,10 @@ std::vector<GLint> Viewport() {
 
 }  // namespace
 
-TEST_F(ShellGl, SizeMessagesSetTheViewportOnceAContextExists) {
-    GameWindowProc({MSG_SIZE, 0, 640 | (480 << 16)});   // no context yet: no view to change
+TEST_F(ShellGl, SizeMessagesSetTheViewportWhileAWindowIsOpen) {
+    GameWindowProc({MSG_SIZE, 0, 640 | (480 << 16)});   // no window: no view to change
     EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 800, 600}));
-    ASSERT_TRUE(PlatformCreateContext());
+    haveWindow = true;
     GameWindowProc({MSG_SIZE, 0, 640 | (480 << 16)});
     EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 640, 480}));
     GameWindowProc({MSG_SIZE, 0, 640});   // never an empty height
@@ -45,6 +45,7 @@ TEST_F(ShellGl, CreationShowsTheWindowThenSetsTheViewAndStateAndReleaseUndoesIt)
     glViewport(0, 0, 10, 10);
     glDisable(GL_DEPTH_TEST);
     ASSERT_TRUE(CreateGameWindow("Kav", 800, 600, 32, false));
+    EXPECT_TRUE(haveWindow);
     EXPECT_EQ(nullCalls, (std::vector<std::string>{"RegisterClass", "CreateWindow", "GetDeviceContext",
                                                    "ChoosePixelFormat", "SetPixelFormat", "CreateContext",
                                                    "MakeCurrent", "ShowWindow"}));
@@ -54,11 +55,11 @@ TEST_F(ShellGl, CreationShowsTheWindowThenSetsTheViewAndStateAndReleaseUndoesIt)
     EXPECT_TRUE(fontListBase != 0 && glIsEnabled(GL_DEPTH_TEST));
     DestroyGameWindow();
     EXPECT_EQ(fontListBase, 0u);
+    EXPECT_FALSE(haveWindow);
 }
 
 TEST_F(ShellGl, ToggleMakesANewWindowTitledKAVAndEveryPictureAgain) {
     ASSERT_TRUE(CreateGameWindow("Kav", 800, 600, 32, false));
-    haveWindow = true;
     nullCalls.clear();
     KeyState[VK_F1_] = true;
     UpdateDeveloperKeys();

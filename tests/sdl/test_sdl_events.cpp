@@ -1,35 +1,56 @@
 // The SDL2 backend's translation of SDL events into the game's messages: the keypad with
-// and without Num Lock, system keys, window events, the close box and the quit message,
-// and game pads, whose buttons and stick come out as the keys they stand for.
+// and without Num Lock, system keys, window events, focus loss, the close box and the quit
+// message, keys carried over a new window, and game pads, whose buttons and stick come out
+// as the keys they stand for.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
-#include "platform/platform.h"
-
-// Nothing is dispatched here: the messages are read as they come out of the queue.
-intptr_t GameWindowProc(const PlatformMessage &) { return 0; }
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 
 class SdlEvents : public ::testing::Test {
 protected:
     void SetUp() override {
-        SDL_setenv("SDL_VIDEODRIVER", "dummy", 0);   // events only: no window system needed
-        ASSERT_TRUE(PlatformRegisterClass());
+        SDL_setenv("SDL_VIDEODRIVER", "offscreen", 0);   // a window with GL, no window system
+        WindowStep failed = STEP_NONE;
+        ASSERT_TRUE(PlatformOpenWindow(WindowRequest{"Kav", 800, 600, 32, 16, false}, &failed)) << failed;
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
-    // The one message that an event pushed into SDL's queue comes out as.
+    void TearDown() override {
+        WindowStep failed[WINDOW_STEP_COUNT];
+        EXPECT_EQ(PlatformCloseWindow(failed), 0);
+    }
+    // The message that an event pushed into SDL's queue comes out as; MSG_NONE for none.
     static PlatformMessage Through(SDL_Event ev) {
         EXPECT_EQ(SDL_PushEvent(&ev), 1);
-        PlatformMessage msg = {MSG_NONE, 0, 0};
-        EXPECT_TRUE(PlatformPeekMessage(&msg));
-        EXPECT_FALSE(PlatformPeekMessage(&msg)) << "more than one message";
+        PlatformMessage msg = {MSG_NONE, 0, 0}, more;
+        PlatformNextMessage(&msg);
+        EXPECT_FALSE(PlatformNextMessage(&more)) << "more than one message";
         return msg;
+    }
+    static SDL_Event Key(SDL_Scancode scancode, SDL_Keycode sym, Uint16 mod, bool down) {
+        SDL_Event ev = {};
+        ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        ev.key.keysym.scancode = scancode;
+        ev.key.keysym.sym = sym;
+        ev.key.keysym.mod = mod;
+        return ev;
+    }
+    static SDL_Event Window(Uint8 event) {
+        SDL_Event ev = {};
+        ev.type = SDL_WINDOWEVENT;
+        ev.window.windowID = SDL_GetWindowID(sdlWindow);
+        ev.window.event = event;
+        ev.window.data1 = 640;
+        ev.window.data2 = 480;
+        return ev;
     }
 };
 
-TEST_F(SdlEvents, KeysComeOutAsWindowsVirtualKeysKeypadByNumLockAltAndF10AsSystemKeys) {
+TEST_F(SdlEvents, KeysComeOutAsWindowsVirtualKeysKeypadByNumLockAndSystemKeysNotAtAll) {
     const Uint16 NUM = KMOD_NUM, ALT = KMOD_LALT;
     const struct {
         SDL_Scancode scancode;
@@ -57,26 +78,20 @@ TEST_F(SdlEvents, KeysComeOutAsWindowsVirtualKeysKeypadByNumLockAltAndF10AsSyste
         // Letters follow the layout (Q where the board says A). (Digits, Escape, F1 and Page Up
         // are pressed on the real program under Xvfb.)
         {SDL_SCANCODE_Q, SDLK_a, 0, true, MSG_KEYDOWN, VK_A_},
-        // Alt, keys with Alt held and F10 are system keys, down and up.
-        {SDL_SCANCODE_LALT, SDLK_LALT, ALT, true, MSG_SYSKEYDOWN, VK_MENU_},
-        {SDL_SCANCODE_X, SDLK_x, ALT, true, MSG_SYSKEYDOWN, VK_A_ + ('X' - 'A')},
-        {SDL_SCANCODE_X, SDLK_x, ALT, false, MSG_SYSKEYUP, VK_A_ + ('X' - 'A')},
-        {SDL_SCANCODE_LALT, SDLK_LALT, 0, false, MSG_SYSKEYUP, VK_MENU_},
-        {SDL_SCANCODE_RIGHT, SDLK_RIGHT, KMOD_RALT, true, MSG_SYSKEYDOWN, VK_RIGHT_},
-        {SDL_SCANCODE_F10, SDLK_F10, 0, true, MSG_SYSKEYDOWN, VK_F10_},
+        // Alt, keys with Alt held and F10 are system keys, down and up: never the game's.
+        {SDL_SCANCODE_LALT, SDLK_LALT, ALT, true, MSG_NONE, 0},
+        {SDL_SCANCODE_X, SDLK_x, ALT, true, MSG_NONE, 0},
+        {SDL_SCANCODE_X, SDLK_x, ALT, false, MSG_NONE, 0},
+        {SDL_SCANCODE_LALT, SDLK_LALT, 0, false, MSG_NONE, 0},
+        {SDL_SCANCODE_RIGHT, SDLK_RIGHT, KMOD_RALT, true, MSG_NONE, 0},
+        {SDL_SCANCODE_F10, SDLK_F10, 0, true, MSG_NONE, 0},
         {SDL_SCANCODE_X, SDLK_x, 0, true, MSG_KEYDOWN, VK_A_ + ('X' - 'A')},
-        // A key with no virtual key still takes its pass of the loop, and nothing more.
-        {SDL_SCANCODE_AUDIOPLAY, SDLK_AUDIOPLAY, 0, true, MSG_OTHER, 0},
+        // A key with no virtual key is nothing to the game.
+        {SDL_SCANCODE_AUDIOPLAY, SDLK_AUDIOPLAY, 0, true, MSG_NONE, 0},
     };
     int row = 0;
     for (const auto &k : keys) {
-        SDL_Event ev = {};
-        ev.type = k.down ? SDL_KEYDOWN : SDL_KEYUP;
-        ev.key.state = k.down ? SDL_PRESSED : SDL_RELEASED;
-        ev.key.keysym.scancode = k.scancode;
-        ev.key.keysym.sym = k.sym;
-        ev.key.keysym.mod = k.mod;
-        const PlatformMessage msg = Through(ev);
+        const PlatformMessage msg = Through(Key(k.scancode, k.sym, k.mod, k.down));
         EXPECT_EQ(msg.kind, k.kind) << "row " << row;
         EXPECT_EQ(msg.wParam, k.vk) << "row " << row;
         row++;
@@ -94,20 +109,20 @@ TEST_F(SdlEvents, WindowEventsBecomeActivationSizeAndCloseAndThePostedQuitCarrie
         {SDL_WINDOWEVENT_RESTORED, MSG_ACTIVATE, 1, 0},
         {SDL_WINDOWEVENT_FOCUS_LOST, MSG_ACTIVATE, 0, 0},         // another window has the focus
         {SDL_WINDOWEVENT_FOCUS_GAINED, MSG_ACTIVATE, 1, 0},
-        {SDL_WINDOWEVENT_SIZE_CHANGED, MSG_SIZE, 0, 640 | (480 << 16)},   // (the close box: on the real program)
-        {SDL_WINDOWEVENT_MOVED, MSG_OTHER, 0, 0},
+        {SDL_WINDOWEVENT_SIZE_CHANGED, MSG_SIZE, 0, 640 | (480 << 16)},
+        {SDL_WINDOWEVENT_CLOSE, MSG_CLOSE, 0, 0},
+        {SDL_WINDOWEVENT_MOVED, MSG_NONE, 0, 0},
     };
     for (const auto &w : windowEvents) {
-        SDL_Event ev = {};
-        ev.type = SDL_WINDOWEVENT;
-        ev.window.event = w.event;
-        ev.window.data1 = 640;
-        ev.window.data2 = 480;
-        const PlatformMessage msg = Through(ev);
+        const PlatformMessage msg = Through(Window(w.event));
         EXPECT_EQ(msg.kind, w.kind) << "window event " << (int)w.event;
         EXPECT_EQ(msg.wParam, w.wParam) << "window event " << (int)w.event;
         EXPECT_EQ(msg.lParam, w.lParam) << "window event " << (int)w.event;
     }
+    // A window destroyed before (a full-screen toggle) says nothing any more.
+    SDL_Event old = Window(SDL_WINDOWEVENT_FOCUS_LOST);
+    old.window.windowID += 1000;
+    EXPECT_EQ(Through(old).kind, MSG_NONE);
 
     SDL_Event quit = {};
     quit.type = SDL_QUIT;   // asked to end from outside: as the close box
@@ -115,10 +130,39 @@ TEST_F(SdlEvents, WindowEventsBecomeActivationSizeAndCloseAndThePostedQuitCarrie
 
     PlatformPostQuit(27);
     PlatformMessage msg = {MSG_NONE, 0, 0};
-    ASSERT_TRUE(PlatformPeekMessage(&msg));
+    ASSERT_TRUE(PlatformNextMessage(&msg));
     EXPECT_EQ(msg.kind, MSG_QUIT);
     EXPECT_EQ(msg.wParam, 27u);
-    EXPECT_FALSE(PlatformPeekMessage(&msg));
+    EXPECT_FALSE(PlatformNextMessage(&msg));
+}
+
+// A new window keeps the keys held: SDL's let-go of them when the old one goes is not the
+// player's; each stays down until the keyboard says otherwise (here nothing can tell, so it
+// is let go once the new window is open). Focus loss lets go of every key at once.
+TEST_F(SdlEvents, KeysHeldOverANewWindowStayDownUntilTheKeyboardSaysUpAndFocusLossEndsThem) {
+    PlatformMessage msg;
+    EXPECT_EQ(Through(Key(SDL_SCANCODE_LEFT, SDLK_LEFT, 0, true)).kind, MSG_KEYDOWN);
+    EXPECT_EQ(Through(Key(SDL_SCANCODE_SPACE, SDLK_SPACE, 0, true)).kind, MSG_KEYDOWN);
+    EXPECT_EQ(Through(Key(SDL_SCANCODE_SPACE, SDLK_SPACE, 0, false)).kind, MSG_KEYUP);
+    WindowStep failed[WINDOW_STEP_COUNT];
+    ASSERT_EQ(PlatformCloseWindow(failed), 0);
+    SDL_Event reset = Key(SDL_SCANCODE_LEFT, SDLK_LEFT, 0, false);   // SDL's own, at the destruction
+    SDL_PushEvent(&reset);
+    WindowStep step = STEP_NONE;
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{"KAV", 800, 600, 32, 16, false}, &step));
+    SDL_FlushEvent(SDL_WINDOWEVENT);
+    ASSERT_TRUE(PlatformNextMessage(&msg));   // SDL's key-up passed over; the keyboard asked
+    EXPECT_EQ(msg.kind, MSG_KEYUP);
+    EXPECT_EQ(msg.wParam, (uint32_t)VK_LEFT_);
+    EXPECT_FALSE(PlatformNextMessage(&msg)) << "Space was not held: nothing to carry";
+
+    // Carried again, then the focus goes: the game lets go itself, no key-up follows.
+    EXPECT_EQ(Through(Key(SDL_SCANCODE_LEFT, SDLK_LEFT, 0, true)).kind, MSG_KEYDOWN);
+    CarryHeldKeys();
+    const PlatformMessage lost = Through(Window(SDL_WINDOWEVENT_FOCUS_LOST));
+    EXPECT_EQ(lost.kind, MSG_ACTIVATE);
+    EXPECT_EQ(lost.wParam & 0xFFFF, 0u);
+    EXPECT_FALSE(PlatformNextMessage(&msg));
 }
 
 // The key messages that an event pushed into SDL's queue comes out as, "+VK" down, "-VK" up.
@@ -126,7 +170,7 @@ static std::string KeysThrough(SDL_Event ev) {
     EXPECT_EQ(SDL_PushEvent(&ev), 1);
     std::string keys;
     PlatformMessage msg;
-    while (PlatformPeekMessage(&msg)) {
+    while (PlatformNextMessage(&msg)) {
         EXPECT_TRUE(msg.kind == MSG_KEYDOWN || msg.kind == MSG_KEYUP) << msg.kind;
         keys += (keys.empty() ? "" : " ") + std::string(msg.kind == MSG_KEYDOWN ? "+" : "-") +
                 std::to_string(msg.wParam);

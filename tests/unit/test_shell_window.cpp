@@ -1,12 +1,22 @@
 // The window procedure and the creation and release of the window over the null platform.
 #include "shell_fixture.h"
 
+#include "platform/message_ring.h"
+
+#include <cstring>
 #include <string>
 #include <vector>
 
 using Calls = std::vector<std::string>;
 
 static void Proc(int kind, uint32_t wParam = 0) { GameWindowProc({kind, wParam, 0}); }
+
+// The frame loop handles every waiting message before it runs a frame: the key table after
+// a run of messages is what counts.
+static void ApplyAll(MessageRing *ring) {
+    PlatformMessage msg;
+    while (RingTake(ring, &msg)) GameWindowProc(msg);
+}
 
 static void ExpectBox(size_t i, const char *text, const char *caption, int buttons, int icon) {
     ASSERT_GT(nullMessageBoxes.size(), i);
@@ -18,18 +28,14 @@ static void ExpectBox(size_t i, const char *text, const char *caption, int butto
 
 class WindowProcTest : public ShellTest {};
 
-TEST_F(WindowProcTest, KeysAreHeldFromKeyDownToKeyUpAndSystemKeysNeverReachTheTable) {
+TEST_F(WindowProcTest, KeysAreHeldFromKeyDownToKeyUpAndCodesOutsideTheTableChangeNothing) {
     Proc(MSG_KEYDOWN, VK_LEFT_);
     Proc(MSG_KEYDOWN, VK_LEFT_);   // auto-repeat
     Proc(MSG_KEYDOWN, VK_SPACE_);
     Proc(MSG_KEYUP, VK_LEFT_);
     EXPECT_FALSE(KeyState[VK_LEFT_]);
     EXPECT_TRUE(KeyState[VK_SPACE_]);
-    EXPECT_EQ(nullDefaultProcCalls, 0);
-    for (uint32_t key : {(uint32_t)VK_F10_, (uint32_t)'X', (uint32_t)VK_MENU_}) Proc(MSG_SYSKEYDOWN, key);
-    Proc(MSG_SYSKEYUP, VK_SPACE_);   // nor do they release a key
-    EXPECT_EQ(nullDefaultProcCalls, 4);
-    Proc(MSG_KEYDOWN, 256 + VK_LEFT_);   // codes outside the table change nothing
+    Proc(MSG_KEYDOWN, 256 + VK_LEFT_);
     Proc(MSG_KEYDOWN, 0xFFFFFFFFu);
     int held = 0;
     for (bool k : KeyState) held += k ? 1 : 0;
@@ -37,23 +43,57 @@ TEST_F(WindowProcTest, KeysAreHeldFromKeyDownToKeyUpAndSystemKeysNeverReachTheTa
     EXPECT_TRUE(KeyState[VK_SPACE_]);
 }
 
-TEST_F(WindowProcTest, OnlyMinimisingStopsDrawingAndPowerSavingIsSwallowed) {
-    const struct { uint32_t wParam; bool active; } activations[] = {
-        {(1u << 16) | 0, false},   // minimised
-        {1, true},                 // restored
-        {0, true},                 // another window has the focus
-        {(1u << 16) | 1, false},   // the low word is not looked at
+TEST_F(WindowProcTest, OnlyMinimisingStopsDrawingAndLosingTheFocusLetsGoOfEveryKey) {
+    const struct { uint32_t wParam; bool active, keysKept; } activations[] = {
+        {(1u << 16) | 0, false, false},   // minimised
+        {1, true, true},                  // restored
+        {0, true, false},                 // another window has the focus
+        {(1u << 16) | 1, false, true},    // minimised with the focus: keys still come
     };
     for (const auto &a : activations) {
+        KeyState[VK_LEFT_] = KeyState[VK_SPACE_] = true;
         Proc(MSG_ACTIVATE, a.wParam);
         EXPECT_EQ(appActive, a.active) << a.wParam;
+        EXPECT_EQ(KeyState[VK_LEFT_] && KeyState[VK_SPACE_], a.keysKept) << a.wParam;
+        EXPECT_EQ(KeyState[VK_LEFT_] || KeyState[VK_SPACE_], a.keysKept) << a.wParam;
     }
-    Proc(MSG_SYSCOMMAND, SC_SCREENSAVE_);
-    Proc(MSG_SYSCOMMAND, SC_MONITORPOWER_);
-    EXPECT_EQ(nullDefaultProcCalls, 0);
-    Proc(MSG_SYSCOMMAND, 0xF020);   // minimise: the platform's business
-    Proc(MSG_OTHER, 7);
-    EXPECT_EQ(nullDefaultProcCalls, 2);
+}
+
+TEST_F(WindowProcTest, AFullMessageRingKeepsWhatTheGameSeesAndNeverDropsTheLastKeyUp) {
+    static MessageRing ring;
+    ring = MessageRing{};
+    std::vector<PlatformMessage> all;
+    uint32_t seed = 1;
+    for (int i = 0; i < 6 * MESSAGE_RING_SIZE; i++) {
+        seed = seed * 1103515245u + 12345u;
+        const uint32_t r = seed >> 8;
+        PlatformMessage m = {r % 2 ? MSG_KEYDOWN : MSG_KEYUP, r / 2 % 300, 0};   // some codes past the table
+        if (r % 97 == 0) m = {MSG_ACTIVATE, (r / 97 % 2) << 16 | 1, 0};
+        if (r % 89 == 0) m = {MSG_SIZE, 0, (int32_t)(r % 1000 | 600 << 16)};
+        if (i == 10 || i == 2000) m = {MSG_CLOSE, 0, 0};
+        all.push_back(m);
+    }
+    // Every key goes down and then up again in a ring long full, and one stays down.
+    for (int kind : {MSG_KEYDOWN, MSG_KEYUP})
+        for (uint32_t k = 0; k < 256; k++) all.push_back({kind, k, 0});
+    all.push_back({MSG_KEYDOWN, VK_LEFT_, 0});
+
+    for (const PlatformMessage &m : all) GameWindowProc(m);
+    bool expected[256];
+    std::memcpy(expected, KeyState, sizeof expected);
+    const bool expectedActive = appActive;
+    ASSERT_EQ(nullMessages.size(), 2u);   // each close box posts a quit
+
+    std::memset(KeyState, 1, sizeof KeyState);
+    nullMessages.clear();
+    appActive = !expectedActive;
+    for (const PlatformMessage &m : all) RingPut(&ring, m);
+    EXPECT_LE(ring.count, MESSAGE_RING_SIZE);
+    ApplyAll(&ring);
+    EXPECT_EQ(std::memcmp(KeyState, expected, sizeof expected), 0);
+    EXPECT_TRUE(KeyState[VK_LEFT_]);
+    EXPECT_EQ(appActive, expectedActive);
+    EXPECT_EQ(nullMessages.size(), 1u);   // the first: the loop ends on it, never sees the second
 }
 
 class CreateWindowTest : public ShellTest {};
@@ -88,7 +128,8 @@ TEST_F(CreateWindowTest, EachFailingStepIsReleasedThenReportedInOrder) {
         EXPECT_EQ(nullCalls, want);
         ASSERT_EQ(nullMessageBoxes.size(), 1u);
         ExpectBox(0, f.text, "ERROR", MB_OK_, MB_ICONEXCLAMATION_);
-        EXPECT_FALSE(PlatformHasWindow() || PlatformHasDeviceContext() || PlatformHasContext());
+        EXPECT_FALSE(NullHoldsWindow());
+        EXPECT_FALSE(haveWindow);
     }
     EXPECT_EQ(nullPixelBits[0], 32);   // 32-bit colour, 16-bit depth
     EXPECT_EQ(nullPixelBits[1], 16);
@@ -123,15 +164,17 @@ TEST_F(CreateWindowTest, UnsupportedFullScreenAsksYesGoesOnWindowedNoEndsTheProg
 }
 
 TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
-    ASSERT_TRUE(PlatformCreateWindow("Kav", 800, 600, true));
-    ASSERT_TRUE(PlatformGetDeviceContext());
-    ASSERT_TRUE(PlatformCreateContext());
+    WindowStep failed = STEP_NONE;
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{"Kav", 800, 600, 32, 16, true}, &failed));
+    haveWindow = true;
     nullCalls.clear();
     nullFailSteps = {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow", "UnregisterClass"};
     DestroyGameWindow();
-    EXPECT_EQ(nullCalls, (Calls{"RestoreDisplayMode", "ShowCursor(1)", "ReleaseCurrent", "MessageBox",
-                                "DeleteContext", "MessageBox", "ReleaseDeviceContext", "MessageBox",
-                                "DestroyWindow", "MessageBox", "UnregisterClass", "MessageBox"}));
+    // The release runs to its end; the boxes then tell each failure in the order it came.
+    EXPECT_EQ(nullCalls, (Calls{"RestoreDisplayMode", "ShowCursor(1)", "ReleaseCurrent", "DeleteContext",
+                                "ReleaseDeviceContext", "DestroyWindow", "UnregisterClass", "MessageBox",
+                                "MessageBox", "MessageBox", "MessageBox", "MessageBox"}));
+    EXPECT_FALSE(haveWindow || NullHoldsWindow());
     const char *texts[] = {"Release Of DC And RC Failed.", "Release Rendering Context Failed.",
                            "Release Device Context Failed.", "Could Not Release hWnd.", "Could Not Unregister Class."};
     ASSERT_EQ(nullMessageBoxes.size(), 5u);

@@ -1,6 +1,6 @@
 # Every benchmark of the game, one "BENCH <name> <value> <unit>" line per figure.
 #   bash tools/bench/run.sh BUILD_DIR [ROUNDS]
-# Needs the built game (./kav at the top of the tree) and the build's benchmark targets.
+# Times the build it is given: its kav (BUILD_DIR/kav) and its benchmark targets.
 # The drawing and the start-up run under an Xvfb server of their own. Ratios are taken side by
 # side, round after round, and reported as medians: the figures of a shared machine wander.
 # The ratios in processor time (all threads of the process, the GL driver's too) are the
@@ -25,7 +25,7 @@ startup_ms() {
 cd "$src"
 for r in $(seq "$rounds"); do
     bare=$(startup_ms "$build/tools/bench/kav_bare_window")
-    game=$(startup_ms ./kav --windowed)
+    game=$(startup_ms "$build/kav" --windowed)
     echo "$bare $game"   # wall and processor milliseconds of each
 done | awk '
     function median(a, n,   i, j, t) {
