@@ -17,10 +17,20 @@ bool PlatformRegularSize(int fd, uint64_t *bytes);
 long PlatformRead(int fd, void *buffer, size_t bytes);
 void PlatformClose(int fd);
 
-// True when something that is not a regular file exists at path.
-bool PlatformExistsNonRegular(const char *path);
-// The full path a symbolic link at path points to; empty when path is no link.
-std::string PlatformLinkTarget(const char *path);
+// What exists at path (a symbolic link followed), for a file about to be replaced.
+struct PlatformPathInfo {
+    bool exists;      // something is there
+    bool regular;     // it is a regular file
+    bool writable;    // its permission bits let it be written, and this process may write it
+    unsigned mode;    // its permission bits (rwx for owner, group and others; 0 where files have none)
+    unsigned links;   // how many names (hard links) it has
+};
+PlatformPathInfo PlatformInspect(const char *path);
+// Whether path is a symbolic link; if so, *target gets the full path of what it leads to,
+// or stays empty when it leads nowhere (a missing file, a loop).
+bool PlatformLinkTarget(const char *path, std::string *target);
+// Gives the open file the permission bits mode; does nothing where files have none.
+bool PlatformSetMode(FILE *file, unsigned mode);
 // A new file at path, open for binary writing; null (errno EEXIST) when path exists.
 FILE *PlatformCreateNew(const char *path);
 // Flushed to the disk itself, not only to the system.

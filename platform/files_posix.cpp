@@ -23,17 +23,29 @@ long PlatformRead(int fd, void *buffer, size_t bytes) { return long(read(fd, buf
 
 void PlatformClose(int fd) { close(fd); }
 
-bool PlatformExistsNonRegular(const char *path) {
+PlatformPathInfo PlatformInspect(const char *path) {
+    PlatformPathInfo info = {false, false, false, 0, 0};
     struct stat st;
-    return stat(path, &st) == 0 && !S_ISREG(st.st_mode);
+    if (stat(path, &st) != 0) return info;
+    info.exists = true;
+    info.regular = S_ISREG(st.st_mode);
+    info.mode = unsigned(st.st_mode & 0777);
+    info.links = unsigned(st.st_nlink);
+    // Bits that let nobody write mean "read-only" even to a process that could write anyway.
+    info.writable = (st.st_mode & 0222) != 0 && access(path, W_OK) == 0;
+    return info;
 }
 
-std::string PlatformLinkTarget(const char *path) {
+bool PlatformLinkTarget(const char *path, std::string *target) {
+    target->clear();
     struct stat st;
-    if (lstat(path, &st) != 0 || !S_ISLNK(st.st_mode)) return "";
+    if (lstat(path, &st) != 0 || !S_ISLNK(st.st_mode)) return false;
     char resolved[PATH_MAX];
-    return realpath(path, resolved) ? resolved : "";
+    if (realpath(path, resolved)) *target = resolved;
+    return true;
 }
+
+bool PlatformSetMode(FILE *file, unsigned mode) { return fchmod(fileno(file), mode_t(mode)) == 0; }
 
 FILE *PlatformCreateNew(const char *path) {
     int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -35,13 +35,33 @@ long PlatformRead(int fd, void *buffer, size_t bytes) {
 
 void PlatformClose(int fd) { _close(fd); }
 
-bool PlatformExistsNonRegular(const char *path) {
+PlatformPathInfo PlatformInspect(const char *path) {
+    PlatformPathInfo info = {false, false, false, 0, 1};
     struct _stat64 st;
-    return _stat64(path, &st) == 0 && !S_ISREG(st.st_mode);
+    if (_stat64(path, &st) != 0) return info;
+    info.exists = true;
+    info.regular = S_ISREG(st.st_mode);
+    info.writable = (st.st_mode & _S_IWRITE) != 0;   // clear: the read-only attribute
+    // The C library always says one name; the file system knows how many there are.
+    HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        BY_HANDLE_FILE_INFORMATION fi;
+        if (GetFileInformationByHandle(h, &fi)) info.links = unsigned(fi.nNumberOfLinks);
+        CloseHandle(h);
+    }
+    return info;
 }
 
 // Windows links are followed by the calls themselves; nothing to resolve beforehand.
-std::string PlatformLinkTarget(const char *) { return ""; }
+bool PlatformLinkTarget(const char *, std::string *target) {
+    target->clear();
+    return false;
+}
+
+// Windows files have a read-only attribute, not permission bits; a read-only file is never
+// replaced, so the new file's defaults are right.
+bool PlatformSetMode(FILE *, unsigned) { return true; }
 
 FILE *PlatformCreateNew(const char *path) {
     int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);

@@ -68,8 +68,10 @@ struct WindowRequest {
 };
 
 // Called by the shell, one window at a time. Opens the window with a current rendering
-// context, shown, in front and with the keyboard focus; keys held down at that moment come
-// as key-down messages. False with *failed set to the step that failed; what was made up
+// context, shown, in front and with the keyboard focus. Keys the game held when the last
+// window closed stay held while they are down, and a key let go in between comes as a
+// key-up (the full-screen toggle must not lose them). False with *failed set to the step
+// that failed; what was made up
 // to then stays held for PlatformCloseWindow, except after STEP_REGISTER_CLASS (nothing was
 // made) and STEP_DISPLAY_MODE (only the class is held, and a second call may ask again,
 // windowed).

@@ -35,11 +35,21 @@ struct TgaPicture {
     uint8_t *pixels;         // width x height x bytesPerPixel, no padding
 };
 
-// Pixels a picture's header asks for and how many of them its file supplies: set by a
-// decoder once it knows the picture's size (both 0 before), equal when it decoded.
-struct PixelCount {
+// What a decoder found out about a picture, filled in as far as it read (0 where it did not
+// get that far): the header's fields, and the pixels the header asks for and how many of them
+// the file supplies (equal when it decoded). Reports about a file take their facts from here.
+struct PictureFacts {
+    int64_t width, height;   // as the header gives them (a bitmap's height is negative when top row first)
+    uint32_t depth;          // bits per pixel
+    uint32_t type;           // Targa: image type; bitmap: compression
+    uint32_t headerSize;     // bitmap: size of the information header
+    uint32_t headerAt;       // bitmap: where the information header starts (14 after "BM", else 0)
     uint64_t needed, supplied;
 };
+
+// The little-endian fields of both formats.
+inline uint32_t ReadLe16(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
+inline uint32_t ReadLe32(const uint8_t *p) { return ReadLe16(p) | ReadLe16(p + 2) << 16; }
 
 // Decodes a whole Targa file. Header bytes used: ID length, colour map type and its length
 // and entry size (a colour map is skipped), image type, width, height, depth, descriptor.
@@ -50,7 +60,7 @@ struct PixelCount {
 // Rows come out bottom row first when the descriptor says top row first (bit 5) and not
 // right-to-left (bit 4); otherwise they stay in the file's order.
 // On success picture->pixels is set; on any other reason it is null.
-TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, PixelCount *count = nullptr);
+TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, PictureFacts *facts = nullptr);
 
 // ---- Windows bitmap ------------------------------------------------------------------------
 
@@ -79,4 +89,4 @@ enum BmpReason : int32_t {
 // refused (BMP_BAD_DATA) before the picture is allocated; an end-of-bitmap or a delta code
 // is the run-length form's own way of leaving pixels out, and those pixels are black.
 // On success image->pixels is set.
-BmpReason DecodeBmp(const uint8_t *data, size_t size, RgbImage *image, PixelCount *count = nullptr);
+BmpReason DecodeBmp(const uint8_t *data, size_t size, RgbImage *image, PictureFacts *facts = nullptr);

@@ -8,10 +8,6 @@ namespace {
 
 enum : uint32_t { BI_RGB_ = 0, BI_RLE8_ = 1, BI_RLE4_ = 2, BI_BITFIELDS_ = 3 };
 
-uint32_t ReadU16(const uint8_t *p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
-uint32_t ReadU32(const uint8_t *p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 
 // One colour channel of a packed pixel: where it sits and how many bits it has.
 struct Channel {
@@ -75,7 +71,7 @@ void DecodeRows(const uint8_t *data, const BmpLayout &L, uint8_t *out) {
                 dst[2] = src[x * 3];
                 break;
             default: {
-                uint32_t pixel = L.bits == 16 ? ReadU16(src + x * 2) : ReadU32(src + x * 4);
+                uint32_t pixel = L.bits == 16 ? ReadLe16(src + x * 2) : ReadLe32(src + x * 4);
                 dst[0] = ChannelValue(L.red, pixel);
                 dst[1] = ChannelValue(L.green, pixel);
                 dst[2] = ChannelValue(L.blue, pixel);
@@ -140,24 +136,24 @@ BmpReason ReadBmpHeaders(const uint8_t *data, size_t size, BmpLayout &L) {
     L.fileHeader = size >= 2 && data[0] == 'B' && data[1] == 'M';
     L.info = L.fileHeader ? 14 : 0;
     if (size < L.info + 4) return BMP_UNKNOWN_FORMAT;
-    L.headerSize = ReadU32(data + L.info);
+    L.headerSize = ReadLe32(data + L.info);
     if (L.headerSize != 40 && L.headerSize != 12) return BMP_UNKNOWN_FORMAT;
     if (size - L.info < L.headerSize) return BMP_UNKNOWN_FORMAT;
 
     const uint8_t *h = data + L.info;
     int64_t height;
     if (L.headerSize == 40) {
-        L.width = int32_t(ReadU32(h + 4));
-        height = int32_t(ReadU32(h + 8));
-        L.bits = ReadU16(h + 14);
-        L.compression = ReadU32(h + 16);
-        uint32_t used = ReadU32(h + 32);
+        L.width = int32_t(ReadLe32(h + 4));
+        height = int32_t(ReadLe32(h + 8));
+        L.bits = ReadLe16(h + 14);
+        L.compression = ReadLe32(h + 16);
+        uint32_t used = ReadLe32(h + 32);
         L.tableEntries = used ? used : (L.bits == 1 ? 2 : L.bits == 4 ? 16 : L.bits == 8 ? 256 : 0);
         L.entrySize = 4;
     } else {
-        L.width = ReadU16(h + 4);
-        height = ReadU16(h + 6);
-        L.bits = ReadU16(h + 10);
+        L.width = ReadLe16(h + 4);
+        height = ReadLe16(h + 6);
+        L.bits = ReadLe16(h + 10);
         L.compression = BI_RGB_;
         L.tableEntries = L.bits == 1 ? 2 : L.bits == 4 ? 16 : L.bits == 8 ? 256 : 0;
         L.entrySize = 3;
@@ -194,7 +190,7 @@ BmpReason ReadBmpMasks(const uint8_t *data, size_t size, BmpLayout &L) {
     }
     if (L.compression == BI_BITFIELDS_) {
         if (size - L.tableStart < 12) return BMP_BAD_DATA;
-        for (int i = 0; i < 3; i++) masks[i] = ReadU32(data + L.tableStart + 4 * i);
+        for (int i = 0; i < 3; i++) masks[i] = ReadLe32(data + L.tableStart + 4 * size_t(i));
         L.tableStart += 12;
     }
     if (!MakeChannel(masks[0], &L.red) || !MakeChannel(masks[1], &L.green) || !MakeChannel(masks[2], &L.blue))
@@ -209,7 +205,7 @@ BmpReason ReadBmpMasks(const uint8_t *data, size_t size, BmpLayout &L) {
 BmpReason ReadBmpPalette(const uint8_t *data, size_t size, BmpLayout &L) {
     uint32_t b = L.bits;
     uint64_t usable = b <= 8 ? (L.tableEntries < (1u << b) ? L.tableEntries : (1u << b)) : 0;
-    uint64_t offset = L.fileHeader ? ReadU32(data + 10) : 0;
+    uint64_t offset = L.fileHeader ? ReadLe32(data + 10) : 0;
     if (L.fileHeader && (offset > L.tableStart || (b > 8 && offset == L.tableStart))) {
         if ((offset - L.tableStart) / L.entrySize < usable) usable = (offset - L.tableStart) / L.entrySize;
         L.pixelOffset = offset;
@@ -252,26 +248,32 @@ BmpReason CheckBmpPixelData(const uint8_t *data, size_t size, const BmpLayout &L
 
 }   // namespace
 
-BmpReason DecodeBmp(const uint8_t *data, size_t size, RgbImage *image, PixelCount *count) {
+BmpReason DecodeBmp(const uint8_t *data, size_t size, RgbImage *image, PictureFacts *facts) {
     image->width = image->height = 0;
     image->pixels = nullptr;
-    PixelCount ignored;
-    if (!count) count = &ignored;
-    count->needed = count->supplied = 0;
+    PictureFacts ignored;
+    if (!facts) facts = &ignored;
+    *facts = PictureFacts{};
     if (!data) return BMP_UNKNOWN_FORMAT;
 
     BmpLayout L;
     memset(&L, 0, sizeof L);
     BmpReason reason = ReadBmpHeaders(data, size, L);
+    facts->headerAt = uint32_t(L.info);
+    facts->headerSize = L.headerSize;
+    facts->width = L.width;
+    facts->height = L.topDown ? -int64_t(L.rows) : int64_t(L.rows);
+    facts->depth = L.bits;
+    facts->type = L.compression;
     if (reason == BMP_DECODED) reason = CheckBmpForm(L);
     if (reason != BMP_DECODED) return reason;
-    count->needed = uint64_t(L.width) * uint64_t(L.rows);
+    facts->needed = uint64_t(L.width) * uint64_t(L.rows);
     reason = ReadBmpMasks(data, size, L);
     if (reason == BMP_DECODED) reason = ReadBmpPalette(data, size, L);
-    if (reason == BMP_DECODED) reason = CheckBmpPixelData(data, size, L, &count->supplied);
+    if (reason == BMP_DECODED) reason = CheckBmpPixelData(data, size, L, &facts->supplied);
     if (reason != BMP_DECODED) return reason;
 
-    uint8_t *out = static_cast<uint8_t *>(calloc(size_t(count->needed * 3), 1));
+    uint8_t *out = static_cast<uint8_t *>(calloc(size_t(facts->needed * 3), 1));
     if (!out) return BMP_NO_MEMORY;
     uint64_t reached;
     if (IsRle(L)) DecodeRle(data, size, L, out, &reached);   // whole: walked in step 5

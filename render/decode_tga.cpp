@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-static uint32_t ReadU16(const uint8_t *p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
 
 // Walks the packet stream in data[pos .. size) without writing anything and returns how many
 // pixels it fills, at most total: a stream that runs out first fills fewer.
@@ -65,10 +64,10 @@ static void DecodeTgaPackets(const uint8_t *data, size_t pos, uint8_t *out, uint
     }
 }
 
-TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, PixelCount *count) {
-    PixelCount ignored;
-    if (!count) count = &ignored;
-    count->needed = count->supplied = 0;
+TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, PictureFacts *facts) {
+    PictureFacts ignored;
+    if (!facts) facts = &ignored;
+    *facts = PictureFacts{};
     picture->width = picture->height = picture->bytesPerPixel = 0;
     picture->pixels = nullptr;
     if (!data || size < 18) return TGA_SHORT_HEADER;
@@ -76,12 +75,16 @@ TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, Pixel
     uint32_t idLength = data[0];
     uint32_t mapType = data[1];
     uint32_t imageType = data[2];
-    uint32_t mapLength = ReadU16(data + 5);
+    uint32_t mapLength = ReadLe16(data + 5);
     uint32_t mapEntryBits = data[7];
-    uint32_t width = ReadU16(data + 12);
-    uint32_t height = ReadU16(data + 14);
+    uint32_t width = ReadLe16(data + 12);
+    uint32_t height = ReadLe16(data + 14);
     uint32_t depth = data[16];
     uint32_t descriptor = data[17];
+    facts->width = width;
+    facts->height = height;
+    facts->depth = depth;
+    facts->type = imageType;
 
     if (depth != 24 && depth != 32) return TGA_BAD_DEPTH;
     if (imageType != 2 && imageType != 10) return TGA_BAD_TYPE;
@@ -98,10 +101,10 @@ TgaReason DecodeTga(const uint8_t *data, size_t size, TgaPicture *picture, Pixel
     // bytes; run-length packets are walked (a packet of 1 + bpp bytes fills at most 128 pixels,
     // so a few bytes cannot stand for a big picture).
     uint64_t held = pos < size ? size - pos : 0;
-    count->needed = total;
-    count->supplied = imageType == 2 ? (held < bytes ? held / bpp : total)
+    facts->needed = total;
+    facts->supplied = imageType == 2 ? (held < bytes ? held / bpp : total)
                                      : CountTgaPackets(data, size, size_t(pos), total, bpp);
-    if (count->supplied < total) return TGA_SHORT_DATA;
+    if (facts->supplied < total) return TGA_SHORT_DATA;
     if (total > MAX_PICTURE_PIXELS) return TGA_TOO_LARGE;
 
     uint8_t *pixels = static_cast<uint8_t *>(malloc(size_t(bytes)));

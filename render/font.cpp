@@ -59,7 +59,7 @@ void BeginTextBlock() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
+    glOrtho(0.0, SCREEN_WIDTH, 0.0, SCREEN_HEIGHT, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -115,19 +115,3 @@ void TextBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count) {
     for (int32_t i = 0; i < count; i++) GlyphQuad('0' - 32 + (bits[i] ? 1 : 0), x + BIT_ADVANCE * i, y);
 }
 
-// One line alone. Leaves blending off and the depth test on; the blend function and colour
-// are the caller's.
-void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...) {
-    BeginTextBlock();
-    va_list args;
-    va_start(args, format);
-    TextLineV(x, y, set, format, args);
-    va_end(args);
-    EndTextBlock();
-}
-
-void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count) {
-    BeginTextBlock();
-    TextBits(x, y, bits, count);
-    EndTextBlock();
-}

@@ -15,7 +15,7 @@ bool InitRenderState() {
     return true;
 }
 
-// The viewport covers the whole client area; the 800 by 600 screen space is stretched over
+// The viewport covers the whole client area; the screen space is stretched over
 // it by the projection each frame loads, so nothing here depends on the aspect.
 void ResizeView(int32_t width, int32_t height) {
     if (height <= 0) height = 1;   // minimised windows report 0; GL refuses negative sizes
@@ -26,7 +26,7 @@ void ResizeView(int32_t width, int32_t height) {
 void LoadScreenSpace() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
+    glOrtho(0.0, SCREEN_WIDTH, 0.0, SCREEN_HEIGHT, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);

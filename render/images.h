@@ -3,9 +3,10 @@
 
 #include "render/decode.h"
 
-// Reads and decodes a bitmap file. None (null) when there is no path or the file cannot be
-// opened (silently), or after the picture failure handler was given the text of every other
-// failure. The caller owns the record and its pixels and gives both back with ReleaseRgbImage.
+// Reads and decodes a bitmap file. Returns the record, or null: silently when there is no
+// path or the file cannot be opened, and after the picture failure handler was given the
+// text of every other failure (so a null result never needs a second message). The caller
+// owns the record and its pixels and gives both back with ReleaseRgbImage.
 RgbImage *LoadBmpImage(const char *path);
 void ReleaseRgbImage(RgbImage *image);
 

@@ -6,15 +6,24 @@
 // GL state and view.
 bool InitRenderState();
 void ResizeView(int32_t width, int32_t height);
-// The 800 by 600 screen space of a frame: orthographic projection, identity modelview,
-// depth test off. The matrix mode is left at modelview.
+// The screen space every frame is drawn in, stretched over the whole viewport whatever the
+// window's size: SCREEN_WIDTH by SCREEN_HEIGHT units, origin bottom-left.
+const int SCREEN_WIDTH = 800, SCREEN_HEIGHT = 600;
+// The screen space of a frame: orthographic projection, identity modelview, depth test off.
+// The matrix mode is left at modelview.
 void LoadScreenSpace();
 
 // Pictures into textures. Both take the slot to store the new texture name in, the file
-// path and the clamp flag.
-// LoadTgaTexture: 0 loaded; 1 no path, or no regular file to open; 2 the file ends before
-// its picture is full (raw or run-length); 3 a form not taken, or too big.
+// path and the clamp flag, and both are the game's own contracts, which differ: start-up
+// ignores either result, and what is left in the slot is what matters.
+// LoadTgaTexture returns a result code where 0 is success (mind: not a truth value): 0
+// loaded; 1 no path, or no regular file to open; 2 the file ends before its picture is full
+// (raw or run-length); 3 a form not taken, or too big. The slot holds a new texture name
+// whatever the code, without a picture when the code is not 0.
 int32_t LoadTgaTexture(unsigned int *slot, const char *path, uint8_t clamp);
+// LoadBmpTexture returns true when the picture is in a new texture named in the slot; on
+// false the slot is untouched (0 for a slot never loaded), and the player was told why
+// unless the file was simply missing (see LoadBmpImage).
 bool LoadBmpTexture(unsigned int *slot, const char *path, uint8_t clamp);
 
 // Where the picture loaders send the text of a failure the player is to be told about (a
@@ -30,32 +39,31 @@ void LoadAssetTable();
 int AssetTableSize();
 const char *AssetTablePath(int row, bool *isBitmap);
 
-// Sprite quads in playfield units, scaled by viewScale.
+// A sprite quad's screen edges: the rectangle (x - ox, y - oy) to (x - ox + w, y - oy + h) in
+// playfield units, scaled by viewScale and truncated toward zero (held within a million
+// pixels of the screen, so that nothing overflows).
+struct SpriteEdges {
+    int left, right, bottom, top;
+};
+SpriteEdges SpriteScreenEdges(float x, float y, float w, float h, float ox, float oy);
+// A sprite quad alone, the image upright (t = 0 at the bottom, s = 0 at the left).
 void DrawSprite(float x, float y, float w, float h, float ox, float oy);
-void DrawSpriteMirrored(float x, float y, float w, float h, float ox, float oy);
-// Upright when face is not 0, mirrored when it is 0: how every record faces its way.
-void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox, float oy);
 
 // Sprites in runs: quads that share a texture go to the GL between one glBegin and glEnd,
-// and a texture is bound only when it changes. Each is the picture DrawSpriteFacing gives,
-// in the same order. Between the first BatchSprite and EndSprites nothing else may touch the
-// GL; EndSprites ends the run and forgets the texture bound.
+// and a texture is bound only when it changes. Each covers the quad's SpriteScreenEdges with
+// the image upright when face is not 0 and flipped left to right when it is 0 (how every
+// record faces its way), in the order given. Between the first BatchSprite and EndSprites
+// nothing else may touch the GL; EndSprites ends the run and forgets the texture bound.
 void BatchSprite(unsigned int texture, uint8_t face, float x, float y, float w, float h, float ox, float oy);
 void EndSprites();
 
 // Bitmap font.
 void CreateFontLists();
 void DeleteFontLists();
-void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 4, 5)))
-#endif
-    ;
-// A row of 0 and 1 digits, 2 units apart, as PrintText would print each one alone at its
-// place (set 0): the debug text's band of shot records, in one call.
-void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count);
-// Many lines in one run of quads: TextLine and TextBits print as PrintText and PrintBits
-// would, between BeginTextBlock and EndTextBlock, with nothing else touching the GL there.
+// Lines of text in one run of quads: TextLine prints a formatted line (at most 255
+// characters) from glyph set 0 or 1, TextBits a row of 0 and 1 digits, 2 units apart (the
+// debug text's band of shot records), between BeginTextBlock and EndTextBlock, with nothing
+// else touching the GL there.
 void BeginTextBlock();
 void TextLine(int32_t x, int32_t y, int32_t set, const char *format, ...)
 #if defined(__GNUC__)

@@ -30,7 +30,7 @@ static void DrawTileView() {
             const int32_t code = TileGrid[g][c];
             if (code <= 0) continue;
             BatchSprite(SlotTexture(tileTextures, TEXTURE_TABLE_SIZE, code), 1, (float)(TILE_SIZE * c),
-                        (float)(TILE_SIZE * (GRID_ROWS - 1 - g)), 8.0f, 8.0f, 0.0f, 0.0f);
+                        (float)(TILE_SIZE * (BOTTOM_ROW - g)), 8.0f, 8.0f, 0.0f, 0.0f);
         }
     }
     // The cell holding the hero's reference point, drawn as a solid tile.

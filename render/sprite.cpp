@@ -14,11 +14,7 @@ static int ScreenEdge(double v) {
     return (int)v;           // truncation toward zero
 }
 
-struct SpriteEdges {
-    int left, right, bottom, top;
-};
-
-static SpriteEdges Edges(float x, float y, float w, float h, float ox, float oy) {
+SpriteEdges SpriteScreenEdges(float x, float y, float w, float h, float ox, float oy) {
     const double s = viewScale;
     SpriteEdges e;
     e.left = ScreenEdge((double)x * s - (double)ox * s);
@@ -30,31 +26,13 @@ static SpriteEdges Edges(float x, float y, float w, float h, float ox, float oy)
 
 // The image upright as stored: t = 0 at the bottom, s = 0 at the left.
 void DrawSprite(float x, float y, float w, float h, float ox, float oy) {
-    const SpriteEdges e = Edges(x, y, w, h, ox, oy);
+    const SpriteEdges e = SpriteScreenEdges(x, y, w, h, ox, oy);
     glBegin(GL_TRIANGLE_STRIP);
     glTexCoord2i(0, 0); glVertex2i(e.left, e.bottom);
     glTexCoord2i(0, 1); glVertex2i(e.left, e.top);
     glTexCoord2i(1, 0); glVertex2i(e.right, e.bottom);
     glTexCoord2i(1, 1); glVertex2i(e.right, e.top);
     glEnd();
-}
-
-// The same quad with the image flipped left to right: for things that face left.
-void DrawSpriteMirrored(float x, float y, float w, float h, float ox, float oy) {
-    const SpriteEdges e = Edges(x, y, w, h, ox, oy);
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2i(1, 0); glVertex2i(e.left, e.bottom);
-    glTexCoord2i(1, 1); glVertex2i(e.left, e.top);
-    glTexCoord2i(0, 0); glVertex2i(e.right, e.bottom);
-    glTexCoord2i(0, 1); glVertex2i(e.right, e.top);
-    glEnd();
-}
-
-void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox, float oy) {
-    if (face != 0)
-        DrawSprite(x, y, w, h, ox, oy);
-    else
-        DrawSpriteMirrored(x, y, w, h, ox, oy);
 }
 
 // The run of sprites open now: its texture, and whether a glBegin is open at all.
@@ -70,7 +48,7 @@ void BatchSprite(unsigned int texture, uint8_t face, float x, float y, float w, 
         runOpen = true;
         glBegin(GL_TRIANGLES);
     }
-    const SpriteEdges e = Edges(x, y, w, h, ox, oy);
+    const SpriteEdges e = SpriteScreenEdges(x, y, w, h, ox, oy);
     // The two triangles a four-corner strip is made of, in the strip's own vertex order
     // (the second one turned round), so every pixel comes out as the strip gives it.
     const int s0 = face != 0 ? 0 : 1, s1 = 1 - s0;

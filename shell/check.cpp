@@ -66,40 +66,34 @@ void CheckMap(FILE *out, const char *dir, const char *name, int *files, int *pro
     *problems += report.problems;
 }
 
-uint32_t U16(const uint8_t *data, size_t size, size_t at) {
-    return at + 2 <= size ? uint32_t(data[at]) | uint32_t(data[at + 1]) << 8 : 0;
-}
-uint32_t U32(const uint8_t *data, size_t size, size_t at) {
-    return at + 4 <= size ? U16(data, size, at) | U16(data, size, at + 2) << 16 : 0;
-}
-
 // What a picture that the game would show only in part says: how much of it the file holds.
-void EndsEarly(char (&message)[200], const PixelCount &count, long long width, long long height) {
+void EndsEarly(char (&message)[200], const PictureFacts &facts) {
     std::snprintf(message, sizeof message, "the file ends early: it supplies %llu of the %llu pixels of its %lldx%lld picture",
-                  (unsigned long long)count.supplied, (unsigned long long)count.needed, width, height);
+                  (unsigned long long)facts.supplied, (unsigned long long)facts.needed, (long long)facts.width,
+                  (long long)(facts.height < 0 ? -facts.height : facts.height));
 }
 
-void TgaProblem(FileReport &report, TgaReason reason, const PixelCount &count, const uint8_t *data, size_t size) {
+void TgaProblem(FileReport &report, TgaReason reason, const PictureFacts &facts, size_t size) {
     char message[200];
-    uint32_t width = U16(data, size, 12), height = U16(data, size, 14);
+    const long long width = facts.width, height = facts.height;
     switch (reason) {
     case TGA_DECODED: return;
     case TGA_SHORT_HEADER:
         std::snprintf(message, sizeof message, "%zu bytes: shorter than the 18-byte Targa header", size);
         break;
-    case TGA_SHORT_DATA: EndsEarly(message, count, width, height); break;
+    case TGA_SHORT_DATA: EndsEarly(message, facts); break;
     case TGA_BAD_DEPTH:
-        std::snprintf(message, sizeof message, "offset 16: pixel depth %u; only 24 or 32 bits are read", data[16]);
+        std::snprintf(message, sizeof message, "offset 16: pixel depth %u; only 24 or 32 bits are read", facts.depth);
         break;
     case TGA_BAD_TYPE:
         std::snprintf(message, sizeof message,
-                      "offset 2: image type %u; only 2 (raw true colour) or 10 (run-length) are read", data[2]);
+                      "offset 2: image type %u; only 2 (raw true colour) or 10 (run-length) are read", facts.type);
         break;
     case TGA_EMPTY:
-        std::snprintf(message, sizeof message, "offset 12: picture of %ux%u pixels is empty", width, height);
+        std::snprintf(message, sizeof message, "offset 12: picture of %lldx%lld pixels is empty", width, height);
         break;
     case TGA_TOO_LARGE:
-        std::snprintf(message, sizeof message, "offset 12: %ux%u pixels, more than the game takes", width, height);
+        std::snprintf(message, sizeof message, "offset 12: %lldx%lld pixels, more than the game takes", width, height);
         break;
     case TGA_NO_MEMORY: std::snprintf(message, sizeof message, "out of memory while decoding"); break;
     default: std::snprintf(message, sizeof message, "refused by the Targa decoder (%d)", int(reason)); break;
@@ -107,32 +101,28 @@ void TgaProblem(FileReport &report, TgaReason reason, const PixelCount &count, c
     Problem(report, 0, message);
 }
 
-void BmpProblem(FileReport &report, BmpReason reason, const PixelCount &count, const uint8_t *data, size_t size) {
+void BmpProblem(FileReport &report, BmpReason reason, const PictureFacts &facts) {
     char message[200];
-    size_t info = size >= 2 && data[0] == 'B' && data[1] == 'M' ? 14 : 0;
-    if (reason == BMP_BAD_DATA && count.supplied < count.needed) {
-        int32_t width = int32_t(U32(data, size, info + 4)), height = int32_t(U32(data, size, info + 8));
-        if (U32(data, size, info) == 12) width = int32_t(U16(data, size, info + 4)), height = int32_t(U16(data, size, info + 6));
-        EndsEarly(message, count, width, height < 0 ? -(long long)height : height);
-        Problem(report, 0, message);
-        return;
-    }
     switch (reason) {
     case BMP_DECODED: return;
     case BMP_UNKNOWN_FORMAT:
         std::snprintf(message, sizeof message,
-                      "offset %zu: information header of %u bytes; only 40 or 12 are read (or the file is cut short)",
-                      info, U32(data, size, info));
+                      "offset %u: information header of %u bytes; only 40 or 12 are read (or the file is cut short)",
+                      facts.headerAt, facts.headerSize);
         break;
     case BMP_BAD_DATA:
+        if (facts.supplied < facts.needed) {
+            EndsEarly(message, facts);
+            break;
+        }
         std::snprintf(message, sizeof message,
                       "pixels cannot be converted: bad run-length data, zero or negative width, "
                       "or depth %u / compression %u not taken",
-                      U16(data, size, info + 14), U32(data, size, info + 16));
+                      facts.depth, facts.type);
         break;
     case BMP_TOO_LARGE:
-        std::snprintf(message, sizeof message, "offset %zu: %dx%d pixels, more than the game takes", info + 4,
-                      int32_t(U32(data, size, info + 4)), int32_t(U32(data, size, info + 8)));
+        std::snprintf(message, sizeof message, "offset %u: %lldx%lld pixels, more than the game takes",
+                      facts.headerAt + 4, (long long)facts.width, (long long)facts.height);
         break;
     case BMP_NO_MEMORY: std::snprintf(message, sizeof message, "out of memory while decoding"); break;
     default: std::snprintf(message, sizeof message, "refused by the bitmap decoder (%d)", int(reason)); break;
@@ -145,17 +135,17 @@ void CheckPicture(FILE *out, const char *dir, const char *name, bool isBitmap, i
     uint8_t *data;
     size_t size;
     if (!ReadProblem(report, ReadFileAlloc(Joined(dir, name).c_str(), PICTURE_FILE_LIMIT, &data, &size))) {
-        PixelCount count = {};
+        PictureFacts facts = {};
         if (isBitmap) {
             RgbImage image = {};
-            BmpReason reason = DecodeBmp(data, size, &image, &count);
+            BmpReason reason = DecodeBmp(data, size, &image, &facts);
             std::free(image.pixels);
-            BmpProblem(report, reason, count, data, size);
+            BmpProblem(report, reason, facts);
         } else {
             TgaPicture picture = {};
-            TgaReason reason = DecodeTga(data, size, &picture, &count);
+            TgaReason reason = DecodeTga(data, size, &picture, &facts);
             std::free(picture.pixels);
-            TgaProblem(report, reason, count, data, size);
+            TgaProblem(report, reason, facts, size);
         }
         std::free(data);
     }

@@ -1,6 +1,6 @@
 // Developer keys: zoom, drawing layers, debug text and the full-screen toggle.
 #include "render/state.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/state.h"
 #include "world/world.h"
 

@@ -3,6 +3,7 @@
 
 #include "render/state.h"
 #include "world/files.h"
+#include "world/schema.h"
 #include "world/world.h"
 
 #include <nlohmann/json.hpp>
@@ -13,17 +14,6 @@
 
 using json = nlohmann::json;
 
-// A dump is about half a megabyte; anything many times that is not one.
-constexpr size_t DUMP_FILE_LIMIT = size_t(64) << 20;
-
-// Every field of ObjectRecord: F for a float, B for a byte flag.
-#define OBJECT_RECORD_FIELDS(F, B)                                                     \
-    F(x) F(y) F(speed) F(vy) F(fallacc) F(fallspd) B(active) F(appear) F(appearmax)    \
-    F(appearspd) F(frame) F(framebeg) F(frameend) F(framespd) B(frameloop) B(frameface) \
-    B(face) F(w) F(h) F(freq) F(freqmax) F(freqspd) F(alarm) F(alarmmax) F(alarmspd)   \
-    F(freqalarm) F(freqalarmmax) F(freqalarmspd) F(rayx) F(rayy) F(raydx) F(raydy)     \
-    F(raydist) B(jumping) B(hide) B(shield) F(shieldframe)
-
 // A float as JSON: a number whose shortest form reads back to the same float; the
 // values JSON has no number for as strings.
 static json FloatJson(float v) {
@@ -32,59 +22,13 @@ static json FloatJson(float v) {
     return (double)v;
 }
 
-static bool FloatFromJson(const json &j, float *v) {
-    if (j.is_number()) {
-        *v = (float)j.get<double>();
-        return true;
-    }
-    if (j.is_string()) {
-        const std::string s = j.get<std::string>();
-        if (s == "NaN") { *v = NAN; return true; }
-        if (s == "Infinity") { *v = INFINITY; return true; }
-        if (s == "-Infinity") { *v = -INFINITY; return true; }
-    }
-    return false;
-}
-
-static bool IntFromJson(const json &j, int64_t lo, int64_t hi, int64_t *v) {
-    if (!j.is_number_integer()) return false;
-    const int64_t n = j.get<int64_t>();
-    if (n < lo || n > hi) return false;
-    *v = n;
-    return true;
-}
-
 static json RecordJson(const ObjectRecord &r) {
     json j = json::object();
-#define WRITE_FLOAT(name) j[#name] = FloatJson(r.name);
-#define WRITE_BYTE(name) j[#name] = (int)r.name;
-    OBJECT_RECORD_FIELDS(WRITE_FLOAT, WRITE_BYTE)
-#undef WRITE_FLOAT
-#undef WRITE_BYTE
+    for (const RecordField &f : recordFields) {
+        if (f.real) j[f.name] = FloatJson(r.*f.real);
+        else j[f.name] = (int)(r.*f.flag);
+    }
     return j;
-}
-
-static bool RecordFromJson(const json &j, ObjectRecord *r, std::string *error) {
-    if (!j.is_object()) {
-        *error = "a record is not an object";
-        return false;
-    }
-    int64_t n;
-#define READ_FLOAT(name)                                                   \
-    if (!j.contains(#name) || !FloatFromJson(j[#name], &r->name)) {        \
-        *error = "record field '" #name "' missing or not a number";     \
-        return false;                                                      \
-    }
-#define READ_BYTE(name)                                                    \
-    if (!j.contains(#name) || !IntFromJson(j[#name], 0, 255, &n)) {       \
-        *error = "record field '" #name "' missing or not a byte";       \
-        return false;                                                      \
-    }                                                                      \
-    r->name = (uint8_t)n;
-    OBJECT_RECORD_FIELDS(READ_FLOAT, READ_BYTE)
-#undef READ_FLOAT
-#undef READ_BYTE
-    return true;
 }
 
 static json PoolJson(const ObjectRecord *pool, int size) {
@@ -93,32 +37,15 @@ static json PoolJson(const ObjectRecord *pool, int size) {
     return a;
 }
 
-static bool PoolFromJson(const json &root, const char *key, ObjectRecord *pool, int size,
-                         std::string *error) {
-    if (!root.contains(key) || !root[key].is_array() || (int)root[key].size() != size) {
-        *error = std::string("'") + key + "' must be an array of " + std::to_string(size) + " records";
-        return false;
-    }
-    for (int i = 0; i < size; i++) {
-        if (!RecordFromJson(root[key][i], &pool[i], error)) {
-            *error = std::string(key) + "[" + std::to_string(i) + "]: " + *error;
-            return false;
-        }
-    }
-    return true;
-}
-
-static const char *const kindNames[KIND_COUNT] = {"cannon", "twoways", "celling", "sonda", "train"};
-
 std::string WorldDumpText(int64_t frame) {
     json root = json::object();
     root["frame"] = frame;
     root["mapIndex"] = mapIndex;
     root["hero"] = RecordJson(HeroState);
     json counts = json::object();
-    for (int k = 0; k < KIND_COUNT; k++) counts[kindNames[k]] = *KindCount(k);
+    for (int k = 0; k < KIND_COUNT; k++) counts[mapKinds[k].word] = *KindCount(k);
     root["counts"] = counts;
-    for (int k = 0; k < KIND_COUNT; k++) root[kindNames[k]] = PoolJson(KindPool(k), POOL_SIZE);
+    for (int k = 0; k < KIND_COUNT; k++) root[mapKinds[k].word] = PoolJson(KindPool(k), POOL_SIZE);
     root["shots"] = PoolJson(ShotPool, SHOT_POOL_SIZE);
     root["explosions"] = PoolJson(ExplosionPool, EXPLOSION_POOL_SIZE);
     json grid = json::array();
@@ -142,99 +69,4 @@ std::string WorldDumpText(int64_t frame) {
 bool WriteWorldDump(const std::string &path, int64_t frame, std::string *error) {
     const std::string text = WorldDumpText(frame);
     return WriteFileAtomically(path.c_str(), text.data(), text.size(), error);
-}
-
-bool LoadWorldDumpText(const std::string &text, int64_t *frame, std::string *error) {
-    const json root = json::parse(text, nullptr, false);
-    if (root.is_discarded() || !root.is_object()) {
-        *error = "not a JSON object";
-        return false;
-    }
-    int64_t n;
-    if (!root.contains("frame") || !IntFromJson(root["frame"], 0, INT64_MAX, frame)) {
-        *error = "'frame' missing or not a step count";
-        return false;
-    }
-    if (!root.contains("mapIndex") || !IntFromJson(root["mapIndex"], INT32_MIN, INT32_MAX, &n)) {
-        *error = "'mapIndex' missing or not a whole number";
-        return false;
-    }
-    mapIndex = (int32_t)n;
-    if (!root.contains("hero") || !RecordFromJson(root["hero"], &HeroState, error)) {
-        if (!root.contains("hero")) *error = "'hero' missing";
-        *error = "hero: " + *error;
-        return false;
-    }
-    if (!root.contains("counts") || !root["counts"].is_object()) {
-        *error = "'counts' missing";
-        return false;
-    }
-    for (int k = 0; k < KIND_COUNT; k++) {
-        const json &counts = root["counts"];
-        if (!counts.contains(kindNames[k]) || !IntFromJson(counts[kindNames[k]], INT32_MIN, INT32_MAX, &n)) {
-            *error = std::string("counts: '") + kindNames[k] + "' missing or not a whole number";
-            return false;
-        }
-        *KindCount(k) = (int32_t)n;
-        if (!PoolFromJson(root, kindNames[k], KindPool(k), POOL_SIZE, error)) return false;
-    }
-    if (!PoolFromJson(root, "shots", ShotPool, SHOT_POOL_SIZE, error)) return false;
-    if (!PoolFromJson(root, "explosions", ExplosionPool, EXPLOSION_POOL_SIZE, error)) return false;
-
-    const json *grid = root.contains("grid") ? &root["grid"] : nullptr;
-    if (!grid || !grid->is_array() || grid->size() != GRID_ROWS) {
-        *error = "'grid' must be an array of 24 rows";
-        return false;
-    }
-    for (int r = 0; r < GRID_ROWS; r++) {
-        const json &row = (*grid)[r];
-        if (!row.is_array() || row.size() != GRID_COLS) {
-            *error = "grid row " + std::to_string(r) + " must hold 32 codes";
-            return false;
-        }
-        for (int c = 0; c < GRID_COLS; c++) {
-            if (!IntFromJson(row[c], INT32_MIN, INT32_MAX, &n)) {
-                *error = "grid row " + std::to_string(r) + ": a code is not a whole number";
-                return false;
-            }
-            TileGrid[r][c] = (int32_t)n;
-        }
-    }
-
-    struct { const char *key; float *value; } floats[] = {
-        {"Rem01", &Rem01}, {"Rem02", &Rem02}, {"Rem03", &Rem03}, {"viewScale", &viewScale}};
-    for (const auto &f : floats) {
-        if (!root.contains(f.key) || !FloatFromJson(root[f.key], f.value)) {
-            *error = std::string("'") + f.key + "' missing or not a number";
-            return false;
-        }
-    }
-    struct { const char *key; bool *value; } flags[] = {
-        {"showBackground", &showBackground}, {"showOverlay", &showOverlay},
-        {"showInfo", &showInfo}, {"showTiles", &showTiles}};
-    for (const auto &f : flags) {
-        if (!root.contains(f.key) || !IntFromJson(root[f.key], 0, 1, &n)) {
-            *error = std::string("'") + f.key + "' missing or not 0 or 1";
-            return false;
-        }
-        *f.value = n != 0;
-    }
-    return true;
-}
-
-bool ReadWorldDump(const std::string &path, int64_t *frame, std::string *error) {
-    uint8_t *data;
-    size_t size;
-    FileReadResult read = ReadFileAlloc(path.c_str(), DUMP_FILE_LIMIT, &data, &size);
-    if (read != FILE_READ_OK) {
-        *error = path + ": " + FileReadText(read);
-        return false;
-    }
-    const std::string text(reinterpret_cast<const char *>(data), size);
-    std::free(data);
-    if (!LoadWorldDumpText(text, frame, error)) {
-        *error = path + ": " + *error;
-        return false;
-    }
-    return true;
 }

@@ -1,4 +1,4 @@
-// The world state as JSON: written at the end of a run, read back by tests.
+// The world state as JSON, written at the end of a run.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +11,4 @@
 std::string WorldDumpText(int64_t frame);
 // Writes WorldDumpText to a file; false (with *error) when it cannot be written.
 bool WriteWorldDump(const std::string &path, int64_t frame, std::string *error);
-
-// Loads a dump into the world state and the display settings; *frame gets its step count.
-// On a malformed dump the result is false with *error, and the state may be partly loaded.
-bool LoadWorldDumpText(const std::string &text, int64_t *frame, std::string *error);
-bool ReadWorldDump(const std::string &path, int64_t *frame, std::string *error);
+// (The tests read dumps back with tests/unit/dump_reader.h.)

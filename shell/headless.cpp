@@ -1,7 +1,7 @@
 // The headless runner: the game's steps fed from a key script, no window, no GL.
 #include "shell/headless.h"
 
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/script.h"
 #include "world/world.h"
 

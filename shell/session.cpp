@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 #include "render/screenshot.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/state.h"
 #include "world/world.h"
 

@@ -9,7 +9,7 @@
 
 // The pixel format asked for: colour bits from the first creation, kept for every later one.
 static int pixelColorBits;
-static const int pixelDepthBits = 16;
+static const int pixelDepthBits = WINDOW_DEPTH_BITS;
 
 // The last step of the window's opening is the game's own: the fixed GL state.
 static const int STEP_RENDER_STATE = WINDOW_STEP_COUNT;
@@ -90,7 +90,7 @@ void DestroyGameWindow() {
 bool ToggleFullscreen() {
     DestroyGameWindow();
     fullscreen = !fullscreen;
-    if (!CreateGameWindow("KAV", 800, 600, 32, fullscreen)) return false;
+    if (!CreateGameWindow(TOGGLED_WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, fullscreen)) return false;
     // The new context has none of the old one's textures: make every picture again.
     LoadAssetTable();
     return true;

@@ -3,6 +3,13 @@
 
 #include "platform/platform.h"
 
+// The game's window: its client area (or full-screen display mode) and colour bits, the
+// title of the first window and of every one the full-screen toggle makes.
+const int WINDOW_WIDTH = 800, WINDOW_HEIGHT = 600, WINDOW_BITS = 32;
+const int WINDOW_DEPTH_BITS = 16;   // of the depth buffer
+const char *const WINDOW_TITLE = "Kav";
+const char *const TOGGLED_WINDOW_TITLE = "KAV";
+
 // Makes the window with a current GL context, the view and the fixed GL state, and sets
 // haveWindow. On any failure the player is told why in a message box, what was made is
 // released, and the result is false (the program then ends with exit code 0).

@@ -62,7 +62,7 @@ void TraceCeilingRays() {
             const int32_t tile = TileAtCell(r, c);
             if (tile == TILE_SOLID || tile == TILE_LEDGE || tile == TILE_COVER || tile == TILE_EXIT)
                 break;   // the playfield's edge reads solid, so every ray ends there
-            SetGridCell(23 - r, c, TILE_RAY);
+            SetGridCell(BOTTOM_ROW - r, c, TILE_RAY);
             if (!hidden && RaySeesHero(c, r, hc, hr)) seen = true;
             // A cursor that did not move repeats this very step for ever: the steps left
             // would mark the same cell and test the same hero, so they can be skipped.

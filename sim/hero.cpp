@@ -8,8 +8,8 @@
 bool shieldLatch;
 
 void SetHeroStart() {
-    HeroState.x = 136.0f;
-    HeroState.y = 16.0f;
+    HeroState.x = HERO_START_X;
+    HeroState.y = HERO_START_Y;
     HeroState.frame = 1.0f;
     HeroState.jumping = 0;
     HeroState.fallspd = 0.0f;
@@ -59,7 +59,7 @@ void UpdateHeroKeys() {
         if (WalkProbe(true) == TILE_EXIT) {
             if (mapIndex < INT32_MAX) mapIndex++;
             LoadCurrentMap();
-            h.x = 12.0f;
+            h.x = RIGHT_EXIT_ARRIVAL_X;
         }
     }
     if (KeyState[VK_LEFT_]) {
@@ -72,7 +72,7 @@ void UpdateHeroKeys() {
         if (WalkProbe(false) == TILE_EXIT) {
             if (mapIndex > INT32_MIN) mapIndex--;
             LoadCurrentMap();
-            h.x = 244.0f;
+            h.x = LEFT_EXIT_ARRIVAL_X;
         }
     }
 }
@@ -100,16 +100,14 @@ void UpdateHeroMotion() {
         int32_t a = TileAtCell(rn, c1);
         int32_t b = TileAtCell(rn, c2);
         bool blocked = a == TILE_SOLID || a == TILE_LEDGE || b == TILE_SOLID || b == TILE_LEDGE;
-        if (!blocked) {
-            h.y += h.fallspd;
-            h.jumping = 1;
-        } else if (rn != r) {
+        if (blocked && rn != r) {
             // Feet snap to the bottom of their own row, on top of the tile below.
             h.fallspd = 0.0f;
             h.y = (float)CellRow(h.y) * 8.0f;
             h.jumping = 0;
         } else {
-            // Already inside a blocked row (a ledge entered from below): sink through.
+            // Nothing below, or already inside a blocked row (a ledge entered from below,
+            // which the hero sinks through): the fall goes on.
             h.y += h.fallspd;
             h.jumping = 1;
         }

@@ -4,11 +4,30 @@
 # lone copy finds none, says where it looked and runs as without data, until --data or
 # KAV_DATA names the folder. Each run's world after 30 steps must equal the one seen from the
 # source folder, and world.log is written where the game was started.
+# A game installed on this machine already does not change the outcome: the lone copy's runs
+# do not see the folder the build installs to (hidden in a mount namespace of their own).
 # Usage: install.sh BUILD_DIR KAV SOURCE_DIR
 build=$1 kav=$2 src=$3
+case $kav in /*) ;; *) kav=$(pwd)/$kav ;; esac
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+
+# Where this build looks for installed data, as CMake's GNUInstallDirs works it out.
+cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+prefix=$(cache CMAKE_INSTALL_PREFIX)
+datadir=$(cache CMAKE_INSTALL_DATADIR)
+datadir=${datadir:-$(cache CMAKE_INSTALL_DATAROOTDIR)}
+datadir=${datadir:-share}
+case $datadir in /*) ;; *) datadir=${prefix:-/usr/local}/$datadir ;; esac
+lone=()   # runs the lone copy
+if [ -e "$datadir/kav/map" ] || [ -e "$datadir/kav/gfx" ]; then
+    unshare -m true 2> /dev/null || {
+        echo "SKIPPED: a game is installed in $datadir/kav and no mount namespace can hide it"
+        exit 0
+    }
+    lone=(unshare -m sh -c 'mount -t tmpfs none "$0" && exec "$@"' "$datadir/kav")
+fi
 
 cmake --install "$build" --prefix "$tmp/prefix" >"$tmp/install.log" || fail "cmake --install: $(cat "$tmp/install.log")"
 for f in bin/kav share/kav/map/map00.map share/kav/gfx/font.bmp; do
@@ -27,8 +46,8 @@ run() {
 }
 run installed "$tmp/prefix/bin/kav"
 run beside "$kav"
-run option "$tmp/lone/kav" --data "$src"
-run environment env KAV_DATA="$src" "$tmp/lone/kav"
+run option "${lone[@]}" "$tmp/lone/kav" --data "$src"
+run environment "${lone[@]}" env KAV_DATA="$src" "$tmp/lone/kav"
 for name in installed beside option environment; do
     cmp -s "$tmp/expected.json" "$tmp/$name/world.json" || fail "$name: not the world of map 0"
     [ -s "$tmp/$name/stderr.txt" ] && fail "$name: said $(cat "$tmp/$name/stderr.txt")"
@@ -36,7 +55,7 @@ done
 
 (cd "$tmp/installed" && "$tmp/prefix/bin/kav" --check > check.txt) || fail "installed: --check said $(cat "$tmp/installed/check.txt")"
 
-run nowhere "$tmp/lone/kav"
+run nowhere "${lone[@]}" "$tmp/lone/kav"
 grep -q "cannot open map/map00.map" "$tmp/nowhere/world.log" || fail "nowhere: world.log: $(cat "$tmp/nowhere/world.log")"
 for folder in "./" "$tmp/lone/" "$tmp/lone/../share/kav/"; do
     grep -qxF "  $folder" "$tmp/nowhere/stderr.txt" || fail "nowhere: stderr does not name $folder: $(cat "$tmp/nowhere/stderr.txt")"

@@ -114,12 +114,26 @@ bool BeginAtomicFile(AtomicFile *out, const char *path, std::string *error) {
         *error = "no file name given";
         return false;
     }
-    // Writing through a link replaces what it points to, and keeps the link.
-    const std::string linked = PlatformLinkTarget(path);
-    if (!linked.empty()) out->target = linked;
-    if (PlatformExistsNonRegular(out->target.c_str())) {
+    // Writing through a link replaces what it points to, and keeps the link. A link that
+    // leads nowhere is not replaced by a plain file.
+    std::string linked;
+    if (PlatformLinkTarget(path, &linked)) {
+        if (linked.empty()) {
+            errno = 0;
+            *error = Describe(out->target, "a link to no file", "not replaced");
+            return false;
+        }
+        out->target = linked;
+    }
+    const PlatformPathInfo was = PlatformInspect(out->target.c_str());
+    const char *refusal = nullptr;
+    if (was.exists && !was.regular) refusal = "not a regular file";
+    else if (was.exists && !was.writable) refusal = "read-only";
+    // Renaming over a file with other names would leave them with the earlier contents.
+    else if (was.exists && was.links > 1) refusal = "has other names (hard links)";
+    if (refusal) {
         errno = 0;
-        *error = Describe(out->target, "not a regular file", "not replaced");
+        *error = Describe(out->target, refusal, "not replaced");
         return false;
     }
     // The new file's name: the target's, hidden, with the process and a counter after it.
@@ -127,10 +141,17 @@ bool BeginAtomicFile(AtomicFile *out, const char *path, std::string *error) {
     std::string base = out->target.substr(folder.size());
     static unsigned counter;
     for (int attempt = 0; attempt < 100; attempt++) {
-        out->temp = folder + "." + base + ".new-" + std::to_string(PlatformProcessId()) + "-" +
-                    std::to_string(counter++);
+        out->temp = folder;
+        out->temp.append(".").append(base).append(".new-").append(std::to_string(PlatformProcessId()));
+        out->temp.append("-").append(std::to_string(counter++));
         errno = 0;
         out->file = PlatformCreateNew(out->temp.c_str());
+        if (out->file && was.exists && !PlatformSetMode(out->file, was.mode)) {
+            const int saved = errno;
+            AbandonAtomicFile(out);
+            errno = saved;
+            break;
+        }
         if (out->file) return true;
         if (errno != EEXIST) break;
     }
@@ -174,18 +195,21 @@ void AbandonAtomicFile(AtomicFile *out) {
     if (!out->temp.empty()) remove(out->temp.c_str());
 }
 
-bool WriteFileAtomically(const char *path, const void *data, size_t size, std::string *error) {
-    AtomicFile file;
-    if (!BeginAtomicFile(&file, path, error)) return false;
+bool WriteAndFinishAtomicFile(AtomicFile *out, const void *data, size_t size, std::string *error) {
     errno = 0;
-    if (size && fwrite(data, 1, size, file.file) != size) {
+    if (out->file && size && fwrite(data, 1, size, out->file) != size) {
         int savedErrno = errno;
-        AbandonAtomicFile(&file);
+        AbandonAtomicFile(out);
         errno = savedErrno;
-        *error = Describe(file.target, "write error", "the earlier file is left as it was");
+        *error = Describe(out->target, "write error", "the earlier file is left as it was");
         return false;
     }
-    return FinishAtomicFile(&file, error);
+    return FinishAtomicFile(out, error);
+}
+
+bool WriteFileAtomically(const char *path, const void *data, size_t size, std::string *error) {
+    AtomicFile file;
+    return BeginAtomicFile(&file, path, error) && WriteAndFinishAtomicFile(&file, data, size, error);
 }
 
 const char *EscapedText(const char *text, size_t len, size_t maxChars, char *out, size_t outSize) {

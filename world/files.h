@@ -43,14 +43,19 @@ struct AtomicFile {
 };
 
 // Opens a new temporary file next to path. The target, if it exists, must be a regular file
-// (a link to one is followed, so the link stays). False with *error when it cannot begin;
-// then there is nothing to finish or abandon.
+// that may be written and has no other name (a hard link would keep the earlier contents);
+// the new file gets its permission bits. A link to a file is followed, so the link stays; a
+// link that leads nowhere is refused. False with *error ("PATH: read-only; not replaced")
+// when it cannot begin; then there is nothing to finish or abandon.
 bool BeginAtomicFile(AtomicFile *out, const char *path, std::string *error);
 // Flushes, syncs and closes the new file and renames it over the target. On any failure the
 // new file is removed, the target is left as it was and the result is false with *error.
 bool FinishAtomicFile(AtomicFile *out, std::string *error);
 // Removes the new file; the target is left as it was.
 void AbandonAtomicFile(AtomicFile *out);
+// Writes the whole of data to a begun file and finishes it; on failure abandons it, with
+// *error as FinishAtomicFile gives it.
+bool WriteAndFinishAtomicFile(AtomicFile *out, const void *data, size_t size, std::string *error);
 
 // The whole of data as the file at path, by way of the three calls above.
 bool WriteFileAtomically(const char *path, const void *data, size_t size, std::string *error);

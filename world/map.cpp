@@ -8,6 +8,7 @@
 
 #include "world/files.h"
 #include "world/map_text.h"
+#include "world/schema.h"
 #include "world/world.h"
 
 // ---- world log ----
@@ -30,93 +31,6 @@ void WorldLogLine(const char *line) {
     std::fputc('\n', worldLog);
     std::fflush(worldLog);
 }
-
-// ---- the groups of lines of each kind ----
-
-// Integer working values of a group, by slot.
-enum { SLOT_X, SLOT_Y, SLOT_FACE, SLOT_FRAMEFACE, SLOT_COUNT };
-
-struct GroupLine {
-    const char *pattern;
-    int slot;                     // integer slot, or -1 for a real field
-    float ObjectRecord::*real;    // the real field, when slot is -1
-};
-
-static const GroupLine cannonLines[] = {
-    {"cannon[%d].crd.x %d \n,", SLOT_X, nullptr},
-    {"cannon[%d].crd.y %d \n,", SLOT_Y, nullptr},
-    {"cannon[%d].crd.face %d \n,", SLOT_FACE, nullptr},
-    {"cannon[%d].crd.freq %f \n,", -1, &ObjectRecord::freq},
-    {"cannon[%d].crd.freqmax %f \n,", -1, &ObjectRecord::freqmax},
-    {"cannon[%d].crd.freqspd %f \n,", -1, &ObjectRecord::freqspd},
-};
-
-static const GroupLine twowaysLines[] = {
-    {"twoways[%d].crd.x %d \n,", SLOT_X, nullptr},
-    {"twoways[%d].crd.y %d \n,", SLOT_Y, nullptr},
-    {"twoways[%d].crd.face %d \n,", SLOT_FACE, nullptr},
-    {"twoways[%d].crd.freq %f \n,", -1, &ObjectRecord::freq},
-    {"twoways[%d].crd.freqmax %f \n,", -1, &ObjectRecord::freqmax},
-    {"twoways[%d].crd.freqspd %f \n,", -1, &ObjectRecord::freqspd},
-};
-
-static const GroupLine cellingLines[] = {
-    {"celling[%d].crd.x %d \n,", SLOT_X, nullptr},
-    {"celling[%d].crd.y %d \n,", SLOT_Y, nullptr},
-    {"celling[%d].crd.face %d \n,", SLOT_FACE, nullptr},
-    {"celling[%d].crd.freq %f \n,", -1, &ObjectRecord::freq},
-    {"celling[%d].crd.freqmax %f \n,", -1, &ObjectRecord::freqmax},
-    {"celling[%d].crd.freqspd %f \n,", -1, &ObjectRecord::freqspd},
-    {"celling[%d].crd.alarm %f \n,", -1, &ObjectRecord::alarm},
-    {"celling[%d].crd.alarmmax %f \n,", -1, &ObjectRecord::alarmmax},
-    {"celling[%d].crd.alarmspd %f \n,", -1, &ObjectRecord::alarmspd},
-    {"celling[%d].crd.freqalarm %f \n,", -1, &ObjectRecord::freqalarm},
-    {"celling[%d].crd.freqalarmmax %f \n,", -1, &ObjectRecord::freqalarmmax},
-    {"celling[%d].crd.freqalarmspd %f \n,", -1, &ObjectRecord::freqalarmspd},
-    {"celling[%d].crd.raydist %f \n,", -1, &ObjectRecord::raydist},
-};
-
-static const GroupLine sondaLines[] = {
-    {"sonda[%d].crd.x %d \n,", SLOT_X, nullptr},
-    {"sonda[%d].crd.y %d \n,", SLOT_Y, nullptr},
-    {"sonda[%d].crd.frameface %d \n,", SLOT_FRAMEFACE, nullptr},
-    {"sonda[%d].crd.face %d \n,", SLOT_FACE, nullptr},
-};
-
-static const GroupLine trainLines[] = {
-    {"train[%d].crd.x %d \n,", SLOT_X, nullptr},
-    {"train[%d].crd.y %d \n,", SLOT_Y, nullptr},
-    {"train[%d].crd.frameface %d \n,", SLOT_FRAMEFACE, nullptr},
-    {"train[%d].crd.face %d \n,", SLOT_FACE, nullptr},
-    {"train[%d].crd.appear %f \n,", -1, &ObjectRecord::appear},
-    {"train[%d].crd.appearmax %f \n,", -1, &ObjectRecord::appearmax},
-    {"train[%d].crd.appearspd %f \n,", -1, &ObjectRecord::appearspd},
-    {"train[%d].crd.frame %f \n,", -1, &ObjectRecord::frame},
-    {"train[%d].crd.framebeg %f \n,", -1, &ObjectRecord::framebeg},
-    {"train[%d].crd.frameend %f \n,", -1, &ObjectRecord::frameend},
-    {"train[%d].crd.framespd %f \n,", -1, &ObjectRecord::framespd},
-};
-
-struct KindLines {
-    const char *word;
-    const GroupLine *lines;
-    int count;
-    bool hasFrameface;
-    uint8_t active;   // what a loaded record's active becomes
-};
-
-#define KIND_LINES(word, lines, ff, act) {word, lines, (int)(sizeof lines / sizeof lines[0]), ff, act}
-static const KindLines kindLines[KIND_COUNT] = {
-    KIND_LINES("cannon", cannonLines, false, 1),
-    KIND_LINES("twoways", twowaysLines, false, 1),
-    KIND_LINES("celling", cellingLines, false, 1),
-    KIND_LINES("sonda", sondaLines, true, 1),
-    KIND_LINES("train", trainLines, true, 0),
-};
-
-static const char *const countPatterns[KIND_COUNT] = {
-    "nof can %d \n", "nof two %d \n", "nof cel %d \n", "nof son %d \n", "nof tra %d \n",
-};
 
 // ---- problem reports ----
 
@@ -190,11 +104,6 @@ static void MatchLine(Problems &problems, const char *text, size_t len, int line
         Report(problems, line, "\"%s\": unexpected text after the value", Shown(text, len, shownText));
 }
 
-static bool KnownTileCode(int32_t code) {
-    return code == TILE_EMPTY || code == TILE_SOLID || code == TILE_LEDGE || code == TILE_COVER ||
-           code == TILE_RAY || code == TILE_EXIT;
-}
-
 // ---- the loader ----
 
 // Grid: one chunk per cell; a chunk without a number repeats the cell before it.
@@ -228,46 +137,49 @@ static void ReadGrid(MapText &text, Problems &problems) {
 // they were read from go to countLines for later reports.
 static void ReadCounts(MapText &text, Problems &problems, int32_t counts[KIND_COUNT], int countLines[KIND_COUNT]) {
     char buf[LINE_CHARS + 1];
+    char pattern[MAP_PATTERN_CHARS];
     for (int k = 0; k < KIND_COUNT; k++) {
         size_t len = ReadMapLine(text, buf, &countLines[k]);
         MatchField field = {&counts[k], nullptr};
-        MatchLine(problems, buf, len, countLines[k], countPatterns[k], &field, 1);
+        MatchLine(problems, buf, len, countLines[k], CountLinePattern(mapKinds[k], pattern), &field, 1);
     }
     for (int k = 0; k < KIND_COUNT; k++) {
         if (counts[k] > POOL_SIZE) {
             Report(problems, countLines[k], "count %d of %s is above %d: cut to %d", (int)counts[k],
-                   kindLines[k].word, POOL_SIZE, POOL_SIZE);
+                   mapKinds[k].word, POOL_SIZE, POOL_SIZE);
             counts[k] = POOL_SIZE;
         } else if (counts[k] < 0) {
             Report(problems, countLines[k], "count %d of %s is below 0: no %s read", (int)counts[k],
-                   kindLines[k].word, kindLines[k].word);
+                   mapKinds[k].word, mapKinds[k].word);
         }
         *KindCount(k) = counts[k];
     }
 }
 
-// What a group's lines set: the index and the values. A line that does not match leaves
-// them as they were, so they carry over from group to group and from kind to kind.
+// What a group's lines set: the index and the values, integers and reals by record field.
+// A line that does not match leaves them as they were, so they carry over from group to group
+// and from kind to kind.
 struct WorkingValues {
     int32_t index;
-    int32_t ints[SLOT_COUNT];
+    int32_t ints[RECORD_FIELD_COUNT];
     ObjectRecord reals;
 };
 
 // Reads the lines of one group into the working values; gives the line of its first.
-static int ReadGroup(MapText &text, Problems &problems, const KindLines &kind, WorkingValues &w) {
+static int ReadGroup(MapText &text, Problems &problems, const MapKind &kind, WorkingValues &w) {
     char buf[LINE_CHARS + 1];
+    char pattern[MAP_PATTERN_CHARS];
     int firstLine = 0;
     int32_t groupIndex = 0;
-    for (int l = 0; l < kind.count; l++) {
-        const GroupLine &gl = kind.lines[l];
+    for (int l = 0; l < kind.fieldCount; l++) {
+        const MapField &mf = kind.fields[l];
         int line;
         size_t len = ReadMapLine(text, buf, &line);
         if (l == 0) firstLine = line;
         MatchField fields[2] = {{&w.index, nullptr}, {nullptr, nullptr}};
-        if (gl.slot >= 0) fields[1].i = &w.ints[gl.slot];
-        else fields[1].f = &(w.reals.*gl.real);
-        MatchLine(problems, buf, len, line, gl.pattern, fields, 2);
+        if (mf.type == MAP_REAL) fields[1].f = &(w.reals.*mf.field->real);
+        else fields[1].i = &w.ints[mf.field - recordFields];
+        MatchLine(problems, buf, len, line, GroupLinePattern(kind, mf, pattern), fields, 2);
         if (l == 0) groupIndex = w.index;
         else if (len && w.index != groupIndex)
             Report(problems, line, "%s index %d differs from the group's first index %d", kind.word,
@@ -277,14 +189,17 @@ static int ReadGroup(MapText &text, Problems &problems, const KindLines &kind, W
 }
 
 // The working values into a record: only the fields the kind's lines give.
-static void StoreRecord(const KindLines &kind, const WorkingValues &w, ObjectRecord &rec) {
+static void StoreRecord(const MapKind &kind, const WorkingValues &w, ObjectRecord &rec) {
     rec.active = kind.active;
-    rec.x = (float)((int64_t)w.ints[SLOT_X] * TILE_SIZE);
-    rec.y = (float)((int64_t)w.ints[SLOT_Y] * TILE_SIZE);
-    rec.face = w.ints[SLOT_FACE] == 1;
-    if (kind.hasFrameface) rec.frameface = w.ints[SLOT_FRAMEFACE] == 1;
-    for (int l = 0; l < kind.count; l++)
-        if (kind.lines[l].slot < 0) rec.*(kind.lines[l].real) = w.reals.*(kind.lines[l].real);
+    for (int l = 0; l < kind.fieldCount; l++) {
+        const RecordField &f = *kind.fields[l].field;
+        const int32_t value = w.ints[&f - recordFields];
+        switch (kind.fields[l].type) {
+        case MAP_TILES: rec.*f.real = (float)((int64_t)value * TILE_SIZE); break;
+        case MAP_FLAG: rec.*f.flag = value == 1; break;
+        case MAP_REAL: rec.*f.real = w.reals.*f.real; break;
+        }
+    }
 }
 
 // Each kind's groups, as many as its count; each goes to the record its last index names.
@@ -293,7 +208,7 @@ static void ReadObjects(MapText &text, Problems &problems, const int32_t counts[
     WorkingValues w;
     std::memset(&w, 0, sizeof w);
     for (int k = 0; k < KIND_COUNT; k++) {
-        const KindLines &kind = kindLines[k];
+        const MapKind &kind = mapKinds[k];
         bool written[POOL_SIZE] = {};
         for (int group = 0; group < counts[k]; group++) {
             const int firstLine = ReadGroup(text, problems, kind, w);

@@ -9,6 +9,9 @@
 
 constexpr int GRID_ROWS = 24;   // grid row 0 is the top row of the screen
 constexpr int GRID_COLS = 32;   // column 0 is the left edge
+// Grid row of the screen's bottom row: the tile row r counted from the bottom (as positions
+// and the map's objects count them) is grid row BOTTOM_ROW - r.
+constexpr int BOTTOM_ROW = GRID_ROWS - 1;
 constexpr int TILE_SIZE = 8;    // playfield units per tile
 constexpr int POOL_SIZE = 50;   // records per level-object pool
 constexpr int SHOT_POOL_SIZE = 256;
@@ -64,6 +67,12 @@ extern ObjectRecord ShotPool[SHOT_POOL_SIZE];
 extern ObjectRecord ExplosionPool[EXPLOSION_POOL_SIZE];
 
 extern ObjectRecord HeroState;
+// Where the hero starts the game, and the x at which an exit to the right (left) puts it on
+// the next (previous) screen.
+constexpr float HERO_START_X = 136.0f;
+constexpr float HERO_START_Y = 16.0f;
+constexpr float RIGHT_EXIT_ARRIVAL_X = 12.0f;
+constexpr float LEFT_EXIT_ARRIVAL_X = 244.0f;
 extern int32_t mapIndex;
 
 // Debug readouts shown by the debug text.
@@ -146,7 +155,7 @@ inline int Trunc(float v) {
 inline int CellCol(float x) { return Trunc(x / 8.0f); }
 inline int CellRow(float y) { return Trunc(y / 8.0f); }
 // Tile code at row-from-bottom r and column c.
-inline int32_t TileAtCell(int r, int c) { return GridCell(23 - r, c); }
+inline int32_t TileAtCell(int r, int c) { return GridCell(BOTTOM_ROW - r, c); }
 
 // Clears the whole world to its start-of-run state (all zero). Used by tests and the runner.
 void ResetWorld();

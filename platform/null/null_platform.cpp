@@ -43,7 +43,7 @@ void NullPlatformReset() {
 
 int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon) {
     nullCalls.push_back("MessageBox");
-    nullMessageBoxes.push_back({text ? text : "", caption ? caption : "", buttons, icon});
+    nullMessageBoxes.push_back({text ? text : "", caption ? caption : "", buttons, icon, windowHeld});
     return buttons == MB_YESNO_ ? nullMessageBoxAnswer : ID_OK_;
 }
 

@@ -11,6 +11,7 @@
 struct NullMessageBox {
     std::string text, caption;
     int buttons, icon;
+    bool owned;   // shown while a window was open: owned by it
 };
 
 // Every message box shown since the last clear, in order.

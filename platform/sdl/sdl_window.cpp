@@ -21,8 +21,8 @@ bool sdlVideoStarted;
 // unregistering does nothing (SDL stays started between a destruction and the next
 // creation, so that the keys held across a full-screen toggle keep their key-up events).
 static bool classRegistered;
-// The display mode asked for by full screen, set when the window is shown; true from the
-// mode's change until the window is closed.
+// The display mode full screen asks for (set when the window is shown), and whether it was
+// asked for: from the mode's check until the window is closed.
 static SDL_DisplayMode fullscreenMode;
 static bool modeChanged;
 static SDL_GLContext context;

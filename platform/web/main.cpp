@@ -4,8 +4,8 @@
 // loop runs one frame per animation frame of the browser, at most 60 steps a second.
 #include "render/render.h"
 #include "shell/dump.h"
-#include "shell/frame.h"
-#include "shell/game.h"
+#include "shell/game_step.h"
+#include "shell/frame_loop.h"
 #include "shell/headless.h"
 #include "shell/script.h"
 #include "shell/state.h"
@@ -81,7 +81,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int KavBeginScript(const char *path, const char 
     OpenWorldLog();
     SetPictureFailureHandler(ShowPictureFailure);
     scriptPicture = picture != 0;
-    if (scriptPicture && !CreateGameWindow("Kav", 800, 600, 32, false)) {
+    if (scriptPicture && !CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false)) {
         dumpText = "the window could not be made";
         CloseWorldLog();
         return 0;

@@ -257,17 +257,6 @@ void PlatformSleep(double seconds) {
         Sleep((DWORD)(seconds * 1000.0));
 }
 
-// Started from a console, the game prints its command-line messages there; started from
-// the desktop it has none, and they go nowhere, as a windowed program's do.
-static void UseParentConsole() {
-    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-    if (err != nullptr && err != INVALID_HANDLE_VALUE) return;   // already redirected
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    std::freopen("CONOUT$", "w", stdout);
-    std::freopen("CONOUT$", "w", stderr);
-}
-
-
 // Before main: started from a console, the game prints its command-line messages there
 // (started from the desktop it has none, and they go nowhere, as a windowed program's do);
 // and the system timer runs at 1 ms for the whole run, for the frame loop's sleeps.

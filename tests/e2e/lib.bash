@@ -47,6 +47,23 @@ wait_window() {
     return 1
 }
 
+# Waits up to $1 s for the command after it to succeed.
+wait_until() {
+    local limit=$1 i
+    shift
+    for ((i = 0; i < limit * 20; i++)); do
+        "$@" && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# Whether window $1 is mapped and viewable.
+window_viewable() { xwininfo -id "$1" 2> /dev/null | grep -q IsViewable; }
+
+# Waits up to $2 s for window $1 to be mapped: from then on it takes focus and keys.
+wait_mapped() { wait_until "${2:-10}" window_viewable "$1"; }
+
 # What a game that shows no window is doing: the windows there are and each thread's stack.
 report_stuck() {
     ps -p "$1" -o pid,stat,etime,cmd

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // No pass-over of big claimed sizes here: a run packet fills at most 128 pixels, so what
     // the decoder allocates is bounded by the input's own length.
     TgaPicture picture = {};
-    PixelCount count = {};
+    PictureFacts count = {};
     TgaReason reason = DecodeTga(data, size, &picture, &count);
     if (reason == TGA_SHORT_DATA && count.supplied >= count.needed) std::abort();
     if (reason == TGA_DECODED) {

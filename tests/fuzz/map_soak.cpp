@@ -11,7 +11,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/state.h"
 #include "world/map.h"
 #include "world/world.h"

@@ -1,5 +1,6 @@
 // Drawing tests: glyph placement, skipped bytes, the cut and the state the text printer leaves.
 #include "tests/gl/test_render_gl.h"
+#include "render/render.h"
 
 #include <string>
 
@@ -20,7 +21,7 @@ static unsigned int CodedFontTexture() {
 // Decodes a line printed with CodedFontTexture at (x, y): one character per 13 units.
 static std::string ReadTextLine(int x, int y) {
     std::string text;
-    for (int k = 0; x + 13 * k + 8 < 800; k++) {
+    for (int k = 0; x + 13 * k + 8 < SCREEN_WIDTH; k++) {
         uint8_t p[4];
         glReadPixels(x + 13 * k + 8, y + 8, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
         if (p[1] < 128) break;

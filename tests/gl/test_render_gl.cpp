@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/null/null_platform.h"
+#include "shell/window.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ public:
             SDL_GL_SetAttribute(a, 8);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        window = SDL_CreateWindow("render tests", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        window = SDL_CreateWindow("render tests", 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         ASSERT_NE(window, nullptr) << SDL_GetError();
         context = SDL_GL_CreateContext(window);
         ASSERT_NE(context, nullptr) << SDL_GetError();
@@ -57,7 +58,7 @@ void RenderTest::SetUp() {
     std::memset(trainTextures, 0, sizeof trainTextures);
     DeleteFontLists();
     ASSERT_TRUE(InitRenderState());
-    ResizeView(800, 600);
+    ResizeView(WINDOW_WIDTH, WINDOW_HEIGHT);
     glDisable(GL_BLEND);
     glBindTexture(GL_TEXTURE_2D, 0);
     glColor4f(1, 1, 1, 1);
@@ -77,18 +78,18 @@ std::string Colour(int x, int y) {
 }
 
 Bytes ReadScreen() {
-    Bytes screen(800 * 600 * 4);
+    Bytes screen(WINDOW_WIDTH * WINDOW_HEIGHT * 4);
     glFinish();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
+    glReadPixels(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
     return screen;
 }
 
 std::string BoxText(const Bytes &screen, int channel, int fromRow) {
     int l = 1 << 30, r = -1, b = 1 << 30, t = -1, lit = 0;
-    for (int y = fromRow; y < 600; y++)
-        for (int x = 0; x < 800; x++)
-            if (screen[(y * 800 + x) * 4 + channel] > 127) {
+    for (int y = fromRow; y < WINDOW_HEIGHT; y++)
+        for (int x = 0; x < WINDOW_WIDTH; x++)
+            if (screen[(y * WINDOW_WIDTH + x) * 4 + channel] > 127) {
                 l = std::min(l, x), r = std::max(r, x), b = std::min(b, y), t = std::max(t, y);
                 lit++;
             }

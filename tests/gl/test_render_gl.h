@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdarg>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,7 +17,40 @@
 
 using Bytes = std::vector<uint8_t>;
 
-// Every GL test starts as the game does after start-up: 800 by 600 view, InitRenderState freshly
+// The pictures the game's runs of quads and lines must give, drawn one at a time.
+// A sprite quad with the image flipped left to right (t = 0 at the bottom, s = 0 at the right).
+inline void DrawSpriteMirrored(float x, float y, float w, float h, float ox, float oy) {
+    const SpriteEdges e = SpriteScreenEdges(x, y, w, h, ox, oy);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2i(1, 0); glVertex2i(e.left, e.bottom);
+    glTexCoord2i(1, 1); glVertex2i(e.left, e.top);
+    glTexCoord2i(0, 0); glVertex2i(e.right, e.bottom);
+    glTexCoord2i(0, 1); glVertex2i(e.right, e.top);
+    glEnd();
+}
+// Upright when face is not 0, mirrored when it is 0.
+inline void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox, float oy) {
+    if (face != 0) DrawSprite(x, y, w, h, ox, oy);
+    else DrawSpriteMirrored(x, y, w, h, ox, oy);
+}
+// One line of text alone, and one row of bits alone.
+inline void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...) {
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    if (vsnprintf(text, sizeof text, format, args) < 0) text[0] = '\0';
+    va_end(args);
+    BeginTextBlock();
+    TextLine(x, y, set, "%s", text);
+    EndTextBlock();
+}
+inline void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count) {
+    BeginTextBlock();
+    TextBits(x, y, bits, count);
+    EndTextBlock();
+}
+
+// Every GL test starts as the game does after start-up: the window's view, InitRenderState freshly
 // run, empty world, start display settings, no textures, a black colour buffer, a fresh null
 // platform record. `dir` is a folder of its own for files, removed afterwards.
 class RenderTest : public FolderTest {
@@ -25,7 +60,7 @@ protected:
 
 // "r g b" of one pixel (window coordinates, origin bottom-left).
 std::string Colour(int x, int y);
-// The 800 by 600 colour buffer as RGBA, rows from the bottom.
+// The window's colour buffer as RGBA, rows from the bottom.
 Bytes ReadScreen();
 // "left right bottom top" of the pixels of rows >= fromRow whose `channel` exceeds 127, with
 // " gaps" added when the box is not solid; "none" when no pixel is lit.

@@ -46,7 +46,7 @@ TEST_F(Scene, LayersArePaintedBackToFront) {
     overlayTextures[0] = MakeTexture(2, 1, {90, 90, 90, 255, 0, 0, 0, 0});   // opaque left half only
     HeroState.x = 200, HeroState.y = 100;   // hero 184..216 by 99..123, shield 184..216 by 96..120
     HeroState.shield = 1, HeroState.shieldframe = 21.5f;
-    TileGrid[23 - 15][23] = 2;              // cell 184..192 by 120..128: under the hero's head
+    TileGrid[BOTTOM_ROW - 15][23] = 2;            // cell 184..192 by 120..128: under the hero's head
     ShotPool[7] = Active(200, 110);         // 196..204 by 106..114
     ShotPool[8] = Active(60, 110);          // under the overlay's opaque half
     ExplosionPool[3] = Active(200, 110);

@@ -8,9 +8,9 @@ using Sprites = RenderTest;
 TEST_F(Sprites, QuadsCoverExactlyTheirTruncatedEdgesAndStaySafeFarAway) {
     struct Case { float x, y, w, h, ox, oy, scale, shift; bool mirrored; const char *box; };
     const Case cases[] = {
-        {136, 16, 32, 24, 16, 1, 3.125f, 0, false, "375 474 46 120"},    // a hero, solid
+        {HERO_START_X, HERO_START_Y, 32, 24, 16, 1, 3.125f, 0, false, "375 474 46 120"},    // a hero, solid
         // half the scale: left trunc(187.5), right trunc(237.5) - 1, bottom trunc(23.4375), top 60 - 1
-        {136, 16, 32, 24, 16, 1, 1.5625f, 0, true, "187 236 23 59"},
+        {HERO_START_X, HERO_START_Y, 32, 24, 16, 1, 1.5625f, 0, true, "187 236 23 59"},
         // shifted by 10: left trunc(-0.5) = 0, right trunc(10.4375) = 10, bottom trunc(-1.5625) = -1,
         // top trunc(4.6875) = 4; rounding down instead would move every edge
         {-0.16f, -0.5f, 3.5f, 2, 0, 0, 3.125f, 10, false, "10 19 9 13"},

@@ -2,6 +2,7 @@
 #include "test_render_gl.h"
 
 #include "render/screenshot.h"
+#include "shell/window.h"
 
 #include <png.h>
 
@@ -21,7 +22,7 @@ static void Paint(int x, int y, float r, float g, float b) {
 
 TEST_F(RenderTest, ScreenshotsAreUprightAndWholeAtAnyWidth) {
     // Odd widths make rows that are not a multiple of four bytes long.
-    for (int width : {800, 333, 1}) {
+    for (int width : {WINDOW_WIDTH, 333, 1}) {
         const int height = 211;
         ResizeView(width, height);
         glClearColor(0, 0, 1, 1);
@@ -61,5 +62,5 @@ TEST_F(RenderTest, ScreenshotsAreUprightAndWholeAtAnyWidth) {
     std::string error;
     EXPECT_FALSE(SaveScreenshot((dir + "/missing/shot.png").c_str(), &error));
     EXPECT_NE(error.find("missing/shot.png"), std::string::npos) << error;
-    ResizeView(800, 600);
+    ResizeView(WINDOW_WIDTH, WINDOW_HEIGHT);
 }

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/null/null_platform.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/state.h"
 #include "shell/window.h"
 #include "world/world.h"
@@ -32,7 +32,7 @@ std::vector<GLint> Viewport() {
 
 TEST_F(ShellGl, SizeMessagesSetTheViewportWhileAWindowIsOpen) {
     GameWindowProc({MSG_SIZE, 0, 640 | (480 << 16)});   // no window: no view to change
-    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 800, 600}));
+    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT}));
     haveWindow = true;
     GameWindowProc({MSG_SIZE, 0, 640 | (480 << 16)});
     EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 640, 480}));
@@ -44,14 +44,14 @@ TEST_F(ShellGl, CreationShowsTheWindowThenSetsTheViewAndStateAndReleaseUndoesIt)
     DeleteFontLists();
     glViewport(0, 0, 10, 10);
     glDisable(GL_DEPTH_TEST);
-    ASSERT_TRUE(CreateGameWindow("Kav", 800, 600, 32, false));
+    ASSERT_TRUE(CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false));
     EXPECT_TRUE(haveWindow);
     EXPECT_EQ(nullCalls, (std::vector<std::string>{"RegisterClass", "CreateWindow", "GetDeviceContext",
                                                    "ChoosePixelFormat", "SetPixelFormat", "CreateContext",
                                                    "MakeCurrent", "ShowWindow"}));
     EXPECT_TRUE(nullMessageBoxes.empty());
     EXPECT_FALSE(fullscreen);
-    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 800, 600}));
+    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT}));
     EXPECT_TRUE(fontListBase != 0 && glIsEnabled(GL_DEPTH_TEST));
     DestroyGameWindow();
     EXPECT_EQ(fontListBase, 0u);
@@ -59,7 +59,7 @@ TEST_F(ShellGl, CreationShowsTheWindowThenSetsTheViewAndStateAndReleaseUndoesIt)
 }
 
 TEST_F(ShellGl, ToggleMakesANewWindowTitledKAVAndEveryPictureAgain) {
-    ASSERT_TRUE(CreateGameWindow("Kav", 800, 600, 32, false));
+    ASSERT_TRUE(CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false));
     nullCalls.clear();
     KeyState[VK_F1_] = true;
     UpdateDeveloperKeys();

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include "platform/sdl/sdl_backend.h"
+#include "shell/window.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ protected:
     void SetUp() override {
         SDL_setenv("SDL_VIDEODRIVER", "offscreen", 0);   // a window with GL, no window system
         WindowStep failed = STEP_NONE;
-        ASSERT_TRUE(PlatformOpenWindow(WindowRequest{"Kav", 800, 600, 32, 16, false}, &failed)) << failed;
+        ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, WINDOW_DEPTH_BITS, false}, &failed)) << failed;
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
     void TearDown() override {
@@ -149,7 +150,7 @@ TEST_F(SdlEvents, KeysHeldOverANewWindowStayDownUntilTheKeyboardSaysUpAndFocusLo
     SDL_Event reset = Key(SDL_SCANCODE_LEFT, SDLK_LEFT, 0, false);   // SDL's own, at the destruction
     SDL_PushEvent(&reset);
     WindowStep step = STEP_NONE;
-    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{"KAV", 800, 600, 32, 16, false}, &step));
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{TOGGLED_WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, WINDOW_DEPTH_BITS, false}, &step));
     SDL_FlushEvent(SDL_WINDOWEVENT);
     ASSERT_TRUE(PlatformNextMessage(&msg));   // SDL's key-up passed over; the keyboard asked
     EXPECT_EQ(msg.kind, MSG_KEYUP);

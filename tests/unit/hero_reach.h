@@ -40,7 +40,7 @@ inline std::string Clash(float x, float y, bool beams) {
             bool wall = code == TILE_SOLID;
             bool beam = beams && code == TILE_LEDGE && y1 > r * 8.0f + kBeamBottom && y0 < r * 8.0f + 8.0f;
             if (wall || beam)
-                return std::string(wall ? "wall" : "girder") + " at row " + std::to_string(23 - r) + " column " +
+                return std::string(wall ? "wall" : "girder") + " at row " + std::to_string(BOTTOM_ROW - r) + " column " +
                        std::to_string(c);
         }
     return "";

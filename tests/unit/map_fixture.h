@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "world/map.h"
+#include "world/schema.h"
 #include "world/world.h"
 
 // Tile code of the test grid at (row, col): every known code appears, rows differ.
@@ -34,16 +35,15 @@ inline std::string Counts(int can, int two, int cel, int son, int tra, const std
     return s;
 }
 
-// The lines of one group, keys in file order, one value per key.
+// The first lines of one group, keys in file order, one value per key.
 inline std::string Group(const char *word, int index, const std::vector<std::string> &values,
                          const std::string &tail = "") {
-    static const std::vector<std::string> base = {"x", "y", "face", "freq", "freqmax", "freqspd"};
-    static const std::vector<std::string> sonda = {"x", "y", "frameface", "face"};
-    const std::string w = word;
-    const auto &keys = w == "sonda" ? sonda : base;
+    const MapKind *kind = &mapKinds[0];
+    while (kind + 1 < mapKinds + KIND_COUNT && std::string(kind->word) != word) kind++;
     std::string s;
-    for (size_t i = 0; i < values.size(); i++)
-        s += w + "[" + std::to_string(index) + "].crd." + keys[i] + " " + values[i] + tail + "\n";
+    for (size_t i = 0; i < values.size() && int(i) < kind->fieldCount; i++)
+        s += std::string(word) + "[" + std::to_string(index) + "].crd." + kind->fields[i].field->name + " " +
+             values[i] + tail + "\n";
     return s;
 }
 

@@ -7,7 +7,7 @@
 
 #include "platform/null/null_platform.h"
 #include "render/state.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/state.h"
 #include "shell/window.h"
 #include "world/world.h"

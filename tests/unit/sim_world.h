@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "sim/sim.h"
 #include "world/world.h"
 
@@ -20,7 +20,7 @@ inline void FloorWorld() {
     for (int c = 0; c < GRID_COLS; c++) SetGridCell(22, c, TILE_SOLID);
 }
 
-inline void SetCell(int rowFromBottom, int col, int code) { SetGridCell(23 - rowFromBottom, col, code); }
+inline void SetCell(int rowFromBottom, int col, int code) { SetGridCell(BOTTOM_ROW - rowFromBottom, col, code); }
 
 inline int ActiveExplosions() {
     int k = 0;

@@ -46,7 +46,7 @@ TEST(CeilingRay, StepCountStopCodesAndMarks) {
 TEST(CeilingRay, CursorThatCannotMoveEndsWithTheOutcomeOfItsFirstStep) {
     for (float dist : {1.0f, 1e30f, std::numeric_limits<float>::infinity()}) {
         FreshWorld();
-        HeroState.x = 12.0f;   // column 1, row 0: the bottom-left cell is beside it
+        HeroState.x = RIGHT_EXIT_ARRIVAL_X;   // column 1, row 0: the bottom-left cell is beside it
         HeroState.y = 4.0f;
         EXPECT_TRUE(RaySees(0.0f, 0.0f, 0.0f, 0.0f, dist)) << dist;
         EXPECT_EQ(CountCells(TILE_RAY), 1);

@@ -88,6 +88,12 @@ TEST_F(DataCheck, PictureProblemsSayWhy) {
     EXPECT_TRUE(Says("gfx/font.bmp: the file ends early: it supplies 2 of the 4 pixels of its 2x2 picture\n")) << text;
     EXPECT_TRUE(Says("gfx/sonda02.tga: cannot open the file\n")) << text;
     EXPECT_TRUE(Says("5 problems in 5 files\n")) << text;
+    // The facts are the decoder's: a 12-byte header's depth is its 16-bit field at offset 10.
+    const std::string os2 = {'B', 'M', 34, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 2, 0, 2, 0, 1, 0, 2, 0};
+    WriteAll(dir + "/gfx/back.bmp", os2 + std::string(8, '\xab'));
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(Says("gfx/back.bmp: pixels cannot be converted: bad run-length data, zero or negative width, "
+                     "or depth 2 / compression 0 not taken\n")) << text;
 }
 
 TEST_F(DataCheck, ManyProblemsInOneFileAreCountedNotAllPrinted) {

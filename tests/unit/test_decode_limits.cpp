@@ -15,7 +15,7 @@ using Bytes = std::vector<uint8_t>;
 struct Tga {
     TgaReason reason;
     TgaPicture p{};
-    PixelCount count{};
+    PictureFacts count{};
     Tga(const Bytes &f, size_t n) { reason = DecodeTga(f.data(), n, &p, &count); }
     ~Tga() { free(p.pixels); }
     size_t Size() const { return size_t(p.width) * p.height * p.bytesPerPixel; }

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/null/null_platform.h"
@@ -16,8 +17,8 @@
 #include "render/render.h"
 #include "shell/window.h"
 #include "shell/check.h"
-#include "shell/dump.h"
 #include "tests/unit/test_files.h"
+#include "world/files.h"
 #include "world/map.h"
 #include "world/world.h"
 
@@ -41,8 +42,7 @@ protected:
 }   // namespace
 
 // Each reader meets each kind of file that is not a plain one. Outcomes: the map loader's log
-// line (the grid untouched), the bitmap loader's silence, the dump reader's error, the data
-// checker's problem line.
+// line (the grid untouched), the bitmap loader's silence, the data checker's problem line.
 TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
     const std::string fifo = dir + "/pipe", folder = dir + "/folder";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -61,11 +61,6 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
 
         EXPECT_EQ(LoadBmpImage(path.c_str()), nullptr);
         EXPECT_EQ(nullMessageBoxes.size(), 0u);
-
-        int64_t frame = 0;
-        std::string error;
-        EXPECT_FALSE(ReadWorldDump(path, &frame, &error));
-        EXPECT_EQ(error, path + ": cannot open the file");
     }
 
     // The data checker on a copy of the game's data: sound as it is; with a named pipe in place
@@ -105,5 +100,68 @@ TEST_F(HostileFiles, EachBitmapFailureShowsItsOwnMessage) {
         EXPECT_EQ(nullMessageBoxes[0].text, c.text);
         EXPECT_EQ(nullMessageBoxes[0].caption, "Error");
         EXPECT_EQ(nullMessageBoxes[0].buttons, MB_OK_);
+    }
+}
+
+// Replacing a file keeps what it was: its permission bits, and a link to it stays a link. A
+// target that cannot be replaced without changing what it was is refused, untouched: one
+// whose bits say read-only, one with a second name (a hard link, which a rename would leave
+// holding the earlier contents), and a link that leads to no file.
+TEST_F(HostileFiles, ReplacingAFileKeepsItsPermissionsOrRefusesIt) {
+    const std::string target = dir + "/t", other = dir + "/other";
+    struct Case {
+        const char *what;
+        std::function<void()> make;   // sets up target
+        const char *refusal;          // null: replaced
+        unsigned mode;                // the bits the file at target has afterwards
+    };
+    const mode_t mask = umask(022);
+    umask(mask);
+    const auto file = [&](mode_t mode) {
+        WriteAll(target, std::string("earlier"));
+        chmod(target.c_str(), mode);
+    };
+    const Case cases[] = {
+        {"new", [] {}, nullptr, 0666u & ~unsigned(mask)},
+        {"private", [&] { file(0600); }, nullptr, 0600},
+        {"shared", [&] { file(0755); }, nullptr, 0755},
+        {"read-only", [&] { file(0444); }, "read-only; not replaced", 0444},
+        {"hard link", [&] { file(0644); link(target.c_str(), other.c_str()); }, "has other names (hard links); not replaced", 0644},
+        {"link to a file",
+         [&] {
+             WriteAll(other, std::string("earlier"));
+             chmod(other.c_str(), 0640);
+             symlink("other", target.c_str());
+         },
+         nullptr, 0640},
+        {"dangling link", [&] { symlink("other", target.c_str()); }, "a link to no file; not replaced", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(target);
+        std::filesystem::remove(other);
+        c.make();
+        const bool wasLink = std::filesystem::is_symlink(target);
+        std::string error;
+        const bool written = WriteFileAtomically(target.c_str(), "new", 3, &error);
+        EXPECT_EQ(written, c.refusal == nullptr) << error;
+        if (c.refusal) {
+            EXPECT_NE(error.find(c.refusal), std::string::npos) << error;
+        }
+        EXPECT_EQ(std::filesystem::is_symlink(target), wasLink);
+        struct stat st;
+        if (c.mode) {
+            ASSERT_EQ(stat(target.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, c.mode);
+            EXPECT_EQ(ReadAll(target), c.refusal ? "earlier" : "new");
+        } else {
+            EXPECT_NE(stat(target.c_str(), &st), 0);   // the link still leads nowhere
+        }
+        if (std::filesystem::exists(other) && !wasLink) {
+            EXPECT_EQ(ReadAll(other), "earlier");
+        }
+        size_t files = 0;
+        for (const auto &entry : std::filesystem::directory_iterator(dir)) files += entry.path().filename().string()[0] == '.';
+        EXPECT_EQ(files, 0u) << "a temporary file was left";
     }
 }

@@ -44,7 +44,7 @@ TEST(Screens, AreClosedExceptForTheirDoors) {
         const MapCopy &s = Map(i);
         for (int c = 0; c < GRID_COLS; c++) {
             EXPECT_EQ(s.grid[0][c], TILE_SOLID) << "map " << i << " top, column " << c;
-            EXPECT_EQ(s.grid[23][c], TILE_SOLID) << "map " << i << " bottom, column " << c;
+            EXPECT_EQ(s.grid[BOTTOM_ROW][c], TILE_SOLID) << "map " << i << " bottom, column " << c;
         }
         for (int r = 0; r < GRID_ROWS; r++)
             for (int c : {0, 31}) {
@@ -60,11 +60,14 @@ TEST(Screens, AreClosedExceptForTheirDoors) {
 
 TEST(Screens, HeroStartsOnFloor) {
     const MapCopy &s = Map(0);
-    // Start x 136, y 16: feet in grid row 21, probe columns 16 and 17 over grid row 22.
-    EXPECT_TRUE(Floor(s.grid[22][16]));
-    EXPECT_TRUE(Floor(s.grid[22][17]));
-    EXPECT_NE(s.grid[21][17], TILE_SOLID);
-    EXPECT_NE(s.grid[20][17], TILE_SOLID);
+    // The probe columns 3 pixels either side of the start over the row under the feet; the
+    // feet row and the head's row above them open.
+    const int feet = BOTTOM_ROW - CellRow(HERO_START_Y);
+    const int left = CellCol(HERO_START_X - 3.0f), right = CellCol(HERO_START_X + 3.0f);
+    EXPECT_TRUE(Floor(s.grid[feet + 1][left]));
+    EXPECT_TRUE(Floor(s.grid[feet + 1][right]));
+    EXPECT_NE(s.grid[feet][right], TILE_SOLID);
+    EXPECT_NE(s.grid[feet - 1][right], TILE_SOLID);
 }
 
 TEST(Screens, ExitsLineUpWithTheNeighbouringScreen) {
@@ -97,7 +100,7 @@ TEST(Screens, ObjectsStandHangAndRollWhereTheyCan) {
             kindsSeen[k] += s.counts[k];
             for (int j = 0; j < s.counts[k]; j++) {
                 const ObjectRecord &o = s.objects[k][j];
-                int col = CellCol(o.x), row = 23 - CellRow(o.y);
+                int col = CellCol(o.x), row = BOTTOM_ROW - CellRow(o.y);
                 std::string where = "map " + std::to_string(i) + " kind " + std::to_string(k) + " #" + std::to_string(j);
                 ASSERT_TRUE(col >= 1 && col <= 30 && row >= 1 && row <= 22) << where;
                 if (k == KIND_CELLING) {
@@ -120,7 +123,7 @@ TEST(Screens, ObjectsStandHangAndRollWhereTheyCan) {
                         for (int j2 = 0; j2 < s.counts[k2]; j2++) {
                             const ObjectRecord &p = s.objects[k2][j2];
                             int col2 = CellCol(p.x);
-                            if ((k2 == k && j2 == j) || 23 - CellRow(p.y) != row) continue;
+                            if ((k2 == k && j2 == j) || BOTTOM_ROW - CellRow(p.y) != row) continue;
                             bool apart = false;
                             for (int c = std::min(col, col2); c <= std::max(col, col2); c++) apart |= !Roams(s, row, c);
                             EXPECT_TRUE(apart) << where << " shares its floor with kind " << k2 << " #" << j2;
@@ -154,7 +157,7 @@ TEST(Screens, CeilingGunsWatchFloorWithCoverToHideIn) {
         for (int j = 0; j < s.counts[KIND_CELLING]; j++) {
             const ObjectRecord &o = s.objects[KIND_CELLING][j];
             guns++;
-            int col = CellCol(o.x), row = 23 - CellRow(o.y);
+            int col = CellCol(o.x), row = BOTTOM_ROW - CellRow(o.y);
             int feet = row;   // the hero's feet row on the floor below the gun
             while (feet < 22 && !Floor(s.grid[feet + 1][col])) feet++;
             EXPECT_LE((feet - row) * 8 / 2, o.raydist) << "map " << i << ": the ray stops short of the floor";
@@ -177,11 +180,11 @@ TEST(Screens, TheHerosPictureStaysClearOfWallsAndGirders) {
         for (int r = 0; r < GRID_ROWS; r++)
             for (int c = 0; c < GRID_COLS; c++) TileGrid[r][c] = s.grid[r][c];
         std::vector<reach::Place> starts;
-        if (i == 0) starts.push_back({136, 2});
-        for (int r = GRID_ROWS - 1; r > 0; r--)
+        if (i == 0) starts.push_back({int(HERO_START_X), CellRow(HERO_START_Y)});
+        for (int r = BOTTOM_ROW; r > 0; r--)
             for (int side : {0, 31})   // the lowest row of each door: he arrives standing there
-                if (s.grid[r][side] == TILE_EXIT && (r == 23 || s.grid[r + 1][side] != TILE_EXIT))
-                    starts.push_back({side ? 244 : 12, 23 - r});
+                if (s.grid[r][side] == TILE_EXIT && (r == BOTTOM_ROW || s.grid[r + 1][side] != TILE_EXIT))
+                    starts.push_back({int(side ? LEFT_EXIT_ARRIVAL_X : RIGHT_EXIT_ARRIVAL_X), BOTTOM_ROW - r});
         reach::Result all = reach::Explore(starts);
         EXPECT_GT(all.stands.size(), 100u) << "map " << i;
         for (const auto &clash : all.clashes) ADD_FAILURE() << "map " << i << ": " << clash.first << ", " << clash.second;

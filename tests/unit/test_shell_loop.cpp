@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "shell/game.h"
+#include "shell/frame_loop.h"
 
 class FrameLoopTest : public ShellTest {
 protected:
@@ -66,7 +66,7 @@ TEST_F(FrameLoopTest, TheToggleNeedsAWindowAndAFailedOneEndsTheProgramAtOnceWith
     toggleAsked = false;
 
     WindowStep failed = STEP_NONE;   // a full-screen window to toggle from
-    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{"Kav", 800, 600, 32, 16, true}, &failed));
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, WINDOW_DEPTH_BITS, true}, &failed));
     nullCalls.clear();
     nullMessages.push_back({MSG_KEYDOWN, VK_F1_, 0});
     nullFailSteps = {"CreateWindow"};

@@ -24,6 +24,7 @@ static void ExpectBox(size_t i, const char *text, const char *caption, int butto
     EXPECT_EQ(nullMessageBoxes[i].caption, caption);
     EXPECT_EQ(nullMessageBoxes[i].buttons, buttons);
     EXPECT_EQ(nullMessageBoxes[i].icon, icon);
+    EXPECT_FALSE(nullMessageBoxes[i].owned);   // the window is gone, or never was
 }
 
 class WindowProcTest : public ShellTest {};
@@ -119,7 +120,7 @@ TEST_F(CreateWindowTest, EachFailingStepIsReleasedThenReportedInOrder) {
         SCOPED_TRACE(f.step);
         NullPlatformReset();
         nullFailSteps = {f.step};
-        EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, true));
+        EXPECT_FALSE(CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, true));
         Calls want = start;
         want.insert(want.end(), made.begin(), made.begin() + f.made);
         want.insert(want.end(), leave.begin(), leave.end());
@@ -136,7 +137,7 @@ TEST_F(CreateWindowTest, EachFailingStepIsReleasedThenReportedInOrder) {
 
     NullPlatformReset();   // a class that cannot be registered leaves nothing to release
     nullFailSteps = {"RegisterClass"};
-    EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, false));
+    EXPECT_FALSE(CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false));
     EXPECT_EQ(nullCalls, (Calls{"RegisterClass", "MessageBox"}));
     ExpectBox(0, "Failed To Register The Window Class.", "ERROR", MB_OK_, MB_ICONEXCLAMATION_);
 }
@@ -146,7 +147,7 @@ TEST_F(CreateWindowTest, UnsupportedFullScreenAsksYesGoesOnWindowedNoEndsTheProg
         NullPlatformReset();
         nullFailSteps = {"ChangeDisplayMode", "MakeCurrent"};   // stop before the GL state
         nullMessageBoxAnswer = answer;
-        EXPECT_FALSE(CreateGameWindow("Kav", 800, 600, 32, true));
+        EXPECT_FALSE(CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, true));
         ASSERT_EQ(nullMessageBoxes.size(), 2u);
         ExpectBox(0, "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
                   "Vela GL", MB_YESNO_, MB_ICONEXCLAMATION_);
@@ -163,9 +164,9 @@ TEST_F(CreateWindowTest, UnsupportedFullScreenAsksYesGoesOnWindowedNoEndsTheProg
     }
 }
 
-TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
+TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOnAndOnlyPictureBoxesHaveAnOwner) {
     WindowStep failed = STEP_NONE;
-    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{"Kav", 800, 600, 32, 16, true}, &failed));
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, WINDOW_DEPTH_BITS, true}, &failed));
     haveWindow = true;
     nullCalls.clear();
     nullFailSteps = {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow", "UnregisterClass"};
@@ -175,6 +176,7 @@ TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
                                 "ReleaseDeviceContext", "DestroyWindow", "UnregisterClass", "MessageBox",
                                 "MessageBox", "MessageBox", "MessageBox", "MessageBox"}));
     EXPECT_FALSE(haveWindow || NullHoldsWindow());
+
     const char *texts[] = {"Release Of DC And RC Failed.", "Release Rendering Context Failed.",
                            "Release Device Context Failed.", "Could Not Release hWnd.", "Could Not Unregister Class."};
     ASSERT_EQ(nullMessageBoxes.size(), 5u);
@@ -184,4 +186,11 @@ TEST_F(CreateWindowTest, EveryReleaseFailureIsReportedAndTheReleaseGoesOn) {
     fullscreen = false;
     DestroyGameWindow();
     EXPECT_EQ(nullCalls, (Calls{"UnregisterClass", "MessageBox"}));
+    // A picture that cannot be read is told over the open window, owned by it.
+    nullFailSteps.clear();
+    ASSERT_TRUE(PlatformOpenWindow(WindowRequest{WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, WINDOW_DEPTH_BITS, false}, &failed));
+    nullMessageBoxes.clear();
+    ShowPictureFailure("Unknown DIB file format.");
+    ASSERT_EQ(nullMessageBoxes.size(), 1u);
+    EXPECT_TRUE(nullMessageBoxes[0].owned);
 }

@@ -17,18 +17,18 @@ TEST(HeroHide, HidingHeroCannotWalkButTakesExitsBothWays) {
     FrameUpdate();
     FrameUpdate();
     EXPECT_TRUE(HeroState.hide);
-    EXPECT_EQ(HeroState.x, 136.0f);
+    EXPECT_EQ(HeroState.x, HERO_START_X);
     SetCell(2, 17, TILE_EXIT);   // the cell 4 pixels right of x 136
     FrameUpdate();
     EXPECT_EQ(mapIndex, 1);
-    EXPECT_EQ(HeroState.x, 12.0f);
+    EXPECT_EQ(HeroState.x, RIGHT_EXIT_ARRIVAL_X);
 
     KeyState[VK_RIGHT_] = false;
     KeyState[VK_LEFT_] = true;
     SetCell(2, 1, TILE_EXIT);   // x - 4 = 8 lies in column 1
     FrameUpdate();
     EXPECT_EQ(mapIndex, 0);
-    EXPECT_EQ(HeroState.x, 244.0f);
+    EXPECT_EQ(HeroState.x, LEFT_EXIT_ARRIVAL_X);
 }
 
 // ---- train cars ----
@@ -154,7 +154,7 @@ TEST(World, CellsOutsideTheGridAreNeverWritten) {
 TEST(World, TruncationIsSafeForHugeValues) {
     EXPECT_EQ(Trunc(3e30f), 1000000000);
     EXPECT_EQ(Trunc(-3e30f), -1000000000);
-    EXPECT_EQ(GridCell(23 - CellRow(1e38f), CellCol(-1e38f)), TILE_SOLID);
+    EXPECT_EQ(GridCell(BOTTOM_ROW - CellRow(1e38f), CellCol(-1e38f)), TILE_SOLID);
 }
 
 TEST(World, KindLimitStaysInsideThePool) {

@@ -3,7 +3,7 @@
 //   kav_web_reference SCRIPT FRAMES OUT.ppm     (in the game's folder, SDL_VIDEODRIVER=offscreen)
 #include "render/gl.h"
 #include "render/render.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/headless.h"
 #include "shell/script.h"
 #include "shell/window.h"
@@ -28,14 +28,14 @@ int main(int argc, char **argv) {
     // The page's order: window, world, pictures, the steps, one scene.
     OpenWorldLog("/dev/null");
     SetPictureFailureHandler(ShowPictureFailure);
-    if (!CreateGameWindow("Kav", 800, 600, 32, false)) return 1;
+    if (!CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false)) return 1;
     StartWorld();
     LoadAssetTable();
     RunHeadlessSteps(runs, std::atoll(argv[2]));
     DrawScene();
     glFinish();
 
-    const int w = 800, h = 600;
+    const int w = WINDOW_WIDTH, h = WINDOW_HEIGHT;
     std::vector<unsigned char> rgb(w * h * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());

@@ -322,6 +322,25 @@ def run(browser, base):
                          " && document.getElementById('kav-ended').innerText")
     check(bool(ended) and shown and "The game has ended." in shown,
           "Escape ends the game and the page says so: %r" % shown)
+
+    # Losing the focus lets go of every key: Left goes down, the page loses the focus, and
+    # the hero stands (a step or two at most) through 60 animation frames without a key-up.
+    browser.open(base + "/page/kav.html")
+    no = browser.wait("(() => { const b = document.getElementById('kav-no'); if (!b || b.offsetParent === null) return null;"
+                      " const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()")
+    for kind in ("mousePressed", "mouseReleased"):
+        browser.send("Input.dispatchMouseEvent", type=kind, x=no[0], y=no[1], button="left", clickCount=1)
+    browser.wait("document.body.dataset.kav === 'running'", 10)
+    browser.eval("window.ticks = 0; (function tick() { ticks++; requestAnimationFrame(tick); })()")
+    browser.key("rawKeyDown", "ArrowLeft", 37)
+    browser.eval("dispatchEvent(new FocusEvent('blur'))")
+    browser.wait("ticks >= 60")
+    browser.hold("Escape", 27, "document.body.dataset.kav === 'ended'")
+    browser.key("keyUp", "ArrowLeft", 37)
+    dump = json.loads(browser.eval("document.getElementById('kav-dump').textContent") or "{}")
+    x = dump.get("hero", {}).get("x", 0)
+    check(x > start_x - 1, "Left held while the page loses the focus: the hero stays at x %s (from %s) in %s steps"
+          % (x, start_x, dump.get("frame")))
     print("     (web checks took %.1f s)" % (time.time() - started))
 
 

@@ -68,6 +68,7 @@ trap 'stop_games; wineserver -k 2> /dev/null; rm -rf "$work"' EXIT
 wine_answer() {
     local id i
     id=$(wait_window "$1" 30) || fail "no box captioned '$1'"
+    wait_mapped "$id" 30 || fail "the box '$1' was never mapped"
     sleep 1
     xdotool windowfocus "$id" 2> /dev/null
     sleep 0.2
@@ -79,12 +80,33 @@ wine_answer() {
     fail "the box '$1' did not take $2"
 }
 
-# Id of the game's window once it has settled (Wine makes its X window again when the
-# GL pixel format is set), waiting up to 30 s.
-game_window() {
-    wait_window "$1" 30 > /dev/null || return 1
-    sleep 1.5
-    wait_window "$1" 5
+# Id of a window named $1 that is mapped; none (status 1) while there is none.
+viewable_window() {
+    local id
+    for id in $(xwininfo -root -tree | awk -v n=" \"$1\": " 'index($0, n) {print $1}'); do
+        window_viewable "$id" && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
+# Id of the game's window once it is shown, waiting up to 30 s. Wine makes its X window
+# again when the GL pixel format is set; the game shows its window only after that.
+game_window() { wait_until 30 viewable_window "$1"; }
+
+# Grabs area $1 of the screen into $2 (PNG) once the picture holds still: two grabs in a row
+# with the same pixels, so that the keys just sent have been drawn.
+still_shot() {
+    local i
+    import -window root -crop "$1" +repage "$2.a.ppm" || return 1
+    for ((i = 0; i < 50; i++)); do
+        import -window root -crop "$1" +repage "$2.b.ppm" || return 1
+        if cmp -s "$2.a.ppm" "$2.b.ppm"; then
+            convert "$2.b.ppm" "$2" && rm -f "$2.a.ppm" "$2.b.ppm"
+            return
+        fi
+        mv "$2.b.ppm" "$2.a.ppm"
+    done
+    return 1
 }
 
 # Client area of window $1 as WxH+X+Y: the game's own picture, without the frame Wine
@@ -120,10 +142,9 @@ for build in linux wine; do
     xdotool windowfocus "$win" 2> /dev/null
     hold_key i
     hold_key b
-    sleep 0.5
     area=$(geometry "$win")
     [ $build = wine ] && area=$(client "$win")
-    import -window root -crop "$area" +repage "../$build.png" || fail "$build: no screenshot"
+    still_shot "$area" "../$build.png" || fail "$build: no still screenshot"
     escape_ends "$win" "($build)"
 done
 cd ..
@@ -140,18 +161,24 @@ pass "Wine window: same picture as the Linux build ($differ pixels apart), Escap
 
 # The start question: Return is Yes, full screen; this 1024x768 screen has no 800x600
 # mode, so the game asks again, and Return goes on windowed. F1 makes the window anew (the
-# same question, then a window titled KAV). Escape is No: a window at once.
+# same question, then a window titled KAV), and Left held across it stays held: the hero
+# walks on from x 136 (it stops near 125 when the old window's end lets go of the key).
+# Escape is No: a window at once.
 kav=$wine
 start_game --dump toggled.json
 wine_answer "Start FullScreen?" Return
 wine_answer "Vela GL" Return
 win=$(game_window Kav) || fail "no window after Yes and the windowed fallback"
 xdotool windowfocus "$win" 2> /dev/null
+xdotool keydown Left
+sleep 0.3
 hold_key F1
 wine_answer "Vela GL" Return
-win=$(game_window KAV) || fail "no window titled KAV after F1"
+win=$(game_window KAV) || { xdotool keyup Left; fail "no window titled KAV after F1"; }
 wait_window Kav 1 > /dev/null && fail "F1 left the old window"
 xdotool windowfocus "$win" 2> /dev/null
+sleep 1
+xdotool keyup Left
 hold_key b
 import -window root -crop "$(client "$win")" +repage toggled.png || fail "no screenshot after F1"
 [ -n "${KAV_WINE_SHOTS:-}" ] && cp toggled.png "$KAV_WINE_SHOTS"/
@@ -159,13 +186,34 @@ colours=$(identify -format %k toggled.png)
 [ "$colours" -gt 200 ] || fail "after F1 the window shows only $colours colours: the pictures were lost"
 escape_ends "$win" "after Yes"
 [ "$(dump_value toggled.json showTiles)" = 1 ] || fail "keys did not reach the window made by F1"
+x=$(sed -n '/^ "hero": {/,/}/s/^  "x": \(.*\),$/\1/p' toggled.json)
+awk -v x="$x" 'BEGIN {exit !(x < 110)}' || fail "Left held across F1 let the hero stop at x $x"
 start_game
 wine_answer "Start FullScreen?" Escape
 win=$(game_window Kav) || fail "no window after No"
 wait_window "Vela GL" 1 > /dev/null && fail "No at the start question still tried full screen"
 case $(geometry "$win") in 808x627+*) ;; *) fail "the window after No is $(geometry "$win")" ;; esac
 escape_ends "$win" "after No"
-pass "Wine start question: Return is Yes (then the windowed fallback), F1 makes the window anew, Escape is No"
+pass "Wine start question: Return is Yes (then the windowed fallback), F1 makes the window anew with Left still held (hero at x $x), Escape is No"
+
+# Losing the focus lets go of every key: Left held, the focus given to the desktop and Left
+# let go there (its key-up reaches no window of the game); back in the game the hero stands.
+start_game --windowed --dump unfocused.json
+win=$(game_window Kav) || fail "no window with --windowed"
+xdotool windowfocus "$win" 2> /dev/null
+xdotool keydown Left
+sleep 0.5
+xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ {print $4}')" 2> /dev/null
+sleep 0.3
+xdotool keyup Left
+sleep 0.2
+xdotool windowfocus "$win" 2> /dev/null
+xdotool mousemove --window "$win" 400 300 click 1   # Wine activates its window on a click
+sleep 2
+escape_ends "$win" "after the focus came back"
+x=$(sed -n '/^ "hero": {/,/}/s/^  "x": \(.*\),$/\1/p' unfocused.json)
+awk -v x="$x" 'BEGIN {exit !(x > 90)}' || fail "the hero walked on after the focus went with Left held (x $x)"
+pass "Wine focus loss lets go of the keys (hero at x $x)"
 
 # A missing bitmap is passed over in silence; one that cannot be decoded is reported in
 # a box captioned "Error", and start-up goes on when it is closed. Wine's trace of the

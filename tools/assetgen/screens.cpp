@@ -1,6 +1,8 @@
 // The screen pictures: painted from each map's grid and objects, in each screen's own look.
 #include "painters.h"
 
+#include "world/world.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -50,7 +52,7 @@ void ForArea(Picture &pic, double x0, double y0, double x1, double y1,
 
 // Playfield rectangle of a cell (row from the top).
 double CellLeft(int col) { return col * 8.0; }
-double CellBottom(int row) { return (23 - row) * 8.0; }
+double CellBottom(int row) { return (BOTTOM_ROW - row) * 8.0; }
 
 bool Wall(const ScreenGrid &g, int row, int col) { return g.at(row, col) == 1; }
 
@@ -81,7 +83,7 @@ Rgb WallTexel(const Theme &t, const ScreenGrid &g, int row, int col, double px, 
         for (double ex : {baseX + 8.0, baseX + 16.0, baseX + 23.9})
             for (double ey : {baseY + 3.0, baseY + 12.0, baseY + 21.0})
                 for (int dr = -1; dr <= 1; dr++)
-                    for (int dc = -1; dc <= 1; dc++) deep &= Wall(g, 23 - (int)(ey / 8.0) + dr, (int)(ex / 8.0) + dc);
+                    for (int dc = -1; dc <= 1; dc++) deep &= Wall(g, BOTTOM_ROW - (int)(ey / 8.0) + dr, (int)(ex / 8.0) + dc);
         double wx = std::fmod(px, 32.0) - 16.0, wy = std::fmod(py, 24.0);
         bool inArch = std::fabs(wx) < 5.0 && wy > 5.0 && (wy < 14.0 || wx * wx + (wy - 14.0) * (wy - 14.0) < 25.0);
         bool frame = std::fabs(wx) < 6.2 && wy > 4.0 && (wy < 14.0 || wx * wx + (wy - 14.0) * (wy - 14.0) < 38.0);
@@ -154,7 +156,7 @@ void DoorTexel(const ScreenGrid &g, int row, int col, double py, double fx, doub
 void PaintCells(Picture &pic, const ScreenGrid &g, const Theme &t) {
     for (int ty = 0; ty < pic.h; ty++) {
         double py = kUnitsH - (ty + 0.5) * kUnitsH / pic.h;
-        int rowFromBottom = (int)(py / 8.0), row = 23 - rowFromBottom;
+        int rowFromBottom = (int)(py / 8.0), row = BOTTOM_ROW - rowFromBottom;
         double fy = py - rowFromBottom * 8.0;
         for (int tx = 0; tx < pic.w; tx++) {
             double px = (tx + 0.5) * kUnitsW / pic.w;
@@ -197,7 +199,7 @@ void PaintSweeps(Picture &pic, const ScreenGrid &g, const Theme &t) {
                 x += steps[b];
                 y -= 2.0;
                 if (x < 0 || x >= kUnitsW || y < 0 || y >= kUnitsH) break;
-                int row = 23 - (int)(y / 8.0), col = (int)(x / 8.0);
+                int row = BOTTOM_ROW - (int)(y / 8.0), col = (int)(x / 8.0);
                 int32_t code = g.at(row, col);
                 if (code == 1 || code == 2 || code == 3 || code == 9) {
                     // The floor this line lands on: the cover's own floor when it ends on cover.
@@ -221,7 +223,7 @@ void PaintSweeps(Picture &pic, const ScreenGrid &g, const Theme &t) {
         }
         // The rail: a dark slot under the ceiling, lamps at both ends and over the gun.
         double gx = gun.x, railY = std::floor(gun.y / 8.0) * 8.0 + 8.0;
-        int ceilingRow = 23 - (int)(railY / 8.0);
+        int ceilingRow = BOTTOM_ROW - (int)(railY / 8.0);
         for (int c = (int)(gx / 8.0) - 2; c <= (int)(gx / 8.0) + 2; c++) {
             if (!Wall(g, ceilingRow, c)) continue;
             ForArea(pic, CellLeft(c), railY, CellLeft(c) + 8.0, railY + 2.4, [&](double px, double py, int tx, int ty) {
@@ -297,7 +299,7 @@ void PaintTunnels(Picture &pic, const ScreenGrid &g, const Theme &t) {
     for (const ScreenGrid::Car &car : g.cars) {
         PaintMouth(pic, t, car.x - 9.0, car.x + 9.0, car.y);
         // Where the car leaves: the door ahead on its track.
-        int row = 23 - (int)(car.y / 8.0), col = (int)(car.x / 8.0), step = car.right ? 1 : -1;
+        int row = BOTTOM_ROW - (int)(car.y / 8.0), col = (int)(car.x / 8.0), step = car.right ? 1 : -1;
         while (col > 0 && col < 31 && g.at(row, col) != 9 && g.at(row, col) != 1) col += step;
         if (g.at(row, col) != 9) continue;
         double door = car.right ? CellLeft(col) : CellLeft(col) + 8.0;
@@ -370,7 +372,7 @@ void PaintSigns(Picture &pic, const ScreenGrid &g, const Theme &t) {
 void PaintBeacon(Picture &pic, const ScreenGrid &g, const Theme &t) {
     // The dais: the highest stretch of floor against the right-hand wall.
     int daisRow = -1, daisLeft = 30;
-    for (int r = 2; r < 23 && daisRow < 0; r++)
+    for (int r = 2; r < BOTTOM_ROW && daisRow < 0; r++)
         if (Wall(g, r, 29) && !Wall(g, r - 1, 29)) daisRow = r;
     if (daisRow < 0) return;
     while (daisLeft > 1 && Wall(g, daisRow, daisLeft - 1) && !Wall(g, daisRow - 1, daisLeft - 1)) daisLeft--;

@@ -2,6 +2,8 @@
 
 #include "sheet.h"
 
+#include "world/schema.h"
+
 #include <cstdio>
 
 bool PaintTileSheet(const std::string &assetsDir, Picture *out, std::string *error) {
@@ -29,7 +31,7 @@ bool PaintTileSheet(const std::string &assetsDir, Picture *out, std::string *err
                     const uint8_t *p = tile.at(x, y);
                     strip.set(code * n + x, y, (uint32_t)p[0] << 24 | p[1] << 16 | p[2] << 8 | p[3]);
                 }
-        } else if (code >= 4 && code <= 7) {
+        } else if (!KnownTileCode(code)) {   // a code the game has no use for: a red cross
             for (int i = 0; i < n; i++) {
                 strip.set(code * n + i, i, 0xd02020ffu);
                 strip.set(code * n + n - 1 - i, i, 0xd02020ffu);

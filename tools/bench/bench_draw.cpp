@@ -19,6 +19,7 @@
 #include "render/render.h"
 #include "render/state.h"
 #include "world/world.h"
+#include "shell/window.h"
 
 namespace {
 
@@ -101,8 +102,8 @@ void MakeTypicalScreen() {
         ExplosionPool[i].w = ExplosionPool[i].h = (i == 0) ? 8.0f : 24.0f;
     }
     HeroState = ObjectRecord{};
-    HeroState.x = 136;
-    HeroState.y = 16;
+    HeroState.x = HERO_START_X;
+    HeroState.y = HERO_START_Y;
     HeroState.frame = 3.4f;
     HeroState.face = 1;
     HeroState.shield = 1;
@@ -213,7 +214,7 @@ int main(int argc, char **argv) {
     }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    window = SDL_CreateWindow("kav bench", 0, 0, 800, 600, SDL_WINDOW_OPENGL);
+    window = SDL_CreateWindow("kav bench", 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, SDL_WINDOW_OPENGL);
     SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
     if (!context) {
         fprintf(stderr, "no GL context: %s\n", SDL_GetError());
@@ -222,7 +223,7 @@ int main(int argc, char **argv) {
     SDL_GL_SetSwapInterval(0);
     fprintf(stderr, "GL renderer: %s, video driver %s\n", (const char *)glGetString(GL_RENDERER),
             SDL_GetCurrentVideoDriver());
-    ResizeView(800, 600);
+    ResizeView(WINDOW_WIDTH, WINDOW_HEIGHT);
     InitRenderState();
     LoadPictures();
     MakeTypicalScreen();

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/script.h"
 #include "sim/sim.h"
 #include "world/world.h"
@@ -51,7 +51,7 @@ void WorstCaseWorld() {
     std::memset(KeyState, 0, sizeof KeyState);
     ResetSimLatches();
     SetHeroStart();
-    for (int c = 0; c < GRID_COLS; c++) SetGridCell(23 - 1, c, TILE_SOLID);   // floor, row 1
+    for (int c = 0; c < GRID_COLS; c++) SetGridCell(BOTTOM_ROW - 1, c, TILE_SOLID);   // floor, row 1
 
     for (int i = 0; i < SHOT_POOL_SIZE; i++) {
         ObjectRecord &s = ShotPool[i];

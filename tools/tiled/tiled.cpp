@@ -6,6 +6,7 @@
 #include "tilesheet.h"
 #include "world/files.h"
 #include "world/map.h"
+#include "world/schema.h"
 #include "world/world.h"
 
 #include <nlohmann/json.hpp>
@@ -17,50 +18,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <sys/stat.h>
 #include <vector>
 
 using nlohmann::json;
 
 namespace {
-
-// One value of a kind's group after x and y: a flag byte (read as an integer) or a real.
-struct Field {
-    const char *key;
-    uint8_t ObjectRecord::*flag;
-    float ObjectRecord::*real;
-};
-
-#define FLAG(k) {#k, &ObjectRecord::k, nullptr}
-#define REAL(k) {#k, nullptr, &ObjectRecord::k}
-const Field gunFields[] = {FLAG(face), REAL(freq), REAL(freqmax), REAL(freqspd)};
-const Field cellingFields[] = {FLAG(face),      REAL(freq),         REAL(freqmax),      REAL(freqspd),
-                               REAL(alarm),     REAL(alarmmax),     REAL(alarmspd),     REAL(freqalarm),
-                               REAL(freqalarmmax), REAL(freqalarmspd), REAL(raydist)};
-const Field sondaFields[] = {FLAG(frameface), FLAG(face)};
-const Field trainFields[] = {FLAG(frameface), FLAG(face),     REAL(appear),   REAL(appearmax), REAL(appearspd),
-                             REAL(frame),     REAL(framebeg), REAL(frameend), REAL(framespd)};
-#undef FLAG
-#undef REAL
-
-struct Kind {
-    const char *word;       // layer name and map line prefix
-    const char *countKey;   // "nof can"
-    const Field *fields;
-    int fieldCount;
-};
-#define KIND(w, c, f) {w, c, f, (int)(sizeof f / sizeof f[0])}
-const Kind kinds[KIND_COUNT] = {
-    KIND("cannon", "nof can", gunFields),   KIND("twoways", "nof two", gunFields),
-    KIND("celling", "nof cel", cellingFields), KIND("sonda", "nof son", sondaFields),
-    KIND("train", "nof tra", trainFields),
-};
-#undef KIND
-
-bool KnownCode(long code) {
-    return code == TILE_EMPTY || code == TILE_SOLID || code == TILE_LEDGE || code == TILE_COVER ||
-           code == TILE_RAY || code == TILE_EXIT;
-}
 
 bool Exists(const std::string &path) {
     struct stat st;
@@ -188,13 +152,36 @@ std::string RealText(float value) {
     return buf;
 }
 
+// One object's values as map text, in the kind's line order (x and y first).
 struct Group {
-    long x, y;
-    std::vector<std::string> values;   // in the kind's line order after x and y
+    std::vector<std::string> values;
 };
 
+// An object's "id" when it is a whole number Tiled could have written (0 to 2^53); else
+// nothing, and the object is named by its place in the layer.
+bool ObjectId(const json &object, long long *id) {
+    if (!object.is_object() || !object.contains("id")) return false;
+    const json &v = object["id"];
+    const double most = 9007199254740992.0;
+    if (v.is_number_unsigned()) {
+        if (v.get<uint64_t>() > (uint64_t)most) return false;
+        *id = (long long)v.get<uint64_t>();
+        return true;
+    }
+    if (v.is_number_integer()) {
+        if (v.get<int64_t>() < 0 || v.get<int64_t>() > (int64_t)most) return false;
+        *id = v.get<int64_t>();
+        return true;
+    }
+    if (!v.is_number_float()) return false;
+    const double d = v.get<double>();
+    if (!(d >= 0 && d <= most) || d != std::floor(d)) return false;
+    *id = (long long)d;
+    return true;
+}
+
 void ReadObjectLayer(const json &layer, int k, const std::string &layerWhere, std::vector<Group> *groups) {
-    const Kind &kind = kinds[k];
+    const MapKind &kind = mapKinds[k];
     if (Member(layer, "type", layerWhere) != "objectgroup") Refuse(layerWhere, "not an object layer");
     const json &objects = Member(layer, "objects", layerWhere);
     if (!objects.is_array()) Refuse(layerWhere, "\"objects\" is not a list");
@@ -205,31 +192,31 @@ void ReadObjectLayer(const json &layer, int k, const std::string &layerWhere, st
     for (size_t i = 0; i < objects.size(); i++) {
         const json &object = objects[i];
         std::string where = layerWhere + ", object ";
-        where += object.is_object() && object.contains("id") && object["id"].is_number()
-                     ? std::to_string(object["id"].get<long long>())
-                     : "#" + std::to_string(i + 1);
+        long long id;
+        where += ObjectId(object, &id) ? std::to_string(id) : "#" + std::to_string(i + 1);
         const json &props = Member(object, "properties", where);
         if (!props.is_array()) Refuse(where, "\"properties\" is not a list");
-        // Every property once, known to the kind.
-        std::vector<const json *> value(kind.fieldCount + 1, nullptr);   // last: "index"
+        // Every property once, known to the kind: each line of its group but x and y (the
+        // object's place), and "index".
+        const int indexSlot = kind.fieldCount;
+        std::vector<const json *> value(kind.fieldCount + 1, nullptr);
         for (const json &p : props) {
             const json &name = Member(p, "name", where);
             if (!name.is_string()) Refuse(where, "a property name is not text");
             const std::string n = name.get<std::string>();
             const std::string propWhere = where + ", property \"" + Shown(n) + "\"";
-            int slot = -1;
-            if (n == "index") slot = kind.fieldCount;
+            int slot = n == "index" ? indexSlot : -1;
             for (int f = 0; f < kind.fieldCount; f++)
-                if (n == kind.fields[f].key) slot = f;
+                if (kind.fields[f].type != MAP_TILES && n == kind.fields[f].field->name) slot = f;
             if (slot < 0) Refuse(propWhere, std::string("not a property of a ") + kind.word);
             if (value[slot]) Refuse(propWhere, "given twice");
             value[slot] = &Member(p, "value", propWhere);
         }
         for (int f = 0; f <= kind.fieldCount; f++)
-            if (!value[f])
-                Refuse(where, std::string("property \"") + (f < kind.fieldCount ? kind.fields[f].key : "index") +
+            if (!value[f] && (f == indexSlot || kind.fields[f].type != MAP_TILES))
+                Refuse(where, std::string("property \"") + (f < indexSlot ? kind.fields[f].field->name : "index") +
                                   "\" is missing");
-        const long index = WholeNumber(*value[kind.fieldCount], where + ", property \"index\"", 0,
+        const long index = WholeNumber(*value[indexSlot], where + ", property \"index\"", 0,
                                        (long)objects.size() - 1);
         where += " (index " + std::to_string(index) + ")";
         if (taken[index]) Refuse(where, "another object has the same index");
@@ -240,17 +227,21 @@ void ReadObjectLayer(const json &layer, int k, const std::string &layerWhere, st
         if (col < 0 || col >= GRID_COLS || row < 0 || row >= GRID_ROWS)
             Refuse(where, "its tile (column " + std::to_string(col) + ", row " + std::to_string(row) +
                               ") is outside the grid");
-        g.x = col;
-        g.y = GRID_ROWS - 1 - row;   // the map counts rows from the bottom
         for (int f = 0; f < kind.fieldCount; f++) {
-            const std::string propWhere = where + ", property \"" + kind.fields[f].key + "\"";
-            if (kind.fields[f].flag) {
-                g.values.push_back(std::to_string(WholeNumber(*value[f], propWhere, 0, 1)));
-            } else {
+            const RecordField &field = *kind.fields[f].field;
+            const std::string propWhere = where + ", property \"" + field.name + "\"";
+            switch (kind.fields[f].type) {
+            case MAP_TILES:   // the map counts rows from the bottom
+                g.values.push_back(std::to_string(field.real == &ObjectRecord::x ? col : BOTTOM_ROW - row));
+                break;
+            case MAP_FLAG: g.values.push_back(std::to_string(WholeNumber(*value[f], propWhere, 0, 1))); break;
+            case MAP_REAL: {
                 if (!value[f]->is_number()) Refuse(propWhere, "not a number");
                 const double d = value[f]->get<double>();
                 if (!std::isfinite(d) || std::fabs(d) > FLT_MAX) Refuse(propWhere, "outside the range of a real");
                 g.values.push_back(RealText((float)d));
+                break;
+            }
             }
         }
     }
@@ -285,21 +276,21 @@ std::string MapTextOf(const json &map) {
             if (Member(layers[l], "type", where) != "tilelayer") Refuse(where, "not a tile layer");
             const json &data = Member(layers[l], "data", where);
             if (!data.is_array()) Refuse(where, "the data is not a list of numbers (keep the layer format CSV)");
-            if (data.size() != (size_t)(GRID_ROWS * GRID_COLS))
+            if (data.size() != size_t(GRID_ROWS) * GRID_COLS)
                 Refuse(where, std::to_string(data.size()) + " cells, not 768");
             for (int i = 0; i < GRID_ROWS * GRID_COLS; i++) {
                 const int row = i / GRID_COLS, col = i % GRID_COLS;
                 const std::string cell = where + ", row " + std::to_string(row) + " column " + std::to_string(col);
                 const long gid = WholeNumber(data[i], cell, 0, 0xFFFFFFFFL);
                 const long code = gid == 0 ? 0 : gid - firstgid;
-                if (!KnownCode(code))
+                if (!KnownTileCode(code))
                     Refuse(cell, "tile " + std::to_string(gid) + " is not a tile code of the game");
                 grid[row][col] = code;
             }
             continue;
         }
         int k = 0;
-        while (k < KIND_COUNT && n != kinds[k].word) k++;
+        while (k < KIND_COUNT && n != mapKinds[k].word) k++;
         if (k == KIND_COUNT) Refuse(where, "not a layer of the game (grid, cannon, twoways, celling, sonda, train)");
         if (haveKind[k]) Refuse(where, "given twice");
         haveKind[k] = true;
@@ -313,19 +304,50 @@ std::string MapTextOf(const json &map) {
         text += "\n";
     }
     for (int k = 0; k < KIND_COUNT; k++)
-        text += std::string(kinds[k].countKey) + " " + std::to_string(groups[k].size()) + "\n";
+        text += std::string(mapKinds[k].countKey) + " " + std::to_string(groups[k].size()) + "\n";
     for (int k = 0; k < KIND_COUNT; k++) {
-        const Kind &kind = kinds[k];
+        const MapKind &kind = mapKinds[k];
         for (size_t i = 0; i < groups[k].size(); i++) {
             const std::string head = std::string(kind.word) + "[" + std::to_string(i) + "].crd.";
-            text += head + "x " + std::to_string(groups[k][i].x) + "\n";
-            text += head + "y " + std::to_string(groups[k][i].y) + "\n";
             for (int f = 0; f < kind.fieldCount; f++)
-                text += head + kind.fields[f].key + " " + groups[k][i].values[f] + "\n";
+                text += head + kind.fields[f].field->name + " " + groups[k][i].values[f] + "\n";
         }
     }
     return text;
 }
+
+// Walks a text as JSON without building it: refuses, by returning false from the event, a
+// text nested deeper or holding more values than a Tiled map of the game can.
+struct Measure : nlohmann::json_sax<json> {
+    int depth = 0;
+    size_t values = 0;
+    std::string refusal;
+
+    bool Value() {
+        if (++values <= TILED_VALUE_LIMIT) return true;
+        refusal = "more than " + std::to_string(TILED_VALUE_LIMIT) + " values: not a Tiled map of the game";
+        return false;
+    }
+    bool Open() {
+        if (!Value()) return false;
+        if (++depth <= TILED_DEPTH_LIMIT) return true;
+        refusal = "nested more than " + std::to_string(TILED_DEPTH_LIMIT) + " deep: not a Tiled map of the game";
+        return false;
+    }
+    bool null() override { return Value(); }
+    bool boolean(bool) override { return Value(); }
+    bool number_integer(number_integer_t) override { return Value(); }
+    bool number_unsigned(number_unsigned_t) override { return Value(); }
+    bool number_float(number_float_t, const string_t &) override { return Value(); }
+    bool string(string_t &) override { return Value(); }
+    bool binary(binary_t &) override { return Value(); }
+    bool start_object(std::size_t) override { return Open(); }
+    bool key(string_t &) override { return true; }
+    bool end_object() override { depth--; return true; }
+    bool start_array(std::size_t) override { return Open(); }
+    bool end_array() override { depth--; return true; }
+    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override { return false; }
+};
 
 void CollectProblem(void *user, int line, const char *message) {
     auto *problems = static_cast<std::string *>(user);
@@ -335,15 +357,24 @@ void CollectProblem(void *user, int line, const char *message) {
 }  // namespace
 
 bool TiledTextToMapText(const std::string &tmjText, std::string *mapText, std::string *error) {
-    json map = json::parse(tmjText, nullptr, false);
-    if (map.is_discarded()) {
-        *error = "not JSON";
-        return false;
-    }
     try {
+        // Measured before anything is built from it.
+        Measure measure;
+        if (!json::sax_parse(tmjText, &measure)) {
+            *error = measure.refusal.empty() ? "not JSON" : measure.refusal;
+            return false;
+        }
+        json map = json::parse(tmjText, nullptr, false);
+        if (map.is_discarded()) {
+            *error = "not JSON";
+            return false;
+        }
         *mapText = MapTextOf(map);
     } catch (const Refusal &r) {
         *error = r.message;
+        return false;
+    } catch (const std::bad_alloc &) {
+        *error = "out of memory";
         return false;
     }
     return true;
@@ -352,22 +383,32 @@ bool TiledTextToMapText(const std::string &tmjText, std::string *mapText, std::s
 bool TiledToMap(const std::string &tmjPath, const std::string &outPath, std::string *error) {
     uint8_t *data = nullptr;
     size_t size = 0;
-    FileReadResult read = ReadFileAlloc(tmjPath.c_str(), MAP_FILE_LIMIT * 16, &data, &size);
+    FileReadResult read = ReadFileAlloc(tmjPath.c_str(), TILED_FILE_LIMIT, &data, &size);
     if (read != FILE_READ_OK) {
         *error = tmjPath + ": " + FileReadText(read);
+        if (read == FILE_TOO_LARGE) *error += " (" + std::to_string(TILED_FILE_LIMIT >> 20) + " MB)";
         return false;
     }
-    std::string text((const char *)data, size), mapText;
-    std::free(data);
-    if (!TiledTextToMapText(text, &mapText, error)) {
-        *error = tmjPath + ": " + *error;
+    try {
+        std::string text((const char *)data, size), mapText;
+        std::free(data);
+        data = nullptr;
+        if (!TiledTextToMapText(text, &mapText, error)) {
+            *error = tmjPath + ": " + *error;
+            return false;
+        }
+        return WriteText(outPath, mapText, error);
+    } catch (const std::bad_alloc &) {
+        std::free(data);
+        *error = tmjPath + ": out of memory";
         return false;
     }
-    return WriteText(outPath, mapText, error);
 }
 
-bool MapToTiled(const std::string &mapPath, const std::string &outPath, const std::string &assetsDir,
-                std::string *error) {
+namespace {
+
+bool ConvertMapToTiled(const std::string &mapPath, const std::string &outPath, const std::string &assetsDir,
+                       std::string *error) {
     uint8_t *data = nullptr;
     size_t size = 0;
     FileReadResult read = ReadFileAlloc(mapPath.c_str(), MAP_FILE_LIMIT, &data, &size);
@@ -402,24 +443,24 @@ bool MapToTiled(const std::string &mapPath, const std::string &outPath, const st
                       {"data", gridData}});
     int nextObject = 1;
     for (int k = 0; k < KIND_COUNT; k++) {
-        const Kind &kind = kinds[k];
+        const MapKind &kind = mapKinds[k];
         json objects = json::array();
         for (int i = 0; i < KindLimit(k); i++) {
             const ObjectRecord &rec = KindPool(k)[i];
             json props = json::array();
             props.push_back({{"name", "index"}, {"type", "int"}, {"value", i}});
             for (int f = 0; f < kind.fieldCount; f++) {
-                const Field &field = kind.fields[f];
-                if (field.flag)
-                    props.push_back({{"name", field.key}, {"type", "int"}, {"value", (int)(rec.*field.flag)}});
-                else
-                    props.push_back({{"name", field.key}, {"type", "float"}, {"value", (double)(rec.*field.real)}});
+                const RecordField &field = *kind.fields[f].field;
+                if (kind.fields[f].type == MAP_FLAG)
+                    props.push_back({{"name", field.name}, {"type", "int"}, {"value", (int)(rec.*field.flag)}});
+                else if (kind.fields[f].type == MAP_REAL)
+                    props.push_back({{"name", field.name}, {"type", "float"}, {"value", (double)(rec.*field.real)}});
             }
             const long col = std::lround(rec.x / TILE_SIZE), up = std::lround(rec.y / TILE_SIZE);
             objects.push_back({{"id", nextObject++},
                                {"name", std::string(kind.word) + " " + std::to_string(i)},
                                {"x", col * TILE_SIZE},
-                               {"y", (GRID_ROWS - 1 - up) * TILE_SIZE},
+                               {"y", (BOTTOM_ROW - up) * TILE_SIZE},
                                {"width", TILE_SIZE},
                                {"height", TILE_SIZE},
                                {"rotation", 0},
@@ -450,6 +491,33 @@ bool MapToTiled(const std::string &mapPath, const std::string &outPath, const st
                 {"nextobjectid", nextObject},
                 {"layers", layers},
                 {"tilesets", json::array({{{"firstgid", 1}, {"source", TILESET_FILE}}})}};
-    if (!WriteTileset(Folder(outPath), assetsDir, error)) return false;
-    return WriteText(outPath, map.dump(1) + "\n", error);
+    // OUT is checked (and its new file made) before the tileset is written beside it, so a
+    // refused OUT leaves nothing behind.
+    const std::string text = map.dump(1) + "\n";
+    AtomicFile out;
+    if (!BeginAtomicFile(&out, outPath.c_str(), error)) return false;
+    bool tileset;
+    try {
+        tileset = WriteTileset(Folder(outPath), assetsDir, error);
+    } catch (...) {
+        AbandonAtomicFile(&out);
+        throw;
+    }
+    if (!tileset) {
+        AbandonAtomicFile(&out);
+        return false;
+    }
+    return WriteAndFinishAtomicFile(&out, text.data(), text.size(), error);
+}
+
+}   // namespace
+
+bool MapToTiled(const std::string &mapPath, const std::string &outPath, const std::string &assetsDir,
+                std::string *error) {
+    try {
+        return ConvertMapToTiled(mapPath, outPath, assetsDir, error);
+    } catch (const std::bad_alloc &) {
+        *error = mapPath + ": out of memory";
+        return false;
+    }
 }

@@ -9,7 +9,15 @@
 // record's index in the property "index".
 #pragma once
 
+#include <cstddef>
 #include <string>
+
+// What to-map reads at most. A Tiled map of the game (32 by 24 tiles, at most 250 objects)
+// is about 60 KB written compactly and under 400 KB as Tiled indents it; anything beyond
+// these is refused before it is built.
+constexpr size_t TILED_FILE_LIMIT = size_t(4) << 20;   // bytes
+constexpr int TILED_DEPTH_LIMIT = 32;                   // nesting of objects and lists
+constexpr size_t TILED_VALUE_LIMIT = 250000;            // values, containers included
 
 // The tile sheet and tileset beside every converted map.
 constexpr const char *TILESET_FILE = "kav-tiles.tsj";
@@ -17,12 +25,14 @@ constexpr const char *TILESHEET_FILE = "kav-tiles.png";
 
 // Loads mapPath with the game's loader and writes outPath (.tmj), and the tileset and its
 // sheet beside it when they are missing; assetsDir holds tiles.txt. False with *error, and
-// no .tmj written, for a map the loader has anything to say about.
+// no .tmj written, for a map the loader has anything to say about; nothing at all is written
+// when outPath cannot be (a folder, a device, a read-only file).
 bool MapToTiled(const std::string &mapPath, const std::string &outPath, const std::string &assetsDir,
                 std::string *error);
 
 // Reads a .tmj, checks all of it, and only then writes outPath as a map file. False with
-// *error naming the layer, object and property at fault; nothing is written then.
+// *error naming the layer, object and property at fault (or the limit passed, or "out of
+// memory"); nothing is written then.
 bool TiledToMap(const std::string &tmjPath, const std::string &outPath, std::string *error);
 
 // The map file text of a Tiled map already parsed from text; false with *error as above.

@@ -1,9 +1,9 @@
 // Start-up of the windowed game and the frame loop, paced to a steady frame rate.
-#include "shell/game.h"
+#include "shell/frame_loop.h"
 
 #include "platform/platform.h"
 #include "render/render.h"
-#include "shell/frame.h"
+#include "shell/game_step.h"
 #include "shell/session.h"
 #include "shell/state.h"
 #include "shell/window.h"
@@ -96,7 +96,7 @@ bool StartGame(int startAnswer) {
     } else {
         fullscreen = startAnswer != 0;
     }
-    if (!CreateGameWindow("Kav", 800, 600, 32, fullscreen)) return false;
+    if (!CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, fullscreen)) return false;
 
     StartWorld(session.startMap);
     LoadAssetTable();   // after the window: the textures belong to its context

@@ -1,5 +1,5 @@
 // FrameUpdate: one step of the whole game, in the order that the game's behaviour relies on.
-#include "shell/frame.h"
+#include "shell/game_step.h"
 
 #include "sim/sim.h"
 #include "world/map.h"
