@@ -107,3 +107,7 @@ void PlatformSleep(double seconds);
 // The folder holding the running program, ending in a separator; empty when it cannot be
 // told. The shell asks once at start-up, to find the game's data beside the program.
 std::string PlatformProgramFolder();
+
+// Called by the shell after it saved a screenshot at path: the browser offers the file as a
+// download (it lives only in the page's memory); the other backends have nothing to do.
+void PlatformPictureSaved(const char *path);

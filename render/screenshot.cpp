@@ -1,7 +1,9 @@
-// Screenshots through libpng; the file is written atomically.
+// Screenshots through libpng, or our own PNG writer where there is none; the file is
+// written atomically.
 #include "render/screenshot.h"
 
 #include "render/gl.h"
+#include "render/png.h"
 #include "world/files.h"
 
 #include <cstring>
@@ -16,18 +18,21 @@ bool ReadScreenPixels(std::vector<uint8_t> *rgb, int *width, int *height) {
     *width = view[2];
     *height = view[3];
     if (*width <= 0 || *height <= 0) return false;
-    const size_t row = (size_t)*width * 3;
-    std::vector<uint8_t> bottomUp(row * *height);
+    // RGBA is the one form every GL reads back, the browser's WebGL included; the read
+    // buffer is the back buffer, where the picture was just drawn, as the context starts.
+    std::vector<uint8_t> rgba((size_t)*width * *height * 4);
     GLint packAlignment;
     glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);   // rows of width * 3 bytes, whatever the width
-    glReadBuffer(GL_BACK);
-    glReadPixels(view[0], view[1], *width, *height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(view[0], view[1], *width, *height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
     // GL gives the bottom row first; a picture file starts at the top.
-    rgb->resize(bottomUp.size());
-    for (int y = 0; y < *height; y++)
-        std::memcpy(rgb->data() + row * y, bottomUp.data() + row * (*height - 1 - y), row);
+    rgb->resize((size_t)*width * *height * 3);
+    uint8_t *out = rgb->data();
+    for (int y = *height - 1; y >= 0; y--) {
+        const uint8_t *in = rgba.data() + (size_t)*width * 4 * y;
+        for (int x = 0; x < *width; x++, in += 4, out += 3) std::memcpy(out, in, 3);
+    }
     return true;
 }
 
@@ -64,9 +69,11 @@ bool EncodePng(const uint8_t *rgb, int width, int height, std::vector<uint8_t> *
     return true;
 }
 #else
-bool EncodePng(const uint8_t *, int, int, std::vector<uint8_t> *, std::string *error) {
-    *error = "this build of the game has no PNG writer";
-    return false;
+// Without libpng (Windows, the browser): our own writer, uncompressed but a PNG all the same.
+bool EncodePng(const uint8_t *rgb, int width, int height, std::vector<uint8_t> *out, std::string *error) {
+    *out = EncodeStoredPng(rgb, width, height, 3);
+    if (out->empty()) *error = "the picture is too big for a PNG file";
+    return !out->empty();
 }
 #endif
 

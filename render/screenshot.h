@@ -9,8 +9,8 @@
 // there is nothing to read (no viewport).
 bool ReadScreenPixels(std::vector<uint8_t> *rgb, int *width, int *height);
 
-// RGB rows, top row first, as the bytes of a PNG file. False with *error when this game was
-// built without a PNG writer or the writer failed.
+// RGB rows, top row first, as the bytes of a PNG file (libpng's, or uncompressed where the
+// build has no libpng). False with *error when the writer failed.
 bool EncodePng(const uint8_t *rgb, int width, int height, std::vector<uint8_t> *png, std::string *error);
 
 // The picture just drawn into the file at path, written whole or not at all (an earlier file

@@ -1,6 +1,7 @@
 // Command-line options.
 #include "shell/cli.h"
 
+#include "shell/data.h"
 #include "shell/script.h"
 
 #include <algorithm>
@@ -9,28 +10,44 @@
 
 static const int MAX_FPS = 1000;
 
+#ifndef KAV_VERSION
+#define KAV_VERSION "(unknown version)"
+#endif
+
+const char *VersionText() {
+    return "kav " KAV_VERSION "\n"
+           "Copyright (C) 2026 The Kav developers. zlib licence: free to use, change and pass on.\n";
+}
+
 const char *UsageText() {
-    return "Usage: kav [OPTION]...\n"
-           "Kav: steer the hero through five screens of guns, probes and trains.\n"
-           "\n"
-           "  --windowed      start in a window without asking\n"
-           "  --fullscreen    start full screen (800x600) without asking\n"
-           "  --fps N         frames per second (default 60; 0 runs as fast as it can)\n"
-           "  --headless      run the game without a window, a GL context or pictures\n"
-           "  --frames N      run N steps, then end (headless default: as many as the script holds)\n"
-           "  --input FILE    headless: key script, one line per run of steps: COUNT [KEY ...]\n"
-           "  --dump FILE     write the world state as JSON to FILE when the run ends\n"
-           "  --data DIR      read map/ and gfx/ from DIR when neither the working directory\n"
-           "                  nor the program's folder nor the installed data holds them\n"
-           "  --record FILE   record the keys of each step of a window run as a demo\n"
-           "  --playdemo FILE play a demo back, in a window (Escape ends it) or with --headless\n"
-           "  --timedemo FILE play a demo in a window as fast as it can be drawn and print\n"
-           "                  the steps, the seconds and the frames per second\n"
-           "  --screenshot FILE  with --frames N: save the picture after step N as PNG and end\n"
-           "  --check [DIR]   check the maps and pictures under DIR (default: the ones the game\n"
-           "                  would read, found as for a run) and exit:\n"
-           "                  status 0 when all is well, 1 when anything is wrong\n"
-           "  --help          show this text\n";
+    static const std::string text =
+        std::string("Usage: kav [OPTION]...\n"
+                    "Kav: steer the hero through five screens of guns, probes and trains.\n"
+                    "\n"
+                    "  --windowed      start in a window without asking\n"
+                    "  --fullscreen    start full screen (800x600) without asking\n"
+                    "  --fps N         frames per second (default 60; 0 runs as fast as it can)\n"
+                    "  --headless      run the game without a window, a GL context or pictures\n"
+                    "  --frames N      run N steps, then end (headless default: as many as the script holds)\n"
+                    "  --input FILE    headless: key script, one line per run of steps: COUNT [KEY ...]\n"
+                    "  --dump FILE     write the world state as JSON to FILE when the run ends\n"
+                    "  --data DIR      read map/ and gfx/ from DIR and nowhere else\n"
+                    "  --record FILE   record the keys of each step of a window run as a demo\n"
+                    "  --playdemo FILE play a demo back, in a window (Escape ends it) or with --headless\n"
+                    "  --timedemo FILE play a demo in a window as fast as it can be drawn and print\n"
+                    "                  the steps, the seconds and the frames per second\n"
+                    "  --screenshot FILE  with --frames N: save the picture after step N as PNG and end\n"
+                    "  --check [DIR]   check the maps and pictures under DIR (default: the ones the game\n"
+                    "                  would read, found as for a run) and exit:\n"
+                    "                  status 0 when all is well, 1 when anything is wrong\n"
+                    "  --desktop       write world.log to ~/.local/state/kav/ and F12's pictures to\n"
+                    "                  ~/Pictures/kav/ (the XDG folders), as the desktop menu's entry does\n"
+                    "  --version       show the version and the licence\n"
+                    "  --help          show this text\n"
+                    "\n"
+                    "The game reads its maps and pictures (map/ and gfx/) from:\n") +
+        DataSearchOrder();
+    return text.c_str();
 }
 
 // What follows an option's name.
@@ -68,6 +85,16 @@ static bool SetHeadless(const std::string &, CommandLine *cl, std::string *) {
 
 static bool SetHelp(const std::string &, CommandLine *cl, std::string *) {
     cl->help = true;
+    return true;
+}
+
+static bool SetDesktop(const std::string &, CommandLine *cl, std::string *) {
+    cl->desktop = true;
+    return true;
+}
+
+static bool SetVersion(const std::string &, CommandLine *cl, std::string *) {
+    cl->version = true;
     return true;
 }
 
@@ -137,6 +164,7 @@ static bool SetCheck(const std::string &value, CommandLine *cl, std::string *) {
 
 static const OptionSpec OPTIONS[] = {
     {"--help", NO_VALUE, SetHelp},          {"-h", NO_VALUE, SetHelp},
+    {"--version", NO_VALUE, SetVersion},   {"--desktop", NO_VALUE, SetDesktop},
     {"--windowed", NO_VALUE, SetWindowed},  {"--fullscreen", NO_VALUE, SetFullscreen},
     {"--fps", NEEDS_VALUE, SetFps},         {"--headless", NO_VALUE, SetHeadless},
     {"--frames", NEEDS_VALUE, SetFrames},   {"--input", NEEDS_VALUE, SetInput},
@@ -226,7 +254,8 @@ static bool SameFile(const std::string &a, const std::string &b) {
 // Each file a run writes is written by one thing only, and never over what it reads.
 static bool CheckFilesApart(const CommandLine &cl, std::string *error) {
     struct Named { const char *what; const std::string *path; bool writes; };
-    static const std::string LOG = "world.log";
+    // The log of a run from a terminal; a desktop run keeps it in a state folder of its own.
+    const std::string LOG = cl.desktop ? "" : "world.log";
     const Named files[] = {
         {"--input", &cl.inputPath, false},       {"--playdemo", &cl.demoPath, false},
         {"--record", &cl.recordPath, true},      {"--screenshot", &cl.screenshotPath, true},
@@ -248,7 +277,7 @@ static bool CheckFilesApart(const CommandLine &cl, std::string *error) {
 
 // Options that are each fine alone but do not fit together.
 static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string> &seen, std::string *error) {
-    if (cl.help) return true;
+    if (cl.help || cl.version) return true;
     if (cl.check && std::count(seen.begin(), seen.end(), "--check") != (long)seen.size()) {
         *error = "--check goes alone: it only checks the data files";
         return false;

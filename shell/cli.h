@@ -6,6 +6,8 @@
 
 struct CommandLine {
     bool help = false;
+    bool version = false;       // print the version and end
+    bool desktop = false;       // started from the desktop menu: files go to the XDG folders
     int startAnswer = -1;       // -1: ask the full-screen question; 0 windowed; 1 full screen
     int fps = 60;               // frames per second of the windowed loop; 0: unpaced
     bool headless = false;
@@ -18,12 +20,15 @@ struct CommandLine {
     std::string screenshotPath; // the picture after --frames steps of a window run
     bool check = false;         // check the game's data files instead of playing
     std::string checkDir;       // where the data to check lives; empty: the working directory
-    std::string dataDir;        // where to read map/ and gfx/ when neither here nor beside the program
+    std::string dataDir;        // where to read map/ and gfx/, instead of searching
 };
 
 // Reads the options. False with *error saying what was wrong for an unknown option, a
 // bad or missing value, or an option that does not fit the others.
 bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::string *error);
 
-// The usage text printed by --help.
+// The usage text printed by --help, with the order in which the data is looked for.
 const char *UsageText();
+
+// The version and licence lines printed by --version.
+const char *VersionText();

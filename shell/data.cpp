@@ -1,4 +1,4 @@
-// Finding the game's data: here, beside the program, installed, or where the player says.
+// Finding the game's data: where the player says, else here, beside the program, installed.
 #include "shell/data.h"
 
 #include "platform/platform.h"
@@ -14,22 +14,31 @@
 #define KAV_INSTALL_DATADIR ""
 #endif
 
+static std::string missingData;
+
+const std::string &MissingDataMessage() { return missingData; }
+
+const char *DataSearchOrder() {
+    return "  1. the folder given with --data DIR\n"
+           "  2. else the folder in the environment variable KAV_DATA\n"
+           "  3. else the first of: the working directory, the program's folder,\n"
+           "     ../share/games/kav/ beside the program, the installed data folder\n";
+}
+
 static std::string AsFolder(std::string folder) {
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
     return folder;
 }
 
-// The folders to look in, in order; every one but the working directory ("") ends in a separator.
-static std::vector<std::string> DataFolderCandidates(const std::string &programFolder, const std::string &option,
-                                                     const char *environment) {
+// The folders of the automatic search, in order; every one but the working directory ("")
+// ends in a separator.
+static std::vector<std::string> SearchedFolders(const std::string &programFolder) {
     std::vector<std::string> folders = {""};
     if (!programFolder.empty()) {
         folders.push_back(AsFolder(programFolder));
-        folders.push_back(AsFolder(programFolder) + "../share/kav/");
+        folders.push_back(AsFolder(programFolder) + "../share/games/kav/");
     }
     if (KAV_INSTALL_DATADIR[0]) folders.push_back(AsFolder(KAV_INSTALL_DATADIR));
-    if (!option.empty()) folders.push_back(AsFolder(option));
-    if (environment && environment[0]) folders.push_back(AsFolder(environment));
     return folders;
 }
 
@@ -42,19 +51,37 @@ static bool HoldsGameData(const std::string &folder) {
     return folder.empty() ? maps || pictures : maps && pictures;
 }
 
+static bool UseFolder(const std::string &folder) {
+    if (folder.size() >= sizeof dataFolder) return false;   // too long a path to open files under
+    std::snprintf(dataFolder, sizeof dataFolder, "%s", folder.c_str());
+    return true;
+}
+
 bool FindGameData(const std::string &option) {
-    const std::vector<std::string> folders =
-        DataFolderCandidates(PlatformProgramFolder(), option, std::getenv("KAV_DATA"));
-    for (const std::string &folder : folders) {
-        if (!HoldsGameData(folder)) continue;
-        if (folder.size() >= sizeof dataFolder) continue;   // too long a path to open files under
-        std::snprintf(dataFolder, sizeof dataFolder, "%s", folder.c_str());
-        return true;
+    const char *environment = std::getenv("KAV_DATA");
+    std::string named, how;
+    if (!option.empty()) named = AsFolder(option), how = "given with --data";
+    else if (environment && environment[0]) named = AsFolder(environment), how = "in KAV_DATA";
+    if (!named.empty()) {
+        // The player's choice stands even when it holds no data: nothing else is searched
+        // instead. (Only a path too long to open files under falls back to the working
+        // directory, after the message below.)
+        const bool usable = UseFolder(named);
+        if (usable && HoldsGameData(named)) return true;
+        if (!usable) dataFolder[0] = '\0';
+        missingData = "Kav cannot find its maps and pictures (map/ and gfx/) in the folder " + how + ":\n  " +
+                      named + "\n";
+    } else {
+        const std::vector<std::string> folders = SearchedFolders(PlatformProgramFolder());
+        for (const std::string &folder : folders)
+            if (HoldsGameData(folder) && UseFolder(folder)) return true;
+        dataFolder[0] = '\0';
+        missingData = "Kav cannot find its maps and pictures (map/ and gfx/). It looked in:";
+        for (const std::string &folder : folders) missingData += "\n  " + (folder.empty() ? std::string("./") : folder);
+        missingData += "\n";
     }
-    dataFolder[0] = '\0';
-    std::string looked;
-    for (const std::string &folder : folders) looked += "\n  " + (folder.empty() ? std::string("./") : folder);
-    std::fprintf(stderr, "kav: no map/ and gfx/ folders found; looked in:%s\n"
-                         "kav: give the data folder with --data DIR or KAV_DATA\n", looked.c_str());
+    missingData += std::string("Name the data folder with --data DIR or KAV_DATA. The game looks in:\n") +
+                   DataSearchOrder();
+    std::fprintf(stderr, "kav: %s", missingData.c_str());
     return false;
 }

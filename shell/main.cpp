@@ -8,6 +8,7 @@
 #include "shell/game_step.h"
 #include "shell/frame_loop.h"
 #include "shell/headless.h"
+#include "shell/places.h"
 #include "shell/script.h"
 #include "shell/session.h"
 #include "shell/state.h"
@@ -112,6 +113,10 @@ int main(int argc, char **argv) {
         std::fputs(UsageText(), stdout);
         return CheckStandardOutput(0);
     }
+    if (cl.version) {
+        std::fputs(VersionText(), stdout);
+        return CheckStandardOutput(0);
+    }
     if (cl.check) {
         if (!cl.checkDir.empty()) return CheckStandardOutput(RunDataCheck(cl.checkDir.c_str()));
         FindGameData("");   // the data a run started here would read
@@ -120,6 +125,11 @@ int main(int argc, char **argv) {
     std::vector<InputRun> runs;
     int startMap;
     if (!ReadRunKeys(cl, &runs, &startMap)) return 2;
+    if (!FindGameData(cl.dataDir) && !cl.headless) {
+        // A player who started the game from a menu never sees stderr: the box tells.
+        PlatformMessageBox(MissingDataMessage().c_str(), "Kav", MB_OK_, MB_ICONSTOP_);
+        return 1;
+    }
     ResetSession();
     if (!cl.recordPath.empty() && !StartDemo(&session.recorder, cl.recordPath, startMap, &error)) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
@@ -127,8 +137,8 @@ int main(int argc, char **argv) {
     }
     if (!cl.recordPath.empty()) std::atexit(DropUnkeptDemo);
 
-    FindGameData(cl.dataDir);
-    OpenWorldLog();
+    desktopRun = cl.desktop;
+    OpenWorldLog(WorldLogPath().c_str());
     int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
     CloseWorldLog();
     // The timedemo's line is what it is run for; a play's own notes on stdout (F12) are not,

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "render/screenshot.h"
 #include "shell/game_step.h"
+#include "shell/places.h"
 #include "shell/state.h"
 #include "world/world.h"
 
@@ -51,19 +52,26 @@ void SessionStep() {
 
 void TakeNumberedScreenshot() {
     namespace fs = std::filesystem;
-    static const char *const FOLDER = "screenshots";
+    const std::string folder = ScreenshotFolder();
     std::error_code ec;
-    fs::create_directory(FOLDER, ec);
+    const bool made = fs::create_directories(folder, ec);
     if (ec) {
-        std::fprintf(stderr, "kav: %s: no folder for screenshots (%s); the picture was not saved\n", FOLDER,
+        std::fprintf(stderr, "kav: %s: no folder for screenshots (%s); the picture was not saved\n", folder.c_str(),
                      ec.message().c_str());
         return;
     }
-    char path[64];
+    std::string path;
     do {
-        std::snprintf(path, sizeof path, "%s/kav-%04d.png", FOLDER, session.nextShot++);
+        char name[32];
+        std::snprintf(name, sizeof name, "/kav-%04d.png", session.nextShot++);
+        path = folder + name;
     } while (fs::exists(fs::symlink_status(path, ec)) && session.nextShot < 1000000);
     std::string error;
-    if (SaveScreenshot(path, &error)) std::printf("kav: screenshot %s\n", path);
-    else std::fprintf(stderr, "kav: %s\n", error.c_str());
+    if (SaveScreenshot(path.c_str(), &error)) {
+        std::printf("kav: screenshot %s\n", path.c_str());
+        PlatformPictureSaved(path.c_str());
+        return;
+    }
+    std::fprintf(stderr, "kav: %s\n", error.c_str());
+    if (made) fs::remove(folder, ec);   // leave no empty folder behind
 }

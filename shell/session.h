@@ -40,6 +40,9 @@ bool SessionBeforeSwap();
 // recording.
 void SessionStep();
 
-// Writes the picture just drawn to screenshots/kav-NNNN.png under the working directory
-// (made when missing), never over an existing file. A failure is one line on stderr.
+// Writes the picture just drawn to kav-NNNN.png in the screenshot folder (screenshots/
+// under the working directory, or the pictures folder of a desktop run: shell/places.h),
+// never over an existing file, and offers it to the player where the platform must (the
+// browser's download). The folder is made when missing; a failure is one line on stderr
+// and leaves no folder that this call made.
 void TakeNumberedScreenshot();

@@ -126,6 +126,8 @@ void PlatformSwapBuffers() {
 
 std::string PlatformProgramFolder() { return ""; }
 
+void PlatformPictureSaved(const char *) {}
+
 double PlatformTime() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();

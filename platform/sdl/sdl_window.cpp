@@ -296,6 +296,8 @@ void PlatformSwapBuffers() {
     if (sdlWindow && context) SDL_GL_SwapWindow(sdlWindow);
 }
 
+void PlatformPictureSaved(const char *) {}   // the file is where the player finds it
+
 std::string PlatformProgramFolder() {
     char *base = SDL_GetBasePath();
     if (!base) return "";

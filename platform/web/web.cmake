@@ -2,7 +2,8 @@
 # libraries as every other build. Made with emscripten's CMake wrapper:
 #   emcmake cmake -S . -B build-web && cmake --build build-web -j2
 # The whole page goes to www/ in the build folder: kav.html (from platform/web/), kav.js,
-# kav.wasm, and kav.data holding map/ and gfx/.
+# kav.wasm, kav.data holding map/ and gfx/, the licence, and the picture shown before the
+# game starts.
 
 # emscripten's tools run under node and need Debian's node modules at -O1 and above.
 set_property(GLOBAL PROPERTY RULE_LAUNCH_LINK "env NODE_PATH=/usr/share/nodejs")
@@ -26,3 +27,5 @@ set_target_properties(kav PROPERTIES SUFFIX ".js"
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/www
                       LINK_DEPENDS "${KAV_WEB_DATA}")
 configure_file(platform/web/kav.html ${CMAKE_BINARY_DIR}/www/kav.html COPYONLY)
+configure_file(LICENSE ${CMAKE_BINARY_DIR}/www/LICENSE.txt COPYONLY)
+configure_file(dist/screenshot.png ${CMAKE_BINARY_DIR}/www/kav-screen.png COPYONLY)

@@ -35,9 +35,10 @@ int PlatformMessageBox(const char *text, const char *caption, int buttons, int i
 }
 
 // Keys the browser would act on itself (scrolling on arrows, Space and the page keys, help
-// on F1, the menu on F10) are kept from it; the rest (reload, developer tools) are not.
+// on F1, the menu on F10, developer tools on F12, which saves the picture here) are kept
+// from it where it lets a page do so; the rest (reload) are not.
 static bool KeepFromBrowser(uint32_t vk) {
-    return (vk >= VK_SPACE_ && vk <= VK_DOWN_) || vk == VK_F1_ || vk == VK_F10_;
+    return (vk >= VK_SPACE_ && vk <= VK_DOWN_) || vk == VK_F1_ || vk == VK_F10_ || vk == VK_F12_;
 }
 
 static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent *e, void *) {
@@ -203,6 +204,21 @@ double PlatformTime() { return emscripten_get_now() / 1000.0; }
 
 // A page has no program folder: its packed map/ and gfx/ sit in the working directory.
 std::string PlatformProgramFolder() { return ""; }
+
+// The picture is a file in the page's memory: hand it to the browser as a download.
+void PlatformPictureSaved(const char *path) {
+    EM_ASM({
+        var path = UTF8ToString($0);
+        var url = URL.createObjectURL(new Blob([FS.readFile(path)], {type: "image/png"}));
+        var link = document.createElement("a");
+        link.href = url;
+        link.download = path.split("/").pop();
+        document.body.appendChild(link);
+        link.click();
+        link.remove();
+        setTimeout(function () { URL.revokeObjectURL(url); }, 60000);
+    }, path);
+}
 
 // A page cannot block: the browser's animation frames pace the loop instead, so the web
 // loop never asks for a sleep.

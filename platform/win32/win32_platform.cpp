@@ -227,6 +227,8 @@ void PlatformSwapBuffers() {
     if (deviceContext) SwapBuffers(deviceContext);
 }
 
+void PlatformPictureSaved(const char *) {}   // the file is where the player finds it
+
 std::string PlatformProgramFolder() {
     char path[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);

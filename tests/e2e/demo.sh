@@ -108,3 +108,20 @@ xdotool keydown Escape
 wait_exit $pid 10 || fail "Escape"
 xdotool keyup Escape
 pass "screenshots: --screenshot, F12 numbering, a folder that cannot be made"
+
+# Started from the desktop menu: the log goes to the XDG state folder and F12's pictures to
+# the pictures folder that user-dirs.dirs names; nothing is written where the game started.
+mkdir -p desk home/.config && cd desk
+echo 'XDG_PICTURES_DIR="$HOME/Bilder"' > ../home/.config/user-dirs.dirs
+HOME="$work/home" XDG_STATE_HOME= XDG_CONFIG_HOME= start_game --desktop --windowed --data "$src"
+win=$(wait_window Kav 30) || { report_stuck $pid; fail "no window (5)"; }
+xdotool windowfocus --sync "$win" 2> /dev/null
+hold_key F12 0.5
+for ((i = 0; i < 100; i++)); do identify ../home/Bilder/kav/kav-0001.png > /dev/null 2>&1 && break; sleep 0.1; done
+identify ../home/Bilder/kav/kav-0001.png > /dev/null 2>&1 || fail "no picture in the pictures folder: $(find ../home)"
+xdotool keydown Escape
+wait_exit $pid 10 || fail "Escape"
+xdotool keyup Escape
+cd .. && [ -z "$(ls -A desk)" ] || fail "a desktop run wrote into its working folder: $(ls -A desk)"
+[ -s home/.local/state/kav/world.log ] || fail "no world.log in the state folder: $(find home)"
+pass "a desktop run writes to the state and pictures folders only"

@@ -126,4 +126,7 @@ pass "no display"
 
 timeout -s KILL 30 "$kav" --help > help.txt || fail "--help status"
 grep -q -- "--headless" help.txt || fail "--help does not list --headless"
-pass "help"
+grep -q "KAV_DATA" help.txt || fail "--help does not give the data search order"
+timeout -s KILL 30 "$kav" --version > version.txt || fail "--version status"
+grep -Eqx "kav [0-9]+\.[0-9]+\.[0-9]+" <(head -1 version.txt) || fail "--version said: $(cat version.txt)"
+pass "help and version"

@@ -70,6 +70,14 @@ if [ "$stage" = wide ]; then
     [ $status -eq 0 ] || fail "exit status $status after a failed toggle"
     pass "unsupported full screen: Yes goes windowed, No ends the game"
 
+    # The folder named with --data is the only one read, though this one holds the data:
+    # with nothing there a box says so before any window, and the game ends with status 1.
+    start_game --windowed --data "$work/nothing"
+    answer_box "Kav" Return
+    wait_exit $pid 10 || fail "the game without data did not end after its box"
+    [ $status -eq 1 ] || fail "exit status $status without data, not 1"
+    pass "no data where --data points: a box, then status 1"
+
     # SIGTERM ends the game within a second while a box waits for the player, box and all; a
     # recording that never began leaves the earlier demo and no new file.
     printf '# kav demo 1 map 0\n5 LEFT\n' > kept.dem

@@ -126,15 +126,15 @@ TEST_F(HostileFiles, ReplacingAFileKeepsItsPermissionsOrRefusesIt) {
         {"private", [&] { file(0600); }, nullptr, 0600},
         {"shared", [&] { file(0755); }, nullptr, 0755},
         {"read-only", [&] { file(0444); }, "read-only; not replaced", 0444},
-        {"hard link", [&] { file(0644); link(target.c_str(), other.c_str()); }, "has other names (hard links); not replaced", 0644},
+        {"hard link", [&] { file(0644); ASSERT_EQ(link(target.c_str(), other.c_str()), 0); }, "has other names (hard links); not replaced", 0644},
         {"link to a file",
          [&] {
              WriteAll(other, std::string("earlier"));
              chmod(other.c_str(), 0640);
-             symlink("other", target.c_str());
+             ASSERT_EQ(symlink("other", target.c_str()), 0);
          },
          nullptr, 0640},
-        {"dangling link", [&] { symlink("other", target.c_str()); }, "a link to no file; not replaced", 0},
+        {"dangling link", [&] { ASSERT_EQ(symlink("other", target.c_str()), 0); }, "a link to no file; not replaced", 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "render/decode.h"
+#include "render/png.h"
 #include "tests/unit/test_bmp_tga_png.h"
 
 namespace {
@@ -104,4 +105,28 @@ TEST(ImageConformance, EachFileDecodesAsExpectedOrIsRefusedForItsReason) {
         ASSERT_EQ(std::to_string(d.width) + "x" + std::to_string(d.height) + "x" + std::to_string(d.bpp), e.size);
         if (!e.check.empty()) Check(e, d);
     }
+}
+
+// Our own PNG writer (Windows and browser screenshots, the icons) read back by libpng: RGB
+// and RGBA, a picture of one pixel, and one whose data spans several stored blocks.
+TEST(StoredPng, LibpngReadsBackEveryPixel) {
+    const std::string dir = testing::TempDir();
+    for (int channels : {3, 4})
+        for (int size : {1, 200}) {
+            std::vector<uint8_t> pixels((size_t)size * size * channels);
+            for (size_t i = 0; i < pixels.size(); i++) pixels[i] = (uint8_t)(i * 7 + i / 613);
+            const std::vector<uint8_t> file = EncodeStoredPng(pixels.data(), size, size, channels);
+            const std::string path = dir + "/stored.png";
+            std::ofstream(path, std::ios::binary).write((const char *)file.data(), file.size());
+            ReferencePng read;
+            ASSERT_TRUE(ReadReferencePng(path, &read)) << channels << " channels, " << size;
+            ASSERT_EQ(read.width, size);
+            ASSERT_EQ(read.height, size);
+            for (int y = 0; y < size; y++)
+                for (int x = 0; x < size; x++)
+                    for (int k = 0; k < 4; k++)
+                        ASSERT_EQ(read.At(x, y)[k], k < channels ? pixels[((size_t)y * size + x) * channels + k] : 255)
+                            << x << "," << y << " channel " << k;
+        }
+    EXPECT_TRUE(EncodeStoredPng(nullptr, 0, 5, 3).empty());
 }

@@ -5,7 +5,8 @@
 SRC is the source tree, PAGE the folder of the built page (kav.html and its files), KAV the
 native game, REFERENCE the native offscreen picture maker (kav_web_reference). Checks that the page runs key scripts
 to the same world dump as the native game, draws the same picture, takes the keyboard, and
-ends on Escape.
+ends on Escape; that F12 offers the picture as a download; and that the page a visitor meets
+explains itself and fits a small window, nothing cut off, in under 3 MB.
 """
 import base64
 import functools
@@ -65,7 +66,7 @@ class Browser:
     def send(self, method, **params):
         self.next_id += 1
         message = {"id": self.next_id, "method": method, "params": params}
-        if self.session and not method.startswith("Target."):
+        if self.session and not method.startswith(("Target.", "Browser.")):
             message["sessionId"] = self.session
         os.write(self.to_browser, json.dumps(message).encode() + b"\0")
         while True:
@@ -306,6 +307,17 @@ def run(browser, base):
         const d = g.getImageData(0, 0, 800, 600).data; let n = 0;
         for (let i = 0; i < d.length; i += 4) if (d[i] + d[i + 1] + d[i + 2] > 60) n++; return n; })()""")
     check(full == "canvas", "Yes at the start question puts the canvas in full screen (%r)" % full)
+    downloads = os.path.join(WORK, "downloads")
+    os.makedirs(downloads)
+    browser.send("Browser.setDownloadBehavior", behavior="allow", downloadPath=downloads)
+    browser.hold("F12", 123, "ticks >= 55")
+    shot = os.path.join(downloads, "kav-0001.png")
+    for _ in range(100):
+        if os.path.exists(shot):
+            break
+        time.sleep(0.1)
+    size = magick("identify", "-format", "%m %wx%h", shot).stdout
+    check(size == "PNG 800x600", "F12 offers the picture as a download: %r in %s" % (size, os.listdir(downloads)))
     ended = browser.hold("Escape", 27, "document.body.dataset.kav === 'ended'")
     dump = json.loads(browser.eval("document.getElementById('kav-dump').textContent") or "{}")
     hero_x = dump.get("hero", {}).get("x", start_x)
@@ -341,7 +353,50 @@ def run(browser, base):
     x = dump.get("hero", {}).get("x", 0)
     check(x > start_x - 1, "Left held while the page loses the focus: the hero stays at x %s (from %s) in %s steps"
           % (x, start_x, dump.get("frame")))
+    first_page(browser, base)
     print("     (web checks took %.1f s)" % (time.time() - started))
+
+
+def first_page(browser, base):
+    """What a visitor meets, in a small window: the title, a line on the game, the keys beside
+    the picture, a first screen that offers two ways to play; the picture fits at 4:3 with
+    sharp pixels; nothing lies outside the window. The page's folder stays under 3 MB."""
+    total = sum(os.path.getsize(os.path.join(PAGE, f)) for f in os.listdir(PAGE))
+    check(total < 3 * 1024 * 1024 and os.path.exists(os.path.join(PAGE, "LICENSE.txt")),
+          "the page's folder holds its licence and %d bytes (under 3 MB)" % total)
+    for width, height in ((480, 360), (1280, 720)):
+        browser.send("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1, mobile=False)
+        browser.open(base + "/page/kav.html")
+        browser.wait("(() => { const b = document.getElementById('kav-yes'); return b && b.offsetParent !== null; })()")
+        page = browser.eval("""(() => {
+            const out = {title: document.title, meta: !!document.querySelector('meta[name=viewport]'),
+                         line: document.querySelector('header p').innerText,
+                         keys: document.getElementById('keys').innerText, outside: []};
+            const c = document.getElementById('canvas').getBoundingClientRect();
+            out.canvas = [c.left, c.top, c.width, c.height];
+            out.pixelated = getComputedStyle(document.getElementById('canvas')).imageRendering;
+            out.start = document.getElementById('kav-start').innerText;
+            for (const e of document.querySelectorAll('header, #screen, #keys, #keys dd, #kav-start button')) {
+                const r = e.getBoundingClientRect();
+                if (r.left < 0 || r.top < 0 || r.right > innerWidth + 0.5 || r.bottom > innerHeight + 0.5)
+                    out.outside.push((e.id || e.tagName) + ' ' + [r.left, r.top, r.right, r.bottom].map(Math.round));
+            }
+            const k = document.getElementById('keys').getBoundingClientRect();
+            out.beside = k.left >= c.right;
+            return out; })()""")
+        left, top, w, h = page["canvas"]
+        check("Kav" in page["title"] and page["meta"] and "beacon" in page["line"] and "fire" in page["keys"]
+              and "Play full screen" in page["start"] and "Play in the page" in page["start"]
+              and page["beside"] and not page["outside"] and abs(w * 3 - h * 4) <= 4 and w > 200
+              and page["pixelated"] in ("pixelated", "crisp-edges"),
+              "the first page at %dx%d: title %r, keys beside a %dx%d canvas (%s), start %r, outside the window: %s"
+              % (width, height, page["title"], w, h, page["pixelated"], page["start"].replace("\n", " / "),
+                 page["outside"]))
+        keep = os.environ.get("KAV_WEB_PICTURES")
+        if keep:
+            with open(os.path.join(keep, "page-%dx%d.png" % (width, height)), "wb") as f:
+                f.write(base64.b64decode(browser.send("Page.captureScreenshot", format="png")["data"]))
+    browser.send("Emulation.setDeviceMetricsOverride", width=800, height=600, deviceScaleFactor=1, mobile=False)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,7 @@
-# The Windows package under Wine: kav.exe from kav-windows.zip gives the same dumps as the
-# Linux build, bit for bit; under Xvfb its window draws the Linux build's picture, Escape
+# The Windows package under Wine: the zip holds the licence and the player's notes with
+# Windows line ends; kav.exe is stripped and carries its icon, version and manifest (read
+# back with MinGW's binutils); it gives the same dumps as the Linux build, bit for bit;
+# under Xvfb its window draws the Linux build's picture, F12 saves it as a PNG file, Escape
 # ends it with 27, the start question takes Return and Escape, and a broken picture shows
 # its message box.
 #   wine.sh KAV_WINDOWS_ZIP SRC LINUX_KAV
@@ -22,9 +24,22 @@ if [ -z "$stage" ]; then
     trap 'wineserver -k 2> /dev/null; rm -rf "$top"' EXIT
     (cd "$top" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
     exe=$top/kav/kav.exe
-    for f in kav.exe map/map04.map gfx/font.bmp gfx/trainend04.tga README-windows.txt; do
+    for f in kav.exe map/map04.map gfx/font.bmp gfx/trainend04.tga README-windows.txt LICENSE.txt; do
         [ -s "$top/kav/$f" ] || fail "the package has no kav/$f"
     done
+    for f in README-windows.txt LICENSE.txt; do
+        [ "$(grep -c $'\r$' "$top/kav/$f")" = "$(wc -l < "$top/kav/$f")" ] || fail "kav/$f has lines without CRLF"
+    done
+    grep -q "world.log" "$top/kav/README-windows.txt" || fail "README-windows.txt does not say where world.log goes"
+    # Resource types: icon (3), icon group (14), version (16), manifest (24).
+    types=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n '/Resource Directory section/,$p' |
+            sed -n 's/^[0-9a-f]*   Entry: ID: 0x\([0-9a-f]*\),.*/\1/p' | while read -r id; do printf '%d ' $((16#$id)); done)
+    [ "$types" = "3 14 16 24 " ] || fail "kav.exe's resource types are '$types', not icon, icon group, version, manifest"
+    version=$("$linux" --version | head -n 1)
+    x86_64-w64-mingw32-strings -el "$exe" | grep -qx "${version#kav }" || fail "kav.exe's version information lacks ${version#kav }"
+    x86_64-w64-mingw32-strings "$exe" | grep -q "PerMonitorV2" || fail "kav.exe's manifest does not declare DPI awareness"
+    x86_64-w64-mingw32-objdump -h "$exe" | grep -q "debug" && fail "kav.exe in the zip is not stripped"
+    pass "the zip: licence and notes with CRLF; kav.exe stripped, with icon, version $version and manifest"
     # A wrapper, so that the scripts run kav.exe as they run the Linux binary.
     printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$exe" > "$top/kav-wine"
     chmod +x "$top/kav-wine"
@@ -145,6 +160,12 @@ for build in linux wine; do
     area=$(geometry "$win")
     [ $build = wine ] && area=$(client "$win")
     still_shot "$area" "../$build.png" || fail "$build: no still screenshot"
+    if [ $build = wine ]; then   # F12: the game's own PNG writer on Windows
+        hold_key F12 0.5
+        for ((i = 0; i < 100; i++)); do identify screenshots/kav-0001.png > /dev/null 2>&1 && break; sleep 0.1; done
+        [ "$(identify -format '%m %wx%h' screenshots/kav-0001.png 2> /dev/null)" = "PNG 800x600" ] ||
+            fail "F12 under Wine: no 800x600 PNG in screenshots\\ ($(ls screenshots 2>&1))"
+    fi
     escape_ends "$win" "($build)"
 done
 cd ..
@@ -157,7 +178,7 @@ colours=$(identify -format %k wine.png)
 differ=$(compare -metric AE -fuzz 8% linux.png wine.png null: 2>&1)
 [ "${differ%%.*}" -le 2400 ] 2> /dev/null ||
     fail "the Wine window's picture differs from the Linux one in $differ of 480000 pixels"
-pass "Wine window: same picture as the Linux build ($differ pixels apart), Escape gives 27"
+pass "Wine window: same picture as the Linux build ($differ pixels apart), F12 saves a PNG, Escape gives 27"
 
 # The start question: Return is Yes, full screen; this 1024x768 screen has no 800x600
 # mode, so the game asks again, and Return goes on windowed. F1 makes the window anew (the

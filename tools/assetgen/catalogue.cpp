@@ -175,7 +175,10 @@ bool GenerateAll(const std::string &sourceDir, const std::string &outDir, std::s
             pic = PaintBackdrop(s.texW, s.texH);
             break;
         case Kind::Overlay: {
+            const Sheet *font = loadSheet("font.txt");
+            if (!font) return false;
             ScreenGrid grid;
+            grid.font = &font->frames;
             grid.index = std::stoi(s.frame);
             if (!ReadMapGrid(sourceDir + "/map/map" + Two(std::stoi(s.frame)) + ".map", &grid, error)) return false;
             pic = PaintOverlay(grid, s.texW, s.texH);

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 // One screen as its picture needs it: the grid (24 rows, row 0 the top, by 32 columns of
@@ -21,6 +23,7 @@ struct ScreenGrid {
         bool right;
     };
     std::vector<Car> cars;
+    const std::map<std::string, Picture> *font = nullptr;   // the game's 5x8 glyphs, for writing on walls
     int32_t at(int row, int col) const;   // outside the grid reads as a wall
 };
 
@@ -28,9 +31,11 @@ struct ScreenGrid {
 Picture PaintBackdrop(int w, int h);
 // The picture of one screen, drawn over everything else in the game: walls, girders and doors
 // in the screen's own look, the barricades in front of a crouching hero, marks under the
-// ceiling guns' sweep, tunnel mouths where trains come and go, a sign with the screen's
-// number by each door, and on the last screen the beacon. Alpha 0 wherever the game's
-// figures must show. w by h texels over the 256x192 playfield.
+// ceiling guns' sweep, tunnel mouths where trains come into play and open arches where they
+// leave through a door, a sign by each door saying which screen it leads to, on the first
+// screen the keys and the goal written on its walls, and on the last screen the beacon with
+// its goal plate. Alpha 0 wherever the game's figures must show. w by h texels over the
+// 256x192 playfield.
 Picture PaintOverlay(const ScreenGrid &grid, int w, int h);
 // Explosion frame `frame` of `frames`; big ones add a shock ring and flying sparks.
 Picture PaintExplosion(int size, int frame, int frames, bool big);

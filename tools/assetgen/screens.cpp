@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 
 namespace {
@@ -280,14 +281,18 @@ void PaintBarricades(Picture &pic, const ScreenGrid &g) {
 
 // ---- tunnel mouths ----------------------------------------------------------------------
 
-// Cars come into play hidden in a tunnel mouth and leave into one at their door, so no car
-// pops up or vanishes in the open.
-void PaintMouth(Picture &pic, const Theme &t, double x0, double x1, double y0) {
+// Cars come into play hidden in a tunnel mouth, so no car pops up in the open. Where a car
+// leaves through a door the mouth is an open arch, stones round the door and nothing inside:
+// the car goes out through the door's curtain, and the hero who comes in through that door
+// is seen from his first step.
+void PaintMouth(Picture &pic, const Theme &t, double x0, double x1, double y0, bool open) {
     double y1 = y0 + 16.0;
     ForArea(pic, std::max(0.0, x0), y0, std::min(kUnitsW, x1), y1 + 2.0, [&](double px, double py, int tx, int ty) {
+        bool stones = py >= y1 || px < x0 + 1.2 || px >= x1 - 1.2;
+        if (open && !stones) return;
         Rgb c = Mix(Hex(0x020204), Hex(0x0c0c14), Clamp01((py - y0) / 16.0));
         if (py < y0 + 1.0) c = Hex(0x3a3630);                            // rails' bed
-        if (py >= y1 || px < x0 + 1.2 || px >= x1 - 1.2) {              // arch stones
+        if (stones) {                                                     // arch stones
             c = Mix(Hex(t.stoneA), Hex(t.stoneB), (Hash3((int)(px / 3), (int)(py / 3), 90) & 255) / 255.0);
             if (std::fmod(px, 3.0) < 0.4 || std::fmod(py, 3.0) < 0.4) c = Hex(t.mortar);
         }
@@ -297,22 +302,22 @@ void PaintMouth(Picture &pic, const Theme &t, double x0, double x1, double y0) {
 
 void PaintTunnels(Picture &pic, const ScreenGrid &g, const Theme &t) {
     for (const ScreenGrid::Car &car : g.cars) {
-        PaintMouth(pic, t, car.x - 9.0, car.x + 9.0, car.y);
+        PaintMouth(pic, t, car.x - 9.0, car.x + 9.0, car.y, false);
         // Where the car leaves: the door ahead on its track.
         int row = BOTTOM_ROW - (int)(car.y / 8.0), col = (int)(car.x / 8.0), step = car.right ? 1 : -1;
         while (col > 0 && col < 31 && g.at(row, col) != 9 && g.at(row, col) != 1) col += step;
         if (g.at(row, col) != 9) continue;
         double door = car.right ? CellLeft(col) : CellLeft(col) + 8.0;
         if (car.right)
-            PaintMouth(pic, t, door - 16.0, door + 8.0, car.y);
+            PaintMouth(pic, t, door - 16.0, door + 8.0, car.y, true);
         else
-            PaintMouth(pic, t, door - 8.0, door + 16.0, car.y);
+            PaintMouth(pic, t, door - 8.0, door + 16.0, car.y, true);
     }
 }
 
-// ---- door signs --------------------------------------------------------------------------
+// ---- writing on the walls ---------------------------------------------------------------
 
-// Glyphs of three by five dots for the signs.
+// Glyphs of three by five dots for the door signs.
 const char *Glyph(char ch) {
     switch (ch) {
     case '1': return ".#.##..#..#.###";
@@ -320,30 +325,39 @@ const char *Glyph(char ch) {
     case '3': return "###..####..####";
     case '4': return "#.##.####..#..#";
     case '5': return "####..###..####";
-    default: return "..#..#.#.#..#..";   // '/'
+    case 'T': return "###.#..#..#..#.";
+    case 'O': return "####.##.##.####";
+    case '<': return "..#.#.#...#...#";
+    case '>': return "#...#...#.#.#..";
+    default: return "...............";   // space
     }
 }
 
+// A dark plate with a rim in the screen's light colour.
+void PaintPlate(Picture &pic, const Theme &t, double x0, double y0, double x1, double y1) {
+    ForArea(pic, x0, y0, x1, y1, [&](double px, double py, int tx, int ty) {
+        bool rim = px < x0 + 0.8 || px > x1 - 0.8 || py < y0 + 0.8 || py > y1 - 0.8;
+        Blend(pic, tx, ty, rim ? Hex(t.accent) : Hex(0x14161c), 1.0);
+    });
+}
+
+// A door sign: a plate 22 by 7 units, five small glyphs of one unit a dot, one dot apart.
 void PaintSign(Picture &pic, const Theme &t, double x0, double y0, const char *text) {
-    // A plate 22 by 7 units in the screen's light colour, dark face, the text centred.
-    ForArea(pic, x0, y0, x0 + 22.0, y0 + 7.0, [&](double px, double py, int tx, int ty) {
-        double fx = px - x0, fy = py - y0;
-        Rgb c = (fx < 0.8 || fx > 21.2 || fy < 0.8 || fy > 6.2) ? Hex(t.accent) : Hex(0x14161c);
-        // Text: three glyphs, 1.6 units a dot across and 1 unit up, one dot apart.
-        double gx = (fx - 2.6) / 1.6, gy = (fy - 1.0) / 1.0;
-        if (gx >= 0 && gy >= 0 && gy < 5) {
-            int cell = (int)gx / 4, dot = (int)gx % 4;
-            if (cell < 3 && dot < 3 && Glyph(text[cell])[(4 - (int)gy) * 3 + dot] == '#') c = Hex(0xfff4d0);
-        }
-        Blend(pic, tx, ty, c, 1.0);
+    PaintPlate(pic, t, x0, y0, x0 + 22.0, y0 + 7.0);
+    ForArea(pic, x0 + 1.5, y0 + 1.0, x0 + 20.5, y0 + 6.0, [&](double px, double py, int tx, int ty) {
+        int gx = (int)(px - x0 - 1.5), gy = (int)(py - y0 - 1.0);
+        int cell = gx / 4, dot = gx % 4;
+        if (cell < 5 && dot < 3 && Glyph(text[cell])[(4 - gy) * 3 + dot] == '#') Blend(pic, tx, ty, Hex(0xfff4d0), 1.0);
     });
 }
 
 // Finds three wall cells in a row next to each door, nearest the door's floor first, and
-// hangs the screen's number there.
+// hangs a sign there saying where the door leads: "TO 2>" on the way on, "<TO 1" on the
+// way back (screens counted from 1).
 void PaintSigns(Picture &pic, const ScreenGrid &g, const Theme &t) {
-    char text[4] = {(char)('1' + g.index), '/', '5', 0};
     for (int side : {0, 31}) {
+        char text[6];
+        std::snprintf(text, sizeof text, side == 0 ? "<TO %d" : "TO %d>", g.index + 1 + (side == 0 ? -1 : 1));
         for (int row = 0; row < 24; row++) {
             if (g.at(row, side) != 9 || g.at(row + 1, side) == 9) continue;   // bottom row of a door
             int top = row;
@@ -363,6 +377,30 @@ void PaintSigns(Picture &pic, const ScreenGrid &g, const Theme &t) {
             }
         }
     }
+}
+
+// A line in the game's own 5 by 8 font on a plate, one unit a dot, six units a glyph,
+// centred on x; y is the bottom of the glyph cells.
+void PaintWriting(Picture &pic, const ScreenGrid &g, const Theme &t, double x, double y, const std::string &text) {
+    if (!g.font) return;
+    const double width = 6.0 * text.size() - 1.0, left = x - width / 2;
+    PaintPlate(pic, t, left - 3.0, y - 2.0, left + width + 3.0, y + 9.0);
+    for (size_t i = 0; i < text.size(); i++) {
+        auto it = g.font->find(text[i] == ' ' ? std::string("space") : std::string(1, text[i]));
+        if (it == g.font->end()) continue;
+        const Picture &glyph = it->second;
+        const double gx0 = left + 6.0 * i;
+        ForArea(pic, gx0, y, gx0 + glyph.w, y + glyph.h, [&](double px, double py, int tx, int ty) {
+            const int gx = (int)(px - gx0), gy = glyph.h - 1 - (int)(py - y);
+            if (glyph.at(gx, gy)[0] >= 128) Blend(pic, tx, ty, Hex(0xfff4d0), 1.0);
+        });
+    }
+}
+
+// The first screen tells a new player the keys, in the top wall, and the goal, in the floor.
+void PaintFirstScreenWords(Picture &pic, const ScreenGrid &g, const Theme &t) {
+    PaintWriting(pic, g, t, 128.0, 180.0, "ARROWS: WALK, JUMP, HIDE   SPACE: FIRE");
+    PaintWriting(pic, g, t, 128.0, 4.0, "GOAL: THE BEACON ON SCREEN 5   ESC: QUIT");
 }
 
 // ---- the beacon --------------------------------------------------------------------------
@@ -417,6 +455,8 @@ void PaintBeacon(Picture &pic, const ScreenGrid &g, const Theme &t) {
         double ch = std::fmod(px - fy * 0.5, 8.0);
         if (fy > 1.5 && fy < 4.5 && ch < 1.6) Blend(pic, tx, ty, light, 0.9);
     });
+    // Under the lit strip the dais says what it is: the end of the road.
+    PaintWriting(pic, g, t, (CellLeft(daisLeft) + kUnitsW) / 2, floorY - 20.0, "GOAL");
 }
 
 }  // namespace
@@ -429,6 +469,7 @@ Picture PaintOverlay(const ScreenGrid &grid, int w, int h) {
     PaintBarricades(pic, grid);
     PaintTunnels(pic, grid, t);
     PaintSigns(pic, grid, t);
+    if (grid.index == 0) PaintFirstScreenWords(pic, grid, t);
     if (grid.index == 4) PaintBeacon(pic, grid, t);
     return pic;
 }

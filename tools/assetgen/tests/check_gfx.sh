@@ -1,5 +1,6 @@
 #!/bin/bash
-# Rebuilds every picture into a temporary folder and fails when gfx/ differs from it.
+# Rebuilds every picture and the icons into a temporary folder and fails when gfx/ or
+# dist/icons/ differs from it.
 # Usage: check_gfx.sh <path-to-kav_assetgen> <source-dir>
 set -u
 tool="$1"
@@ -23,5 +24,11 @@ done
 for f in "$src"/gfx/*; do
     [ -e "$out/$(basename "$f")" ] || { echo "FAIL: gfx/$(basename "$f") is not made by the tool"; fail=1; }
 done
-[ "$fail" -eq 0 ] && echo "gfx/ matches the tool's output ($count pictures)"
+# The icons likewise, against dist/icons/.
+"$tool" --icons "$src" "$out/icons" >/dev/null || { echo "FAIL: the asset tool stopped on the icons"; exit 1; }
+if ! diff -r "$out/icons" "$src/dist/icons" >/dev/null; then
+    echo "FAIL: dist/icons/ differs from what the tool writes now (run the regenerate_gfx target)"
+    fail=1
+fi
+[ "$fail" -eq 0 ] && echo "gfx/ and dist/icons/ match the tool's output ($count pictures)"
 exit $fail

@@ -1,15 +1,18 @@
 // Tests of the asset tool: file writers against the game's decoders, sheet and font sheet
-// faults, and a run without its sources. The pictures themselves (so every sheet read) are
+// faults, a run without its sources, and the doors of the screen pictures. The pictures themselves (so every sheet read) are
 // held to the committed gfx/ by check_gfx.sh.
 #include "catalogue.h"
 #include "font.h"
 #include "picture.h"
 #include "sheet.h"
 #include "render/decode.h"
+#include "world/map.h"
+#include "world/world.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -111,4 +114,43 @@ TEST(WholeRun, MissingSourcesAreNamed) {
     std::string error;
     EXPECT_FALSE(GenerateAll("/nonexistent-kav-source", "/tmp", &error));
     EXPECT_NE(error.find("/nonexistent-kav-source/assets/font.txt"), std::string::npos) << error;
+}
+
+// A hero who comes in through a door must be seen at once: over his body where he arrives
+// (x 12 through a left door, 244 through a right one, feet on the door's floor) each screen's
+// picture is mostly see-through. The screens are painted from the real maps.
+TEST(ScreenPictures, TheHeroArrivingThroughADoorIsNotHidden) {
+    const std::string out = testing::TempDir() + "/assetgen-doors";
+    std::filesystem::create_directories(out);
+    std::string error;
+    ASSERT_TRUE(GenerateAll(KAV_SOURCE_DIR, out, &error)) << error;
+    int doors = 0;
+    for (int screen = 0; screen < 5; screen++) {
+        std::string text;
+        ASSERT_TRUE(ReadTextFile(std::string(KAV_SOURCE_DIR) + "/map/map0" + std::to_string(screen) + ".map", &text));
+        ResetWorld();
+        LoadMapFromBuffer(text.data(), text.size());
+        std::string tga;
+        ASSERT_TRUE(ReadTextFile(out + "/back0" + std::to_string(screen) + "over.tga", &tga));
+        TgaPicture pic{};
+        ASSERT_EQ(DecodeTga((const uint8_t *)tga.data(), tga.size(), &pic), TGA_DECODED);
+        for (int side : {0, 31}) {
+            // The hero arrives through the left door from the screen before, the right from the one after.
+            if ((side == 0 && screen == 0) || (side == 31 && screen == 4)) continue;
+            for (int row = 0; row < 23; row++) {
+                if (TileGrid[row][side] != 9 || TileGrid[row + 1][side] == 9) continue;
+                doors++;
+                const double x = side == 0 ? 12.0 : 244.0, feet = (23 - row) * 8.0;
+                double alpha = 0;
+                int n = 0;
+                for (double py = feet + 1; py < feet + 20; py += 0.5)     // rows from the bottom, as decoded
+                    for (double px = x - 6; px < x + 6; px += 0.5, n++)
+                        alpha += pic.pixels[((size_t)(py * pic.height / 192) * pic.width + (size_t)(px * pic.width / 256)) * 4 + 3];
+                EXPECT_LT(alpha / n / 255.0, 0.5) << "screen " << screen + 1 << ", door on the " << (side ? "right" : "left");
+            }
+        }
+        std::free(pic.pixels);
+    }
+    EXPECT_EQ(doors, 8);   // every screen's doors but the first's left and the last's right
+    std::filesystem::remove_all(out);
 }
