@@ -1,5 +1,5 @@
 # Installing the Linux game in Debian's games layout, and its Debian package.
-#   cmake --install <build> --prefix DIR    DIR/games/kav, DIR/share/games/kav/{map,gfx}, ...
+#   cmake --install <build> --prefix DIR    DIR/games/kav, DIR/share/games/kav/{map,gfx,sfx}, ...
 #   cmake --build <build> --target kav-deb  kav_<version>_<arch>.deb at the top of the source tree
 # The files that name installed paths (menu entry, man page) are written at install time, so
 # they name the prefix actually installed to (/usr in the package).
@@ -10,7 +10,7 @@ set(KAV_MAINTAINER "The Kav developers <maintainers@users.noreply.c-seed-2294e35
     CACHE STRING "Maintainer of the Debian package: Name <address>")
 
 install(TARGETS kav RUNTIME DESTINATION games)
-install(DIRECTORY map gfx DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/games/kav)
+install(DIRECTORY map gfx sfx DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/games/kav)
 install(DIRECTORY dist/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons)
 
 # Debian's machine-readable copyright file, from the licence itself.

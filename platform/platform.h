@@ -111,3 +111,13 @@ std::string PlatformProgramFolder();
 // Called by the shell after it saved a screenshot at path: the browser offers the file as a
 // download (it lives only in the page's memory); the other backends have nothing to do.
 void PlatformPictureSaved(const char *path);
+
+// Called by the shell once at start-up of a run with sound: opens the sound output for
+// 16-bit stereo samples at `rate` a second. False when there is no device; the backend has
+// then said so once on stderr, and the game plays silently.
+bool PlatformOpenAudio(int rate, int stepFrames);
+// Called by the shell after each step with that step's samples (stepFrames frames, left and
+// right interleaved). At most about three steps stay queued: what comes beyond is dropped,
+// so a fast or slow loop never piles sound up or plays it late. A device that goes away
+// makes the rest silent (said once). The backend closes the output at exit.
+void PlatformQueueAudio(const int16_t *samples, int frames);

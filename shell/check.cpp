@@ -9,6 +9,7 @@
 
 #include "render/decode.h"
 #include "render/render.h"
+#include "sound/sound.h"
 #include "world/files.h"
 #include "world/map.h"
 #include "world/world.h"
@@ -154,22 +155,31 @@ void CheckPicture(FILE *out, const char *dir, const char *name, bool isBitmap, i
     *problems += report.problems;
 }
 
+// A sound the game would leave silent is a problem, as a picture it could not show.
+void CheckSound(FILE *out, const char *dir, const char *name, int *files, int *problems) {
+    FileReport report = {out, name, 0};
+    if (const char *problem = CheckSoundFile(Joined(dir, name).c_str())) Problem(report, 0, problem);
+    *files += report.problems > 0;
+    *problems += report.problems;
+}
+
 }  // namespace
 
 int RunDataCheckTo(const char *dir, FILE *out) {
-    int maps = 0, pictures = 0, badFiles = 0, problems = 0;
+    int maps = 0, pictures = 0, sounds = 0, badFiles = 0, problems = 0;
     for (int i = 0; MapFileName(i); i++, maps++) CheckMap(out, dir, MapFileName(i), &badFiles, &problems);
     for (int row = 0; row < AssetTableSize(); row++, pictures++) {
         bool isBitmap = false;
         const char *name = AssetTablePath(row, &isBitmap);
         CheckPicture(out, dir, name, isBitmap, &badFiles, &problems);
     }
+    for (; sounds < SFX_COUNT; sounds++) CheckSound(out, dir, SoundFileName(sounds), &badFiles, &problems);
     const char *where = dir && *dir ? dir : ".";
     if (problems == 0)
-        std::fprintf(out, "%s: %d maps and %d pictures checked, all well\n", where, maps, pictures);
+        std::fprintf(out, "%s: %d maps, %d pictures and %d sounds checked, all well\n", where, maps, pictures, sounds);
     else
-        std::fprintf(out, "%s: %d maps and %d pictures checked, %d problem%s in %d file%s\n", where, maps, pictures,
-                     problems, problems == 1 ? "" : "s", badFiles, badFiles == 1 ? "" : "s");
+        std::fprintf(out, "%s: %d maps, %d pictures and %d sounds checked, %d problem%s in %d file%s\n", where, maps,
+                     pictures, sounds, problems, problems == 1 ? "" : "s", badFiles, badFiles == 1 ? "" : "s");
     std::fflush(out);
     return problems == 0 ? 0 : 1;
 }

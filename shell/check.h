@@ -1,9 +1,9 @@
-// The data checker behind "kav --check [DIR]": the game's maps and pictures read as the game reads them.
+// The data checker behind "kav --check [DIR]": the game's maps, pictures and sounds read as the game reads them.
 #pragma once
 
 #include <cstdio>
 
-// Loads every map of the sequence and decodes every picture of the asset table under dir
+// Loads every map of the sequence, decodes every picture of the asset table and every sound under dir
 // (the working directory when null or empty), with no window. Prints one line per problem
 // (file, line or offset where it applies, what is wrong) and a summary line to out.
 // Returns 0 when all is well, 1 otherwise. Leaves the last map checked in the world state.

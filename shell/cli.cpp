@@ -31,21 +31,25 @@ const char *UsageText() {
                     "  --frames N      run N steps, then end (headless default: as many as the script holds)\n"
                     "  --input FILE    headless: key script, one line per run of steps: COUNT [KEY ...]\n"
                     "  --dump FILE     write the world state as JSON to FILE when the run ends\n"
-                    "  --data DIR      read map/ and gfx/ from DIR and nowhere else\n"
+                    "  --data DIR      read map/, gfx/ and sfx/ from DIR and nowhere else\n"
                     "  --record FILE   record the keys of each step of a window run as a demo\n"
                     "  --playdemo FILE play a demo back, in a window (Escape ends it) or with --headless\n"
                     "  --timedemo FILE play a demo in a window as fast as it can be drawn and print\n"
                     "                  the steps, the seconds and the frames per second\n"
                     "  --screenshot FILE  with --frames N: save the picture after step N as PNG and end\n"
-                    "  --check [DIR]   check the maps and pictures under DIR (default: the ones the game\n"
-                    "                  would read, found as for a run) and exit:\n"
+                    "  --nosound       play without sound (S switches the sound off and on while playing)\n"
+                    "  --volume N      sound volume from 0 to 100 (default 100)\n"
+                    "  --audio-out FILE  write all the sound of the run to FILE as a WAV file (48 kHz\n"
+                    "                  stereo, 16 bits); a headless run mixes as if at 60 steps a second\n"
+                    "  --check [DIR]   check the maps, pictures and sounds under DIR (default: the\n"
+                    "                  ones the game would read, found as for a run) and exit:\n"
                     "                  status 0 when all is well, 1 when anything is wrong\n"
                     "  --desktop       write world.log to ~/.local/state/kav/ and F12's pictures to\n"
                     "                  ~/Pictures/kav/ (the XDG folders), as the desktop menu's entry does\n"
                     "  --version       show the version and the licence\n"
                     "  --help          show this text\n"
                     "\n"
-                    "The game reads its maps and pictures (map/ and gfx/) from:\n") +
+                    "The game reads its maps, pictures and sounds (map/, gfx/ and sfx/) from:\n") +
         DataSearchOrder();
     return text.c_str();
 }
@@ -156,6 +160,25 @@ static bool SetScreenshot(const std::string &value, CommandLine *cl, std::string
     return SetPath("--screenshot", &cl->screenshotPath, value, error);
 }
 
+static bool SetNosound(const std::string &, CommandLine *cl, std::string *) {
+    cl->nosound = true;
+    return true;
+}
+
+static bool SetVolume(const std::string &value, CommandLine *cl, std::string *error) {
+    int64_t volume;
+    if (!ParseCount(value, 100, &volume)) {
+        *error = "--volume needs a whole number from 0 to 100, not '" + value + "'";
+        return false;
+    }
+    cl->volume = (int)volume;
+    return true;
+}
+
+static bool SetAudioOut(const std::string &value, CommandLine *cl, std::string *error) {
+    return SetPath("--audio-out", &cl->audioOutPath, value, error);
+}
+
 static bool SetCheck(const std::string &value, CommandLine *cl, std::string *) {
     cl->check = true;
     cl->checkDir = value;
@@ -172,6 +195,8 @@ static const OptionSpec OPTIONS[] = {
     {"--data", NEEDS_VALUE, SetData},
     {"--record", NEEDS_VALUE, SetRecord},   {"--playdemo", NEEDS_VALUE, SetPlaydemo},
     {"--timedemo", NEEDS_VALUE, SetTimedemo}, {"--screenshot", NEEDS_VALUE, SetScreenshot},
+    {"--nosound", NO_VALUE, SetNosound},    {"--volume", NEEDS_VALUE, SetVolume},
+    {"--audio-out", NEEDS_VALUE, SetAudioOut},
 };
 
 static const OptionSpec *FindOption(const std::string &name) {
@@ -259,7 +284,8 @@ static bool CheckFilesApart(const CommandLine &cl, std::string *error) {
     const Named files[] = {
         {"--input", &cl.inputPath, false},       {"--playdemo", &cl.demoPath, false},
         {"--record", &cl.recordPath, true},      {"--screenshot", &cl.screenshotPath, true},
-        {"--dump", &cl.dumpPath, true},          {"the game's log", &LOG, true},
+        {"--audio-out", &cl.audioOutPath, true}, {"--dump", &cl.dumpPath, true},
+        {"the game's log", &LOG, true},
     };
     const int count = sizeof files / sizeof files[0];
     for (int i = 0; i < count; i++)
@@ -301,6 +327,14 @@ static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string
                 *error = std::string(windowOnly) + " has no meaning with --headless (no window)";
                 return false;
             }
+    }
+    if (cl.nosound && Saw(seen, "--audio-out")) {
+        *error = "--nosound and --audio-out cannot both be given: there would be nothing to write";
+        return false;
+    }
+    if (cl.timedemo && Saw(seen, "--audio-out")) {
+        *error = "--audio-out has no meaning with --timedemo, which plays without sound";
+        return false;
     }
     if (cl.timedemo && Saw(seen, "--fps")) {
         *error = "--fps has no meaning with --timedemo, which runs as fast as it can";

@@ -21,6 +21,9 @@ struct CommandLine {
     bool check = false;         // check the game's data files instead of playing
     std::string checkDir;       // where the data to check lives; empty: the working directory
     std::string dataDir;        // where to read map/ and gfx/, instead of searching
+    bool nosound = false;       // no sound device, nothing mixed
+    int volume = 100;           // sound volume, 0..100
+    std::string audioOutPath;   // everything mixed during the run written here as a WAV file
 };
 
 // Reads the options. False with *error saying what was wrong for an unknown option, a

@@ -3,6 +3,7 @@
 
 #include "platform/platform.h"
 #include "render/render.h"
+#include "shell/audio.h"
 #include "shell/game_step.h"
 #include "shell/session.h"
 #include "shell/state.h"
@@ -69,6 +70,7 @@ LoopPass RunLoopPass(FrameLoop *loop) {
     PlatformSwapBuffers();
     framesRun++;
     SessionStep();
+    RunSoundStep();
     if (toggleAsked) {
         toggleAsked = false;
         if (!ToggleFullscreen()) {   // the new window could not be made

@@ -2,6 +2,7 @@
 #include "shell/game_step.h"
 
 #include "sim/sim.h"
+#include "sound/sound.h"
 #include "world/map.h"
 #include "world/world.h"
 
@@ -29,4 +30,5 @@ void StartWorld(int map) {
     mapIndex = map;
     SetHeroStart();
     LoadCurrentMap();
+    RememberWorld();   // the sound hears what the steps change from here
 }

@@ -1,6 +1,7 @@
 // The headless runner: the game's steps fed from a key script, no window, no GL.
 #include "shell/headless.h"
 
+#include "shell/audio.h"
 #include "shell/game_step.h"
 #include "shell/script.h"
 #include "world/world.h"
@@ -24,6 +25,7 @@ bool RunHeadlessSlice(HeadlessRun *run, int64_t maxSteps) {
             break;
         }
         FrameUpdate();
+        RunSoundStep();
         run->step++;
     }
     if (run->step >= run->total) run->ended = true;

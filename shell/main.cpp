@@ -1,6 +1,7 @@
 // The program's entry: reads the command line and runs the game, in a window or headless.
 // On Windows too: the MinGW start-up calls main for a windowed program that has no WinMain.
 #include "platform/platform.h"
+#include "shell/audio.h"
 #include "shell/check.h"
 #include "shell/cli.h"
 #include "shell/data.h"
@@ -139,7 +140,20 @@ int main(int argc, char **argv) {
 
     desktopRun = cl.desktop;
     OpenWorldLog(WorldLogPath().c_str());
+    RunSoundOptions sound;
+    sound.device = !cl.headless && !cl.timedemo && !cl.nosound;
+    sound.outPath = cl.audioOutPath;
+    sound.volume = cl.volume;
+    if (!StartRunSound(sound, &error)) {
+        std::fprintf(stderr, "kav: %s\n", error.c_str());
+        CloseWorldLog();
+        return 1;
+    }
     int status = cl.headless ? Headless(cl, runs, startMap) : Windowed(cl, runs, startMap);
+    if (!EndRunSound(&error)) {
+        std::fprintf(stderr, "kav: %s\n", error.c_str());
+        status = 1;
+    }
     CloseWorldLog();
     // The timedemo's line is what it is run for; a play's own notes on stdout (F12) are not,
     // and a game started without a console (Windows) has nowhere to write them.

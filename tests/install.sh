@@ -4,7 +4,7 @@
 # the data beside it; a lone copy finds none, says where it looked and runs as without data, until --data or
 # KAV_DATA names the folder, which then wins over a different data set in the working folder.
 # Each run's world after 30 steps must equal the one seen from the source folder, and
-# world.log is written where the game was started.
+# world.log is written where the game was started; the installed game finds its sounds too.
 # A game installed on this machine already does not change the outcome: the lone copy's runs
 # do not see the folder the build installs to (hidden in a mount namespace of their own).
 # Usage: install.sh BUILD_DIR KAV SOURCE_DIR
@@ -32,7 +32,7 @@ if [ -e "$datadir/map" ] || [ -e "$datadir/gfx" ]; then
 fi
 
 cmake --install "$build" --prefix "$tmp/prefix" >"$tmp/install.log" || fail "cmake --install: $(cat "$tmp/install.log")"
-for f in games/kav share/games/kav/map/map00.map share/games/kav/gfx/font.bmp; do
+for f in games/kav share/games/kav/map/map00.map share/games/kav/gfx/font.bmp share/games/kav/sfx/shot.wav; do
     [ -f "$tmp/prefix/$f" ] || fail "$f not installed"
 done
 mkdir "$tmp/lone" && cp "$tmp/prefix/games/kav" "$tmp/lone/kav"
@@ -46,7 +46,7 @@ run() {
     (cd "$tmp/$name" && "$@" --headless --frames 30 --dump world.json 2>stderr.txt) || fail "$name: exit $?"
     [ -f "$tmp/$name/world.log" ] || fail "$name: no world.log where the game started"
 }
-run installed "$tmp/prefix/games/kav"
+run installed "$tmp/prefix/games/kav" --audio-out sound.wav   # silent on stderr: every sound found
 run beside "$kav"
 # A data set here whose first screen is another: the named folder must win over it.
 for name in option environment; do

@@ -1,6 +1,6 @@
 #!/bin/bash
-# The folders depend one way: platform and world at the bottom, sim and render above world,
-# shell on top; the entries of the programs (the web page's among them) and the tools over
+# The folders depend one way: platform and world at the bottom, sim, render and sound above
+# world, shell on top; the entries of the programs (the web page's among them) and the tools over
 # the game. Each file includes only the folders its row allows (a row's files are those of
 # its folder and the folders under it that no other row names), and only render/gl.h and
 # the platform backends name the GL or window-system headers.
@@ -24,8 +24,9 @@ platform platform
 world world platform
 sim sim world platform
 render render world platform
-shell shell sim render world platform
-platform/web/main.cpp shell sim render world platform
+sound sound world platform
+shell shell sim render sound world platform
+platform/web/main.cpp shell sim render sound world platform
 tools/tiled tools world
 tools/tiled/tests tools tests world
 tools/assetgen tools render world
@@ -33,6 +34,7 @@ tools/assetgen/tests tools render world
 tools/sim_link_check.cpp sim world platform
 tools/simbench shell sim render world platform
 tools/bench shell sim render world platform
+tools/soundbench sound world platform
 TABLE
 )
 while read -r folder allowed; do
@@ -54,7 +56,7 @@ if grep -rEn '^#include "platform/web/main' --include='*.cpp' --include='*.h' . 
     fail=1
 fi
 # What differs between Windows and the rest lives in platform/ (and the GL header's guard).
-for f in $(grep -rlE '^[[:space:]]*#[[:space:]]*if.*_WIN32' shell world sim render); do
+for f in $(grep -rlE '^[[:space:]]*#[[:space:]]*if.*_WIN32' shell world sim render sound); do
     [ "$f" = render/gl.h ] || { echo "$f tests _WIN32 outside platform/"; fail=1; }
 done
 [ $fail = 0 ] && echo "ok: every folder includes only the folders below it"

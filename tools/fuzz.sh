@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
-# and runs each for a given time, seeded with our maps, pictures and test fixtures.
+# and runs each for a given time, seeded with our maps, pictures, sounds and test fixtures.
 #
 #   tools/fuzz.sh [SECONDS] [TARGET ...]      SECONDS per target (default 60);
-#                                             TARGET among fuzz_map fuzz_tga fuzz_bmp (default all)
+#                                             TARGET among fuzz_map fuzz_tga fuzz_bmp fuzz_wav (default all)
 # Environment: KAV_FUZZ_BUILD  build directory (default <source>/build-fuzz)
 #              KAV_FUZZ_JOBS   make jobs (default 2)
 #
@@ -15,13 +15,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_map fuzz_tga fuzz_bmp)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_map fuzz_tga fuzz_bmp fuzz_wav)
 build=${KAV_FUZZ_BUILD:-$root/build-fuzz}
 jobs=${KAV_FUZZ_JOBS:-2}
 
 case $seconds in ''|*[!0-9]*) echo "fuzz.sh: SECONDS must be a whole number, not '$seconds'" >&2; exit 2 ;; esac
 for t in "${targets[@]}"; do
-  case $t in fuzz_map|fuzz_tga|fuzz_bmp) ;; *) echo "fuzz.sh: unknown target '$t'" >&2; exit 2 ;; esac
+  case $t in fuzz_map|fuzz_tga|fuzz_bmp|fuzz_wav) ;; *) echo "fuzz.sh: unknown target '$t'" >&2; exit 2 ;; esac
 done
 command -v clang++ >/dev/null || { echo "fuzz.sh: clang++ not found (Debian packages clang, libclang-rt-14-dev)" >&2; exit 2; }
 
@@ -39,6 +39,7 @@ seed_files() {
     fuzz_map) find "$root/map" "$root/tests/fixtures/maps" -type f 2>/dev/null ;;
     fuzz_tga) find "$root/gfx" "$root/assets" "$root/tests/fixtures" -type f -iname '*.tga' 2>/dev/null ;;
     fuzz_bmp) find "$root/gfx" "$root/assets" "$root/tests/fixtures" -type f \( -iname '*.bmp' -o -iname '*.dib' \) 2>/dev/null ;;
+    fuzz_wav) find "$root/sfx" "$root/tests/fixtures" -type f -iname '*.wav' 2>/dev/null ;;
   esac
 }
 

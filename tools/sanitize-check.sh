@@ -32,7 +32,7 @@ step "configure and build with $cxx in $build"
 mkdir -p "$build"
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DKAV_SANITIZE=ON >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 2; }
-cmake --build "$build" -j "$jobs" --target kav_map_soak kav_unit_tests fuzz_map_replay fuzz_tga_replay fuzz_bmp_replay \
+cmake --build "$build" -j "$jobs" --target kav_map_soak kav_unit_tests fuzz_map_replay fuzz_tga_replay fuzz_bmp_replay fuzz_wav_replay \
       >"$build/build.log" 2>&1 || { tail -n 40 "$build/build.log"; exit 2; }
 find_binary() { find "$build" -type f -name "$1" -perm -u+x | head -n 1; }
 
@@ -51,6 +51,8 @@ mapfile -t tga < <(find "$root/gfx" "$root/tests/fixtures" -type f -iname '*.tga
 mapfile -t bmp < <(find "$root/gfx" "$root/tests/fixtures" -type f \( -iname '*.bmp' -o -iname '*.dib' \) 2>/dev/null)
 replay fuzz_tga "${tga[@]}"
 replay fuzz_bmp "${bmp[@]}"
+mapfile -t wav < <(find "$root/sfx" "$root/tests/fixtures" -type f -iname '*.wav' 2>/dev/null)
+replay fuzz_wav "${wav[@]}"
 
 if [ "$soak_steps" -gt 0 ]; then
   # A real map in place of the first screen, the exits leading on to the other real maps;

@@ -1,6 +1,6 @@
 # The Windows program's resources (icon, version information, manifest) and the zip for
 # players: kav-windows.zip at the top of the source tree, a folder kav/ with the stripped
-# kav.exe, map/, gfx/, the licence and the player's notes, both with Windows line ends.
+# kav.exe, map/, gfx/, sfx/, the licence and the player's notes, both with Windows line ends.
 
 enable_language(RC)
 set(KAV_ICON ${CMAKE_SOURCE_DIR}/dist/icons/kav.ico)
@@ -25,6 +25,7 @@ add_custom_target(kav-windows-zip
   COMMAND ${CMAKE_STRIP} ${KAV_PACKAGE_DIR}/kav.exe
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/map ${KAV_PACKAGE_DIR}/map
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/gfx ${KAV_PACKAGE_DIR}/gfx
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/sfx ${KAV_PACKAGE_DIR}/sfx
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/notes/README-windows.txt ${CMAKE_BINARY_DIR}/notes/LICENSE.txt
           ${KAV_PACKAGE_DIR}/
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/package

@@ -3,6 +3,7 @@
 // a person. The frame
 // loop runs one frame per animation frame of the browser, at most 60 steps a second.
 #include "render/render.h"
+#include "shell/audio.h"
 #include "shell/dump.h"
 #include "shell/game_step.h"
 #include "shell/frame_loop.h"
@@ -41,9 +42,14 @@ static void WebFrame() {
     }
 }
 
-// answer: 1 full screen, 0 windowed (the page asked the start question).
+// answer: 1 full screen, 0 windowed (the page asked the start question). Called inside the
+// player's click, so the sound may start.
 extern "C" EMSCRIPTEN_KEEPALIVE void KavStart(int answer) {
     OpenWorldLog();
+    RunSoundOptions sound;
+    sound.device = true;
+    std::string error;
+    StartRunSound(sound, &error);   // with a device only, nothing can fail
     if (!StartGame(answer != 0 ? 1 : 0)) {
         CloseWorldLog();
         EM_ASM({ if (Module.kavEnded) Module.kavEnded(0); });
@@ -65,9 +71,10 @@ static bool scriptPicture;
 
 // frames: the page's frames=N, empty when not given. With picture set, the game's window
 // is made first and the scene drawn once after the last step (the picture the next frame
-// would show). Returns 1 when the run can go on; 0 with the reason in KavDumpText.
+// would show). With audio set, the run's sound goes to /kav-audio.wav as --audio-out writes
+// it. Returns 1 when the run can go on; 0 with the reason in KavDumpText.
 extern "C" EMSCRIPTEN_KEEPALIVE int KavBeginScript(const char *path, const char *name, const char *frames,
-                                                   int picture) {
+                                                   int picture, int audio) {
     int64_t steps = -1;
     if (frames && *frames && !ParseStepLimit(frames, "frames", &steps, &dumpText)) return 0;
     FILE *in = std::fopen(path ? path : "", "rb");
@@ -83,6 +90,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE int KavBeginScript(const char *path, const char 
     scriptPicture = picture != 0;
     if (scriptPicture && !CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false)) {
         dumpText = "the window could not be made";
+        CloseWorldLog();
+        return 0;
+    }
+    RunSoundOptions sound;
+    if (audio) sound.outPath = "/kav-audio.wav";
+    if (!StartRunSound(sound, &dumpText)) {
         CloseWorldLog();
         return 0;
     }
@@ -103,11 +116,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScriptSlice(double seconds) {
 // Steps run so far, for the page to show.
 extern "C" EMSCRIPTEN_KEEPALIVE double KavScriptSteps() { return (double)scriptRun.step; }
 
-// The end of the run: the picture when asked for, and the world dump in KavDumpText.
-extern "C" EMSCRIPTEN_KEEPALIVE void KavEndScript() {
+// The end of the run: the picture when asked for, the sound file, and the world dump in
+// KavDumpText. 0 with the reason there when the sound could not be written.
+extern "C" EMSCRIPTEN_KEEPALIVE int KavEndScript() {
     if (scriptPicture) DrawScene();
-    dumpText = WorldDumpText(scriptRun.step);
+    const bool written = EndRunSound(&dumpText);
     CloseWorldLog();
+    if (!written) return 0;
+    dumpText = WorldDumpText(scriptRun.step);
+    return 1;
 }
 
 // The most bytes a script may hold. The page hands over one byte more at most, enough for a

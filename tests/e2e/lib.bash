@@ -3,12 +3,17 @@
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
-# A fresh working directory with the game's maps and pictures, so world.log lands there.
+# Window runs play their sound into SDL's null audio driver: nothing to say on stderr, the
+# same on a machine with a sound card. (sound.sh chooses its drivers itself.)
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
+# A fresh working directory with the game's maps, pictures and sounds, so world.log lands there.
 make_workdir() {
     work=$(mktemp -d)
     trap 'stop_games; rm -rf "$work"' EXIT
     ln -s "$src/map" "$work/map"
     ln -s "$src/gfx" "$work/gfx"
+    ln -s "$src/sfx" "$work/sfx"
     cd "$work" || exit 1
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "render/render.h"
+#include "sound/sound.h"
 #include "shell/check.h"
 #include "tests/unit/map_fixture.h"
 #include "tests/unit/test_files.h"
@@ -20,6 +21,12 @@ std::string GoodMap() { return GridText() + Counts(1, 0, 0, 0, 0) + Cannon(0, 12
 
 std::string Tga2x2(int depth = 24) { return TgaFile(2, depth, 2, 2, std::string(4 * depth / 8, '\x7f')); }
 
+// A WAV file of one sample at 24 kHz: 16-bit mono PCM.
+std::string Wav1() {
+    return std::string("RIFF\x26\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\xc0\x5d\0\0\x80\xbb\0\0\x02\0\x10\0data\x02\0\0\0\x10\x20",
+                       46);
+}
+
 
 class DataCheck : public FolderTest {
 protected:
@@ -27,6 +34,8 @@ protected:
         FolderTest::SetUp();
         ASSERT_EQ(mkdir((dir + "/map").c_str(), 0755), 0);
         ASSERT_EQ(mkdir((dir + "/gfx").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir((dir + "/sfx").c_str(), 0755), 0);
+        for (int id = 0; id < SFX_COUNT; id++) WriteAll(dir + "/" + SoundFileName(id), Wav1());
         for (int i = 0; i < 5; i++) WriteAll(dir + "/" + MapFileName(i), GoodMap());
         for (int row = 0; row < AssetTableSize(); row++) {
             bool isBitmap = false;
@@ -48,7 +57,7 @@ protected:
 
 TEST_F(DataCheck, SoundDataPassesWithOneSummaryLine) {
     EXPECT_EQ(Check(), 0) << text;
-    EXPECT_EQ(text, dir + ": 5 maps and 73 pictures checked, all well\n");
+    EXPECT_EQ(text, dir + ": 5 maps, 73 pictures and 11 sounds checked, all well\n");
 }
 
 TEST_F(DataCheck, MapProblemsAreNamedWithFileAndLine) {
@@ -104,4 +113,17 @@ TEST_F(DataCheck, ManyProblemsInOneFileAreCountedNotAllPrinted) {
     EXPECT_TRUE(Says("map/map01.map: ")) << text;
     EXPECT_TRUE(Says("more problems not shown\n")) << text;
     EXPECT_LE(std::count(text.begin(), text.end(), '\n'), 25 + 2);
+}
+
+TEST_F(DataCheck, SoundProblemsSayWhy) {
+    std::string stereo = Wav1();
+    stereo[22] = 2;
+    WriteAll(dir + "/sfx/shot.wav", stereo);
+    WriteAll(dir + "/sfx/alarm.wav", Wav1().substr(0, 45));   // the last sample cut in half
+    std::remove((dir + "/sfx/train.wav").c_str());
+    EXPECT_EQ(Check(), 1);
+    EXPECT_TRUE(Says("sfx/shot.wav: not 16-bit PCM with one channel\n")) << text;
+    EXPECT_TRUE(Says("sfx/alarm.wav: the file ends inside its samples\n")) << text;
+    EXPECT_TRUE(Says("sfx/train.wav: cannot open the file\n")) << text;
+    EXPECT_TRUE(Says("3 problems in 3 files\n")) << text;
 }

@@ -17,6 +17,8 @@
 #include "render/render.h"
 #include "shell/window.h"
 #include "shell/check.h"
+#include "sound/sound.h"
+#include "sound/wav.h"
 #include "tests/unit/test_files.h"
 #include "world/files.h"
 #include "world/map.h"
@@ -42,7 +44,8 @@ protected:
 }   // namespace
 
 // Each reader meets each kind of file that is not a plain one. Outcomes: the map loader's log
-// line (the grid untouched), the bitmap loader's silence, the data checker's problem line.
+// line (the grid untouched), the bitmap loader's silence, the sound check's reason, the data
+// checker's problem line.
 TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
     const std::string fifo = dir + "/pipe", folder = dir + "/folder";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -61,6 +64,8 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
 
         EXPECT_EQ(LoadBmpImage(path.c_str()), nullptr);
         EXPECT_EQ(nullMessageBoxes.size(), 0u);
+
+        EXPECT_STREQ(CheckSoundFile(path.c_str()), "cannot open the file");
     }
 
     // The data checker on a copy of the game's data: sound as it is; with a named pipe in place
@@ -69,6 +74,7 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
     std::filesystem::create_directory(dir + "/data");
     std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/map", dir + "/data/map", std::filesystem::copy_options::recursive);
     std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/gfx", dir + "/data/gfx", std::filesystem::copy_options::recursive);
+    std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/sfx", dir + "/data/sfx", std::filesystem::copy_options::recursive);
     const std::string data = dir + "/data", picture = data + "/gfx/back00over.tga";
     int status = -1;
     Printed([&](FILE *out) { status = RunDataCheckTo(data.c_str(), out); });
@@ -101,6 +107,48 @@ TEST_F(HostileFiles, EachBitmapFailureShowsItsOwnMessage) {
         EXPECT_EQ(nullMessageBoxes[0].caption, "Error");
         EXPECT_EQ(nullMessageBoxes[0].buttons, MB_OK_);
     }
+}
+
+// Damaged WAV files: each is refused with its reason, the walk never reads past the end
+// (the sanitizer build would say so), and the game leaves that one sound silent with one line.
+TEST_F(HostileFiles, EachDamagedSoundIsRefusedWithItsReason) {
+    auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    const std::string fmt = "fmt " + le32(16) + std::string("\x01\0\x01\0", 4) + le32(24000) + le32(48000) +
+                            std::string("\x02\0\x10\0", 4);
+    const std::string samples = "data" + le32(4) + "abcd";
+    auto riff = [&](const std::string &body) { return "RIFF" + le32(uint32_t(body.size() + 4)) + "WAVE" + body; };
+    auto with = [&](size_t at, const std::string &bytes) { std::string f = fmt; return f.replace(at, bytes.size(), bytes); };
+    const struct { std::string file; WavReason reason; } cases[] = {
+        {"", WAV_NOT_WAVE},
+        {"RIFF\x04\0\0\0WAVX", WAV_NOT_WAVE},
+        {riff(samples), WAV_NO_FORMAT},
+        {riff(fmt.substr(0, 20)), WAV_NO_FORMAT},                           // the format chunk cut short
+        {riff("junk" + le32(0xFFFFFFF0u) + fmt + samples), WAV_NO_FORMAT},  // a chunk claiming 4 GB
+        {riff(with(8, std::string("\x03\0", 2)) + samples), WAV_NOT_TAKEN},   // floating point
+        {riff(with(10, std::string("\x02\0", 2)) + samples), WAV_NOT_TAKEN},  // stereo
+        {riff(with(22, std::string("\x08\0", 2)) + samples), WAV_NOT_TAKEN},  // 8 bits
+        {riff(with(12, le32(4000)) + samples), WAV_BAD_RATE},
+        {riff(with(12, le32(0xFFFFFFFFu)) + samples), WAV_BAD_RATE},
+        {riff(fmt), WAV_NO_DATA},
+        {riff(fmt + "data" + le32(1) + "a"), WAV_NO_DATA},
+        {riff(fmt + "data" + le32(0xFFFFFFFFu) + "abcd"), WAV_SHORT_DATA},
+        {riff(samples + fmt), WAV_DECODED},                                 // the order of chunks is free
+    };
+    for (const auto &c : cases) {
+        WavSound sound;
+        EXPECT_EQ(DecodeWav(reinterpret_cast<const uint8_t *>(c.file.data()), c.file.size(), &sound), c.reason)
+            << WavReasonText(c.reason) << " in " << c.file.size() << " bytes";
+    }
+
+    std::filesystem::copy(std::string(KAV_SOURCE_DIR) + "/sfx", dir + "/sfx");
+    WriteAll(dir + "/sfx/jump.wav", cases[4].file);
+    std::snprintf(dataFolder, sizeof dataFolder, "%s/", dir.c_str());
+    testing::internal::CaptureStderr();
+    const int loaded = LoadSounds();
+    const std::string said = testing::internal::GetCapturedStderr();
+    dataFolder[0] = '\0';
+    EXPECT_EQ(loaded, SFX_COUNT - 1);
+    EXPECT_EQ(said, "kav: sfx/jump.wav: no whole format chunk; that sound stays silent\n");
 }
 
 // Replacing a file keeps what it was: its permission bits, and a link to it stays a link. A

@@ -45,6 +45,7 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
         {{"--record", "d/../x", "--screenshot", "x", "--frames", "1"}, "--record and --screenshot"},
         {{"--windowed", "--dump", "x.png", "--screenshot", "x.png", "--frames", "1"}, "--screenshot and --dump"},
         {{"--headless", "--input", "world.log"}, "--input and the game's log"},
+        {{"--headless", "--audio-out", "x", "--dump", "x"}, "--audio-out and --dump"},
         {{"--input", "k.txt"}, "--headless"},
         {{"--record", "a.dem", "--playdemo", "b.dem"}, "--record and --playdemo"},
         {{"--headless", "--input", "k.txt", "--playdemo", "b.dem"}, "--input and --playdemo"},
@@ -61,6 +62,9 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
         {{"--check", "--headless"}, "--check"},
         {{"--check="}, "--check"},
         {{"--data="}, "--data"},
+        {{"--volume", "101"}, "101"},
+        {{"--nosound", "--audio-out", "a.wav"}, "--nosound and --audio-out"},
+        {{"--timedemo", "d.dem", "--audio-out", "a.wav"}, "--audio-out"},
     };
     for (const auto &b : bad) {
         EXPECT_FALSE(Parse(b.args, &cl, &error)) << b.mention;

@@ -4,13 +4,15 @@
 
 SRC is the source tree, PAGE the folder of the built page (kav.html and its files), KAV the
 native game, REFERENCE the native offscreen picture maker (kav_web_reference). Checks that the page runs key scripts
-to the same world dump as the native game, draws the same picture, takes the keyboard, and
-ends on Escape; that F12 offers the picture as a download; and that the page a visitor meets
-explains itself and fits a small window, nothing cut off, in under 3 MB.
+to the same world dump and the same sound as the native game, draws the same picture, plays
+sound after the start question's click, takes the keyboard, and ends on Escape; that F12
+offers the picture as a download; and that the page a visitor meets explains itself and fits
+a small window, nothing cut off, in under 3 MB.
 """
 import base64
 import functools
 import glob
+import hashlib
 import http.server
 import json
 import os
@@ -144,9 +146,17 @@ def native_dump(script, frames):
         return f.read()
 
 
-def page_script(browser, base, script_url, frames=None, picture=False):
+def native_audio(script):
+    out = os.path.join(WORK, "native.wav")
+    subprocess.run([KAV, "--headless", "--input", script, "--audio-out", out], cwd=SRC, check=True, timeout=120)
+    with open(out, "rb") as f:
+        data = f.read()
+    return "%s %d" % (hashlib.sha256(data).hexdigest(), len(data))
+
+
+def page_script(browser, base, script_url, frames=None, picture=False, audio=False):
     browser.open(base + "/page/kav.html?script=" + script_url + ("" if frames is None else "&frames=%s" % frames)
-                 + ("&picture=1" if picture else ""))
+                 + ("&picture=1" if picture else "") + ("&audio=1" if audio else ""))
     state = browser.wait("['done', 'failed'].includes(document.body.dataset.kav)"
                          " && document.body.dataset.kav")
     return (state, browser.eval("document.getElementById('kav-dump').textContent"),
@@ -189,6 +199,13 @@ def run(browser, base):
         same = state == "done" and dump == native_dump(os.path.join(SRC, rel), frames)
         check(same, "dump of %s equals the native one%s" % (rel, "" if same else ": " + error))
     print("     (%d dumps in %.1f s)" % (len(scripts), time.time() - started))
+
+    # Same sound, bit for bit: the WAV file of a seeded script as the native --audio-out writes it.
+    rel = "tests/fixtures/golden/scripts/map1-seed1.txt"
+    state, dump, error = page_script(browser, base, "../" + rel, audio=True)
+    audio = browser.eval("document.getElementById('kav-audio').textContent")
+    native = native_audio(os.path.join(SRC, rel))
+    check(state == "done" and audio == native, "sound of %s equals the native WAV: %r / %r" % (rel, audio, native))
 
     # Scripts the page must refuse with the reason, as the command line does: a script past
     # the native limit of 4 MB with the native message, steps no recording reaches at once.
@@ -257,7 +274,7 @@ def run(browser, base):
                     f.write(backdrop)
                 change = "FS.writeFile('/gfx/back.bmp', %s)" % json.dumps(backdrop)
             ran = browser.eval("Module.%s;"
-                               " runScriptBytes(new TextEncoder().encode(%s), 'shot', '80', 1).then(r => r.ok ? 1 : 0)"
+                               " runScriptBytes(new TextEncoder().encode(%s), 'shot', '80', 1, 0).then(r => r.ok ? 1 : 0)"
                                % (change, json.dumps(script)))
             state = "done" if state == "done" and ran == 1 else "failed"
         native = os.path.join(WORK, "native%d.ppm" % n)
@@ -300,6 +317,8 @@ def run(browser, base):
                  " window.ticks = 0; (function tick() { ticks++; requestAnimationFrame(tick); })()")
     browser.hold("ArrowRight", 39, "ticks >= 30")
     browser.hold(" ", 32, "ticks >= 35")
+    heard = browser.wait("Module.kavAudio && Module.kavAudio.peak > 0 && Module.kavAudio.ctx.currentTime > 0.2"
+                         " && [Module.kavAudio.ctx.state, Module.kavAudio.steps, Module.kavAudio.peak]", 10)
     left = browser.hold("F1", 112, "document.fullscreenElement === null")
     browser.wait("ticks >= 45")
     lit = browser.eval("""(() => { const c = document.createElement('canvas'); c.width = 800; c.height = 600;
@@ -307,6 +326,9 @@ def run(browser, base):
         const d = g.getImageData(0, 0, 800, 600).data; let n = 0;
         for (let i = 0; i < d.length; i += 4) if (d[i] + d[i + 1] + d[i + 2] > 60) n++; return n; })()""")
     check(full == "canvas", "Yes at the start question puts the canvas in full screen (%r)" % full)
+    check(bool(heard) and heard[0] == "running" and heard[1] > 10,
+          "after the click the audio context runs and plays the game's steps, the shot's sound among them:"
+          " [state, steps queued, peak] %r" % (heard,))
     downloads = os.path.join(WORK, "downloads")
     os.makedirs(downloads)
     browser.send("Browser.setDownloadBehavior", behavior="allow", downloadPath=downloads)

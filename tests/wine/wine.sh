@@ -1,9 +1,10 @@
 # The Windows package under Wine: the zip holds the licence and the player's notes with
 # Windows line ends; kav.exe is stripped and carries its icon, version and manifest (read
-# back with MinGW's binutils); it gives the same dumps as the Linux build, bit for bit;
-# under Xvfb its window draws the Linux build's picture, F12 saves it as a PNG file, Escape
-# ends it with 27, the start question takes Return and Escape, and a broken picture shows
-# its message box.
+# back with MinGW's binutils); it gives the same dumps and the same sound file as the Linux
+# build, bit for bit; under Xvfb its window draws the Linux build's picture, plays on
+# silently without a sound device and says so, F12 saves it as a PNG file, Escape ends it
+# with 27, the start question takes Return and Escape, and a broken picture shows its
+# message box.
 #   wine.sh KAV_WINDOWS_ZIP SRC LINUX_KAV
 # Needs wine, wine64, xvfb, xdotool, x11-utils and imagemagick. Prints the seconds each part took.
 set -u
@@ -24,7 +25,7 @@ if [ -z "$stage" ]; then
     trap 'wineserver -k 2> /dev/null; rm -rf "$top"' EXIT
     (cd "$top" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
     exe=$top/kav/kav.exe
-    for f in kav.exe map/map04.map gfx/font.bmp gfx/trainend04.tga README-windows.txt LICENSE.txt; do
+    for f in kav.exe map/map04.map gfx/font.bmp gfx/trainend04.tga sfx/train.wav README-windows.txt LICENSE.txt; do
         [ -s "$top/kav/$f" ] || fail "the package has no kav/$f"
     done
     for f in README-windows.txt LICENSE.txt; do
@@ -64,6 +65,11 @@ if [ -z "$stage" ]; then
         fail "kav.exe: $out"
     took "$t" "headless dumps under Wine"
     pass "kav.exe and the Linux build: ${out#ok: }"
+    script=$src/tests/fixtures/golden/scripts/map2-seed1.txt
+    (cd "$top" && timeout -s KILL 60 wine "$exe" --headless --input "$script" --audio-out "$top/wine.wav" &&
+        "$linux" --headless --input "$script" --audio-out "$top/linux.wav" --data "$src") || fail "--audio-out runs"
+    cmp -s "$top/wine.wav" "$top/linux.wav" || fail "kav.exe and the Linux build wrote different sound for $script"
+    pass "kav.exe and the Linux build write the same sound file ($(stat -c %s "$top/wine.wav") bytes)"
     wineserver -k 2> /dev/null   # the window runs start afresh on their own X server
 
     t=$(clock)
@@ -143,12 +149,19 @@ escape_ends() {
     [ $status -eq 27 ] || fail "exit status $status after Escape $2, not 27"
 }
 
+# No sound device here: the game says so once and plays its steps.
+"$wine" --windowed --frames 30 --dump silent.json 2> err.txt || fail "no sound device: status $?"
+[ "$(grep -c "kav: no sound device" err.txt)" = 1 ] || { cat err.txt; fail "no sound device: not said once"; }
+[ "$(dump_value silent.json frame)" = 30 ] || fail "no sound device: the run stopped at $(dump_value silent.json frame)"
+pass "Wine without a sound device: one line, and the run goes on"
+
 # The same still frame from both builds: the first screen with its cannons stopped, so
 # that nothing moves once the hero stands, with the debug text and the tile view on.
 mkdir -p still/map
 cp "$src"/tests/fixtures/golden/maps/map0?.map still/map/
 sed -i 's/freqspd .*/freqspd 0.00/' still/map/map00.map
 ln -s "$src/gfx" still/gfx
+ln -s "$src/sfx" still/sfx
 cd still
 for build in linux wine; do
     if [ $build = linux ]; then kav=$linux; else kav=$wine; fi
@@ -242,6 +255,7 @@ pass "Wine focus loss lets go of the keys (hero at x $x)"
 mkdir broken
 cp -r "$src/gfx" broken/gfx
 ln -s "$src/map" broken/map
+ln -s "$src/sfx" broken/sfx
 rm broken/gfx/font.bmp
 printf 'BM%062d' 0 > broken/gfx/back.bmp
 cd broken

@@ -1,7 +1,9 @@
 // kav_assetgen SOURCE_DIR OUT_DIR: writes the game's 73 pictures into OUT_DIR.
 // kav_assetgen --icons SOURCE_DIR OUT_DIR: writes the game's icons into OUT_DIR.
+// kav_assetgen --sfx OUT_DIR: writes the game's sound effects into OUT_DIR.
 #include "catalogue.h"
 #include "icons.h"
+#include "sounds.h"
 
 #include <cstdio>
 #include <cstring>
@@ -12,7 +14,9 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: kav_assetgen SOURCE_DIR OUT_DIR\n"
                              "  reads SOURCE_DIR/assets and SOURCE_DIR/map, writes the pictures into OUT_DIR\n"
                              "       kav_assetgen --icons SOURCE_DIR OUT_DIR\n"
-                             "  reads SOURCE_DIR/assets/hero.txt, writes hicolor/NxN/apps/kav.png and kav.ico\n");
+                             "  reads SOURCE_DIR/assets/hero.txt, writes hicolor/NxN/apps/kav.png and kav.ico\n"
+                             "       kav_assetgen --sfx OUT_DIR\n"
+                             "  writes the sound effects into OUT_DIR\n");
         return 2;
     }
     std::string error;
@@ -22,6 +26,14 @@ int main(int argc, char **argv) {
             return 1;
         }
         std::printf("kav_assetgen: wrote the icons into %s\n", argv[3]);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--sfx") == 0) {
+        if (!GenerateSounds(argv[2], &error)) {
+            std::fprintf(stderr, "kav_assetgen: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("kav_assetgen: wrote %zu sounds into %s\n", SoundFileNames().size(), argv[2]);
         return 0;
     }
     if (!GenerateAll(argv[1], argv[2], &error)) {

@@ -11,6 +11,7 @@ rounds=${2:-15}
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 "$build/tools/simbench/kav_bench_sim" "$src" $((rounds * 13))
+"$build/tools/soundbench/kav_bench_mix" "$src" $((rounds * 13))
 
 # Inside the X server: the drawing benchmark, then the start-up of the game against the bare
 # window, alternating, each ended by the probe at its first swapped frame.
