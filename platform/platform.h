@@ -90,7 +90,9 @@ int PlatformCloseWindow(WindowStep failed[WINDOW_STEP_COUNT]);
 
 // Called by the shell for every message box. Shows a modal box, owned by the game's window
 // while one is open, and returns the button chosen. Return takes the first button (OK or
-// Yes), Escape takes No (or OK in a box with one button).
+// Yes), Escape takes No (or OK in a box with one button). In the SDL backend SIGTERM
+// ends the process while a box is up (status 128 + SIGTERM, through exit(), so that the
+// display mode is restored); at other times it arrives as the close box (MSG_CLOSE).
 int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon);
 
 // Called by the frame loop once a pass. Takes the next finished message; false when none

@@ -5,6 +5,7 @@
 #include "shell/script.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 static const int MAX_FPS = 1000;
@@ -116,9 +117,7 @@ static bool SetFps(const std::string &value, CommandLine *cl, std::string *error
 }
 
 static bool SetFrames(const std::string &value, CommandLine *cl, std::string *error) {
-    if (ParseCount(value, MAX_STEPS, &cl->frames)) return true;
-    *error = "--frames needs a whole number of steps (0 or more), not '" + value + "'";
-    return false;
+    return ParseStepLimit(value, "--frames", &cl->frames, error);
 }
 
 // The options that name a file: never an empty name.
@@ -281,6 +280,42 @@ static std::string TwoOf(const std::vector<std::string> &seen, std::vector<std::
     return given.size() >= 2 ? given[0] + " and " + given[1] : std::string();
 }
 
+// Whether two paths name one file: the same file already there (through links too), or the
+// same place for a new one.
+static bool SameFile(const std::string &a, const std::string &b) {
+    namespace fs = std::filesystem;
+    std::error_code ea, eb;
+    if (fs::equivalent(a, b, ea)) return true;
+    const fs::path ca = fs::weakly_canonical(fs::absolute(a, ea), ea).lexically_normal();
+    const fs::path cb = fs::weakly_canonical(fs::absolute(b, eb), eb).lexically_normal();
+    return !ea && !eb && ca == cb;
+}
+
+// Each file a run writes is written by one thing only, and never over what it reads.
+static bool CheckFilesApart(const CommandLine &cl, std::string *error) {
+    struct Named { const char *what; const std::string *path; bool writes; };
+    // The log of a run from a terminal; a desktop run keeps it in a state folder of its own.
+    const std::string LOG = cl.desktop ? "" : "world.log";
+    const Named files[] = {
+        {"--input", &cl.inputPath, false},       {"--playdemo", &cl.demoPath, false},
+        {"--record", &cl.recordPath, true},      {"--screenshot", &cl.screenshotPath, true},
+        {"--audio-out", &cl.audioOutPath, true}, {"--dump", &cl.dumpPath, true},
+        {"the game's log", &LOG, true},
+    };
+    const int count = sizeof files / sizeof files[0];
+    for (int i = 0; i < count; i++)
+        for (int j = i + 1; j < count; j++) {
+            const Named &a = files[i], &b = files[j];
+            if ((!a.writes && !b.writes) || a.path->empty() || b.path->empty() || !SameFile(*a.path, *b.path))
+                continue;
+            const char *first = i == 1 && cl.timedemo ? "--timedemo" : a.what;
+            *error = std::string(first) + " and " + b.what + " name the same file, " + *b.path +
+                     (a.writes ? ": one would write over the other" : ": the run would write over what it reads");
+            return false;
+        }
+    return true;
+}
+
 // Options that are each fine alone but do not fit together.
 static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string> &seen, std::string *error) {
     if (cl.help || cl.version) return true;
@@ -331,7 +366,7 @@ static bool CheckOptionsFit(const CommandLine &cl, const std::vector<std::string
         *error = "--fps has no meaning with --timedemo, which runs as fast as it can";
         return false;
     }
-    return true;
+    return CheckFilesApart(cl, error);
 }
 
 bool ParseCommandLine(int argc, const char *const *argv, CommandLine *cl, std::string *error) {

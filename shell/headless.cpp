@@ -6,19 +6,35 @@
 #include "shell/script.h"
 #include "world/world.h"
 
-int64_t RunHeadlessSteps(const std::vector<InputRun> &runs, int64_t frames) {
-    const int64_t total = frames >= 0 ? frames : KeyScriptLength(runs);
-    ScriptCursor cursor = {&runs, 0, 0};
-    int64_t step = 0;
-    while (step < total) {
+void StartHeadlessRun(HeadlessRun *run, const std::vector<InputRun> &runs, int64_t frames) {
+    *run = HeadlessRun{ScriptCursor{&runs, 0, 0}, frames >= 0 ? frames : KeyScriptLength(runs), 0, false};
+}
+
+bool RunHeadlessSlice(HeadlessRun *run, int64_t maxSteps) {
+    for (int64_t n = 0; n < maxSteps && !run->ended; n++) {
+        if (run->step >= run->total) {
+            run->ended = true;
+            break;
+        }
         uint64_t keys;
-        NextScriptStep(&cursor, &keys);   // after the script's end, no key is held
+        NextScriptStep(&run->cursor, &keys);   // after the script's end, no key is held
         HoldScriptKeys(keys);
         // As in the frame loop, Escape ends the run before the step.
-        if (KeyState[VK_ESCAPE_]) break;
+        if (KeyState[VK_ESCAPE_]) {
+            run->ended = true;
+            break;
+        }
         FrameUpdate();
         RunSoundStep();
-        step++;
+        run->step++;
     }
-    return step;
+    if (run->step >= run->total) run->ended = true;
+    return !run->ended;
+}
+
+int64_t RunHeadlessSteps(const std::vector<InputRun> &runs, int64_t frames) {
+    HeadlessRun run;
+    StartHeadlessRun(&run, runs, frames);
+    RunHeadlessSlice(&run, INT64_MAX);
+    return run.step;
 }

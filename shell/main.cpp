@@ -17,7 +17,9 @@
 #include "world/map.h"
 #include "world/world.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 // The keys of the run: the --input script or the demo, read whole before anything starts.
@@ -78,20 +80,47 @@ static int Windowed(const CommandLine &cl, const Settings &settings, const std::
         session.cursor = ScriptCursor{&runs, 0, 0};
     }
     // A timedemo measures the drawing: no question, no pacing.
-    int status = RunGame(cl.timedemo && settings.startAnswer < 0 ? 0 : settings.startAnswer,
-                         cl.timedemo ? 0 : settings.fps);
+    const bool started = StartGame(cl.timedemo && settings.startAnswer < 0 ? 0 : settings.startAnswer);
+    if (started) KeepDemo(&session.recorder);   // the game runs: the new demo replaces the old
+    int status = started ? RunFrameLoop(cl.timedemo ? 0 : settings.fps) : 0;
     EndDemo(&session.recorder);
     if (cl.timedemo) {
-        const double seconds = session.lastFrameTime - session.firstFrameTime;
-        std::printf("%lld steps, %.3f seconds, %.1f frames per second\n", framesRun, seconds,
-                    seconds > 0.0 ? framesRun / seconds : 0.0);
         status = 0;
+        if (!started) {
+            std::fprintf(stderr, "kav: %s: not timed: the timedemo could not open its window\n", cl.demoPath.c_str());
+            status = 1;
+        } else {
+            const double seconds = session.lastFrameTime - session.firstFrameTime;
+            std::printf("%lld steps, %.3f seconds, %.1f frames per second\n", framesRun, seconds,
+                        seconds > 0.0 ? framesRun / seconds : 0.0);
+        }
+    }
+    if (!cl.screenshotPath.empty() && !session.screenshotSaved) {
+        if (!session.screenshotFailed)
+            std::fprintf(stderr, "kav: %s: no screenshot: the run ended after %lld steps, before step %lld\n",
+                         cl.screenshotPath.c_str(), framesRun, (long long)cl.frames);
+        status = 1;
     }
     if (!cl.dumpPath.empty() && !WriteWorldDump(cl.dumpPath, framesRun, &error)) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
         status = 1;
     }
     return status;
+}
+
+// What the run printed on standard output must have got there: a full disk or a closed
+// output is a failure (status 1), said on stderr.
+static int CheckStandardOutput(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    std::fprintf(stderr, "kav: standard output: write error%s%s\n", errno ? ": " : "", errno ? std::strerror(errno) : "");
+    return 1;
+}
+
+// A run ended from outside before its window was up (SIGTERM while a message box waits)
+// leaves no new demo file behind.
+static void DropUnkeptDemo() {
+    if (!session.recorder.kept) EndDemo(&session.recorder);
 }
 
 int main(int argc, char **argv) {
@@ -103,20 +132,20 @@ int main(int argc, char **argv) {
     }
     if (cl.help) {
         std::fputs(UsageText(), stdout);
-        return 0;
+        return CheckStandardOutput(0);
     }
     if (cl.version) {
         std::fputs(VersionText(), stdout);
-        return 0;
+        return CheckStandardOutput(0);
     }
     if (cl.printConfig) {
         std::fputs(SettingsText(RunSettings(cl)).c_str(), stdout);
-        return 0;
+        return CheckStandardOutput(0);
     }
     if (cl.check) {
-        if (!cl.checkDir.empty()) return RunDataCheck(cl.checkDir.c_str());
+        if (!cl.checkDir.empty()) return CheckStandardOutput(RunDataCheck(cl.checkDir.c_str()));
         FindGameData("");   // the data a run started here would read
-        return RunDataCheck(dataFolder);
+        return CheckStandardOutput(RunDataCheck(dataFolder));
     }
     std::vector<InputRun> runs;
     int startMap;
@@ -131,6 +160,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "kav: %s\n", error.c_str());
         return 2;
     }
+    if (!cl.recordPath.empty()) std::atexit(DropUnkeptDemo);
 
     desktopRun = cl.desktop;
     OpenWorldLog(WorldLogPath().c_str());
@@ -150,5 +180,8 @@ int main(int argc, char **argv) {
         status = 1;
     }
     CloseWorldLog();
+    // The timedemo's line is what it is run for; a play's own notes on stdout (F12) are not,
+    // and a game started without a console (Windows) has nowhere to write them.
+    if (cl.timedemo) status = CheckStandardOutput(status);
     return status;
 }

@@ -56,6 +56,12 @@ static std::string Shown(const std::string &word) {
     return EscapedText(word.data(), word.size(), 40, shown, sizeof shown);
 }
 
+bool ParseStepLimit(const std::string &text, const char *what, int64_t *steps, std::string *error) {
+    if (ParseCount(text, MAX_STEPS, steps)) return true;
+    *error = std::string(what) + " needs a whole number of steps, 0 to " + MAX_STEPS_TEXT + ", not '" + Shown(text) + "'";
+    return false;
+}
+
 // A stream, or a text in memory, read one line at a time within the limits.
 struct LineReader {
     FILE *in;                   // null: the text is read
@@ -65,6 +71,7 @@ struct LineReader {
     int64_t lineNo;
     int64_t bytes;
     std::string line;
+    bool ended;                 // the line ended with a newline
 };
 
 static int NextByte(LineReader *r) {
@@ -81,6 +88,7 @@ static std::string Where(const LineReader &r) {
 // -1: failure, with *error set. Reading stops at the first byte past a limit.
 static int NextLine(LineReader *r, std::string *error) {
     r->line.clear();
+    r->ended = false;
     int c = NextByte(r);
     if (c != EOF) r->lineNo++;
     for (; c != EOF; c = NextByte(r)) {
@@ -89,7 +97,10 @@ static int NextLine(LineReader *r, std::string *error) {
                      " MB, more than any script or demo needs";
             return -1;
         }
-        if (c == '\n') break;
+        if (c == '\n') {
+            r->ended = true;
+            break;
+        }
         if (r->line.size() == SCRIPT_MAX_LINE) {
             *error = Where(*r) + "the line is longer than " + std::to_string(SCRIPT_MAX_LINE) + " bytes";
             return -1;
@@ -118,16 +129,39 @@ static std::vector<std::string> Words(const std::string &line) {
     return words;
 }
 
-// The runs of the lines still to come.
-static bool ReadRuns(LineReader *r, std::vector<InputRun> *runs, std::string *error) {
+static bool AllDigits(const std::string &word) {
+    for (char c : word)
+        if (!std::isdigit((unsigned char)c)) return false;
+    return true;
+}
+
+// The runs of the lines still to come. With wholeLinesOnly (a demo) a last line without its
+// newline is left out, and said so on stderr.
+static bool ReadRuns(LineReader *r, std::vector<InputRun> *runs, std::string *error, bool wholeLinesOnly) {
     int got;
+    int64_t total = 0;
     while ((got = NextLine(r, error)) > 0) {
         const std::vector<std::string> words = Words(r->line);
         if (words.empty() || words[0][0] == '#') continue;
+        if (wholeLinesOnly && !r->ended) {
+            std::fprintf(stderr, "kav: %sthe last line was cut short (it has no end); the demo plays up to the line before\n",
+                         Where(*r).c_str());
+            return true;
+        }
         InputRun run = {0, 0};
         if (!ParseCount(words[0], MAX_STEPS, &run.count)) {
-            *error = Where(*r) + "a line starts with its count of steps (a whole number), not '" +
-                     Shown(words[0]) + "'";
+            if (AllDigits(words[0]))
+                *error = Where(*r) + Shown(words[0]) + " steps in one line, more than a script or demo may hold: " +
+                         MAX_STEPS_TEXT;
+            else
+                *error = Where(*r) + "a line starts with its count of steps (a whole number), not '" +
+                         Shown(words[0]) + "'";
+            return false;
+        }
+        total += run.count;
+        if (total > MAX_STEPS) {
+            *error = Where(*r) + "the lines up to here add up to more steps than a script or demo may hold: " +
+                     MAX_STEPS_TEXT;
             return false;
         }
         for (size_t w = 1; w < words.size(); w++) {
@@ -148,15 +182,15 @@ static bool ReadRuns(LineReader *r, std::vector<InputRun> *runs, std::string *er
 
 bool ReadKeyScriptFrom(FILE *in, const std::string &name, std::vector<InputRun> *runs, std::string *error) {
     runs->clear();
-    LineReader r = {in, nullptr, 0, &name, 0, 0, std::string()};
-    return ReadRuns(&r, runs, error);
+    LineReader r = {in, nullptr, 0, &name, 0, 0, std::string(), false};
+    return ReadRuns(&r, runs, error, false);
 }
 
 bool ParseKeyScript(const std::string &text, const std::string &name, std::vector<InputRun> *runs,
                     std::string *error) {
     runs->clear();
-    LineReader r = {nullptr, &text, 0, &name, 0, 0, std::string()};
-    return ReadRuns(&r, runs, error);
+    LineReader r = {nullptr, &text, 0, &name, 0, 0, std::string(), false};
+    return ReadRuns(&r, runs, error, false);
 }
 
 // Opens a script: a file, a pipe or a device, but not a folder.
@@ -206,8 +240,8 @@ bool ReadDemo(const std::string &path, std::vector<InputRun> *runs, int *startMa
     FILE *in = OpenScript(path, error);
     if (!in) return false;
     runs->clear();
-    LineReader r = {in, nullptr, 0, &path, 0, 0, std::string()};
-    const bool ok = ReadDemoHeader(&r, startMap, error) && ReadRuns(&r, runs, error);
+    LineReader r = {in, nullptr, 0, &path, 0, 0, std::string(), false};
+    const bool ok = ReadDemoHeader(&r, startMap, error) && ReadRuns(&r, runs, error, true);
     std::fclose(in);
     return ok;
 }
@@ -250,29 +284,48 @@ uint64_t HeldScriptKeys() {
 }
 
 bool StartDemo(DemoRecorder *demo, const std::string &path, int startMap, std::string *error) {
-    *demo = DemoRecorder{std::fopen(path.c_str(), "wb"), path, 0, 0};
-    if (!demo->file || std::fprintf(demo->file, "# kav demo %d map %d\n", DEMO_VERSION, startMap) < 0 ||
-        std::fflush(demo->file) != 0) {
-        *error = path + ": cannot write the demo: " + std::strerror(errno);
-        if (demo->file) std::fclose(demo->file);
-        demo->file = nullptr;
+    *demo = DemoRecorder{};
+    if (!BeginAtomicFile(&demo->out, path.c_str(), error)) return false;
+    errno = 0;
+    if (std::fprintf(demo->out.file, "# kav demo %d map %d\n", DEMO_VERSION, startMap) < 0 ||
+        std::fflush(demo->out.file) != 0) {
+        const int saved = errno;
+        AbandonAtomicFile(&demo->out);
+        errno = saved;
+        *error = demo->out.target + ": cannot write the demo (" + std::strerror(errno) +
+                 "); the earlier file is left as it was";
         return false;
     }
     return true;
 }
 
+void KeepDemo(DemoRecorder *demo) {
+    if (!demo->out.file) return;
+    std::string error;
+    // Closed to be renamed (Windows renames no open file), then opened again to go on.
+    if (!FinishAtomicFile(&demo->out, &error)) {
+        std::fprintf(stderr, "kav: %s; nothing is recorded\n", error.c_str());
+        return;
+    }
+    demo->kept = true;
+    demo->out.file = std::fopen(demo->out.target.c_str(), "ab");
+    if (!demo->out.file)
+        std::fprintf(stderr, "kav: %s: the demo cannot be written on (%s); it holds no steps\n",
+                     demo->out.target.c_str(), std::strerror(errno));
+}
+
 // Writes the run of steps gathered so far as one line.
 static void WriteDemoRun(DemoRecorder *demo) {
-    if (!demo->file || demo->count == 0) return;
+    if (!demo->out.file || !demo->kept || demo->count == 0) return;
     std::string line = std::to_string(demo->count);
     for (int k = 0; k < SCRIPT_KEY_COUNT; k++)
         if (demo->keys >> k & 1) line += std::string(" ") + ScriptKeyName(k);
     line += '\n';
-    if (std::fputs(line.c_str(), demo->file) < 0 || std::fflush(demo->file) != 0) {
+    if (std::fputs(line.c_str(), demo->out.file) < 0 || std::fflush(demo->out.file) != 0) {
         std::fprintf(stderr, "kav: %s: the demo could not be written on (%s); recording stops here\n",
-                     demo->path.c_str(), std::strerror(errno));
-        std::fclose(demo->file);
-        demo->file = nullptr;
+                     demo->out.target.c_str(), std::strerror(errno));
+        std::fclose(demo->out.file);
+        demo->out.file = nullptr;
     }
     demo->count = 0;
 }
@@ -285,7 +338,12 @@ void RecordDemoStep(DemoRecorder *demo) {
 }
 
 void EndDemo(DemoRecorder *demo) {
+    if (!demo->kept) {   // the game never ran: the earlier file stays
+        AbandonAtomicFile(&demo->out);
+        demo->out.temp.clear();
+        return;
+    }
     WriteDemoRun(demo);
-    if (demo->file) std::fclose(demo->file);
-    demo->file = nullptr;
+    if (demo->out.file) std::fclose(demo->out.file);
+    demo->out.file = nullptr;
 }

@@ -22,8 +22,11 @@ bool SessionBeforeSwap() {
     if (KeyPressed(VK_F12_, session.screenshotLatch) && appActive) TakeNumberedScreenshot();
     if (session.frames >= 0 && framesRun >= session.frames) {
         std::string error;
-        if (!session.screenshotPath.empty() && !SaveScreenshot(session.screenshotPath.c_str(), &error))
-            std::fprintf(stderr, "kav: %s\n", error.c_str());
+        if (!session.screenshotPath.empty()) {
+            session.screenshotSaved = SaveScreenshot(session.screenshotPath.c_str(), &error);
+            session.screenshotFailed = !session.screenshotSaved;
+            if (session.screenshotFailed) std::fprintf(stderr, "kav: %s\n", error.c_str());
+        }
         return false;
     }
     if (session.playback) {
@@ -36,7 +39,7 @@ bool SessionBeforeSwap() {
 
 void SessionStep() {
     if (!session.playback) {
-        if (session.recorder.file) RecordDemoStep(&session.recorder);
+        if (session.recorder.out.file) RecordDemoStep(&session.recorder);
         FrameUpdate();
         return;
     }

@@ -15,8 +15,10 @@ struct WindowSession {
     const std::vector<InputRun> *playback = nullptr;   // demo the steps take their keys from
     ScriptCursor cursor = {nullptr, 0, 0};             // the demo's next step
     uint64_t demoKeys = 0;                             // keys of the step about to run, from the demo
-    DemoRecorder recorder = {nullptr, std::string(), 0, 0};   // recording while its file is open
+    DemoRecorder recorder = {};                        // recording while its file is open
     std::string screenshotPath;                        // the picture after `frames` steps goes here
+    bool screenshotSaved = false;                      // it was written
+    bool screenshotFailed = false;                     // it could not be written (and that was said)
     bool screenshotLatch = false;                      // F12 acts once per press
     int nextShot = 1;                                  // first number to try for screenshots/kav-NNNN.png
     double firstFrameTime = -1.0;                      // clock at the first and the latest frame drawn
@@ -30,7 +32,7 @@ void ResetSession();
 
 // Between the drawing and the swap of a frame: the screenshot asked for by F12, and whether
 // another step is to run. False ends the loop: the step limit was reached (after the
-// --screenshot picture was written), or the demo has ended or holds Escape.
+// --screenshot picture was written, or said why not), or the demo has ended or holds Escape.
 bool SessionBeforeSwap();
 
 // One step: FrameUpdate, with the demo's keys while one plays (the keyboard's own table is

@@ -14,6 +14,10 @@ extern bool sdlVideoStarted;
 // Events (sdl_events.cpp): set up once when the video starts.
 void StartEvents();
 
+// SIGTERM (sdl_window.cpp): true once for each signal not yet acted on, which the events
+// then hand over as the close box. Under a message box the signal ends the process instead.
+bool TakeTermRequest();
+
 // Keys (sdl_keys.cpp). The key message of a key event; false when the key means nothing to
 // the game (or is a system key: Alt combinations, Alt itself and F10, which SDL handles).
 bool TranslateKey(const SDL_KeyboardEvent &key, PlatformMessage *msg);

@@ -74,6 +74,10 @@ static bool Translate(const SDL_Event &ev, PlatformMessage *msg) {
 
 bool PlatformNextMessage(PlatformMessage *msg) {
     if (!sdlVideoStarted) return false;
+    if (TakeTermRequest()) {   // SIGTERM: as if the window were closed
+        *msg = PlatformMessage{MSG_CLOSE, 0, 0};
+        return true;
+    }
     SDL_Event ev;
     for (;;) {
         if (NextPadKey(msg)) return true;

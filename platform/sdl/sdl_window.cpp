@@ -3,9 +3,16 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
+
+#if defined(__linux__)
+#include <dirent.h>
+#include <unistd.h>
+#endif
 
 SDL_Window *sdlWindow;
 bool sdlVideoStarted;
@@ -19,6 +26,97 @@ static bool classRegistered;
 static SDL_DisplayMode fullscreenMode;
 static bool modeChanged;
 static SDL_GLContext context;
+
+// SIGTERM (a service manager, `timeout`, the session ending) ends the game whatever it is
+// doing. While it plays, the signal is the close box at the next look at the queue. While a
+// message box waits for the player, the box is shown from a thread of its own and this
+// thread watches for the signal: the box is closed and the process ends at once through
+// exit(), whose handlers restore the display mode (SDL_Quit) and let the game tidy up.
+// SDL's own handler, which would only queue a quit that nobody reads under a box, is never
+// installed: SDL leaves a signal alone that already has one.
+static volatile sig_atomic_t termAsked;   // 1: a SIGTERM not yet acted on
+
+static void OnTerm(int) { termAsked = 1; }
+
+static void WatchTerm() {
+    static bool watching;
+    if (watching) return;
+    watching = true;
+    struct sigaction now;
+    if (sigaction(SIGTERM, nullptr, &now) != 0 || now.sa_handler == SIG_IGN) return;   // ignored: stays so
+    struct sigaction act;
+    std::memset(&act, 0, sizeof act);
+    act.sa_handler = OnTerm;
+    sigemptyset(&act.sa_mask);
+    act.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &act, nullptr);
+}
+
+bool TakeTermRequest() {
+    if (!termAsked) return false;
+    termAsked = 0;
+    return true;
+}
+
+// Ends the processes this one started, which are the boxes SDL shows from a child process of
+// their own. SIGKILL: a child made by fork() alone keeps this process's SIGTERM handler.
+static void EndBoxProcesses() {
+#if defined(__linux__)
+    DIR *proc = opendir("/proc");
+    if (!proc) return;
+    const long self = (long)getpid();
+    while (const dirent *entry = readdir(proc)) {
+        char *end;
+        const long pid = std::strtol(entry->d_name, &end, 10);
+        if (*end || pid <= 0) continue;
+        char path[64], stat[512];
+        std::snprintf(path, sizeof path, "/proc/%ld/stat", pid);
+        FILE *file = std::fopen(path, "r");
+        if (!file) continue;
+        const size_t got = std::fread(stat, 1, sizeof stat - 1, file);
+        std::fclose(file);
+        stat[got] = '\0';
+        const char *name = std::strrchr(stat, ')');   // "PID (NAME) STATE PARENT ...": NAME may hold anything
+        char state;
+        long parent;
+        if (name && std::sscanf(name + 1, " %c %ld", &state, &parent) == 2 && parent == self) kill((pid_t)pid, SIGKILL);
+    }
+    closedir(proc);
+#endif
+}
+
+struct BoxCall {
+    const SDL_MessageBoxData *data;
+    int chosen;
+    int result;
+    SDL_atomic_t done;
+};
+
+static int ShowBox(void *call) {
+    BoxCall *c = static_cast<BoxCall *>(call);
+    c->result = SDL_ShowMessageBox(c->data, &c->chosen);
+    SDL_AtomicSet(&c->done, 1);
+    return 0;
+}
+
+// Shows the box and waits for it, ending the process on SIGTERM.
+static void ShowBoxUntilTerm(BoxCall *call) {
+    WatchTerm();
+    SDL_Thread *thread = termAsked ? nullptr : SDL_CreateThread(ShowBox, "kav-box", call);
+    if (!thread && !termAsked) {   // no thread to spare: the box as it is, the signal waits
+        ShowBox(call);
+        return;
+    }
+    while (!termAsked && !SDL_AtomicGet(&call->done)) SDL_Delay(20);
+    if (termAsked) {
+        std::fprintf(stderr, "kav: ended by SIGTERM while the box '%s' was up\n", call->data->title);
+        EndBoxProcesses();
+        for (int i = 0; thread && i < 50 && !SDL_AtomicGet(&call->done); i++) SDL_Delay(10);
+        if (thread && SDL_AtomicGet(&call->done)) SDL_WaitThread(thread, nullptr);
+        std::exit(128 + SIGTERM);
+    }
+    SDL_WaitThread(thread, nullptr);
+}
 
 int PlatformMessageBox(const char *text, const char *caption, int buttons, int icon) {
     Uint32 flags = SDL_MESSAGEBOX_INFORMATION;   // SDL has no question icon
@@ -42,8 +140,10 @@ int PlatformMessageBox(const char *text, const char *caption, int buttons, int i
     data.numbuttons = question ? 2 : 1;
     data.buttons = question ? yesNo : ok;
 
-    int chosen = -1;
-    if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+    BoxCall call = {&data, -1, -1, {0}};
+    ShowBoxUntilTerm(&call);
+    int chosen = call.chosen;
+    if (call.result != 0) {
         // No display to show it on: the player still learns why the game stops.
         std::fprintf(stderr, "%s: %s\n", data.title, data.message);
         return question ? ID_NO_ : ID_OK_;
@@ -68,6 +168,7 @@ static bool ShowsWindows() {
 static bool StartVideo() {
     // The close box is a window event for the game to handle, not a quit of its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    WatchTerm();   // before SDL's video, which would put a handler of its own
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     if (!ShowsWindows()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -1,7 +1,8 @@
 // The game in a web page. The page calls in here: KavSettings with the settings kept in the
 // browser's local storage, KavStart when the player has answered the start question,
-// KavRunScript for a run of a key script without a person. The frame loop runs one frame
-// per animation frame of the browser, at most 60 steps a second (or the settings' fps).
+// KavBeginScript and the two after it for a run of a key script without a person. The
+// frame loop runs one frame per animation frame of the browser, at most 60 steps a second
+// (or the settings' fps).
 #include "render/render.h"
 #include "shell/audio.h"
 #include "shell/dump.h"
@@ -16,7 +17,7 @@
 
 #include <emscripten.h>
 
-#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -93,22 +94,35 @@ extern "C" EMSCRIPTEN_KEEPALIVE void KavStart(int answer) {
     emscripten_set_main_loop(WebFrame, 0, 0);
 }
 
-// Runs a key script at once, without a person and without waiting for animation frames:
-// frames < 0 runs as long as the script. With picture set, the game's window is made first
-// and the scene drawn once after the last step (the picture the next frame would show). With
-// audio set, the run's sound goes to /kav-audio.wav as --audio-out writes it.
-// Returns 1 with the world dump in KavDumpText; 0 with the reason there.
-extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScript(const char *text, const char *name, double frames,
-                                                 int picture, int audio) {
-    std::vector<InputRun> runs;
-    if (!ParseKeyScript(text ? text : "", name ? name : "script", &runs, &dumpText)) return 0;
-    if (std::isnan(frames) || frames > 9.0e15) {
-        dumpText = "frames: not a number of steps";
+// A key script run without a person, in slices, so the page stays alive through a long one:
+// KavBeginScript reads it, KavRunScriptSlice runs steps for a while at a time (the page
+// lets the browser breathe between calls), KavEndScript ends it. The script comes as a
+// file the page wrote into the game's file system, read as the native game reads --input:
+// a line at a time within the same limits, with the same messages.
+static std::vector<InputRun> scriptRuns;
+static HeadlessRun scriptRun;
+static bool scriptPicture;
+
+// frames: the page's frames=N, empty when not given. With picture set, the game's window
+// is made first and the scene drawn once after the last step (the picture the next frame
+// would show). With audio set, the run's sound goes to /kav-audio.wav as --audio-out writes
+// it. Returns 1 when the run can go on; 0 with the reason in KavDumpText.
+extern "C" EMSCRIPTEN_KEEPALIVE int KavBeginScript(const char *path, const char *name, const char *frames,
+                                                   int picture, int audio) {
+    int64_t steps = -1;
+    if (frames && *frames && !ParseStepLimit(frames, "frames", &steps, &dumpText)) return 0;
+    FILE *in = std::fopen(path ? path : "", "rb");
+    if (!in) {
+        dumpText = std::string(name ? name : "script") + ": cannot be read";
         return 0;
     }
+    const bool read = ReadKeyScriptFrom(in, name ? name : "script", &scriptRuns, &dumpText);
+    std::fclose(in);
+    if (!read) return 0;
     OpenWorldLog();
     SetPictureFailureHandler(ShowPictureFailure);
-    if (picture && !CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false)) {
+    scriptPicture = picture != 0;
+    if (scriptPicture && !CreateGameWindow(WINDOW_TITLE, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_BITS, false)) {
         dumpText = "the window could not be made";
         CloseWorldLog();
         return 0;
@@ -120,13 +134,30 @@ extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScript(const char *text, const char *n
         return 0;
     }
     StartWorld();
-    if (picture) LoadAssetTable();
-    const int64_t steps = RunHeadlessSteps(runs, frames < 0 ? -1 : (int64_t)frames);
-    if (picture) DrawScene();
+    if (scriptPicture) LoadAssetTable();
+    StartHeadlessRun(&scriptRun, scriptRuns, steps);
+    return 1;
+}
+
+// Runs steps for about `seconds`. 1 while steps are left, 0 once the run has ended.
+extern "C" EMSCRIPTEN_KEEPALIVE int KavRunScriptSlice(double seconds) {
+    const double until = PlatformTime() + seconds;
+    while (RunHeadlessSlice(&scriptRun, 2000))
+        if (PlatformTime() >= until) return 1;
+    return 0;
+}
+
+// Steps run so far, for the page to show.
+extern "C" EMSCRIPTEN_KEEPALIVE double KavScriptSteps() { return (double)scriptRun.step; }
+
+// The end of the run: the picture when asked for, the sound file, and the world dump in
+// KavDumpText. 0 with the reason there when the sound could not be written.
+extern "C" EMSCRIPTEN_KEEPALIVE int KavEndScript() {
+    if (scriptPicture) DrawScene();
     const bool written = EndRunSound(&dumpText);
     CloseWorldLog();
     if (!written) return 0;
-    dumpText = WorldDumpText(steps);
+    dumpText = WorldDumpText(scriptRun.step);
     return 1;
 }
 
@@ -135,6 +166,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *KavWorldNow() {
     dumpText = WorldDumpText(framesRun);
     return dumpText.c_str();
 }
+
+// The most bytes a script may hold. The page hands over one byte more at most, enough for a
+// longer script to be refused as the native game refuses it, without reading it all.
+extern "C" EMSCRIPTEN_KEEPALIVE double KavScriptMaxBytes() { return (double)SCRIPT_MAX_BYTES; }
 
 // After a script, or when the game has ended: the world as --dump writes it.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *KavDumpText() { return dumpText.c_str(); }

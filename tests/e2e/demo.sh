@@ -11,10 +11,11 @@ if [ -z "$stage" ]; then
 fi
 make_workdir
 
-# Demos that are not right stop with the file and the line, status 2; the start map counts.
+# Demos that are not right stop with the file and the line, status 2, before they run; the
+# start map counts; a last line cut short (a full disk, a killed game) is left out.
 while IFS='|' read -r name text want; do
     printf "$text" > "$name"
-    "$kav" --headless --playdemo "$name" > /dev/null 2> err.txt
+    timeout -s KILL 30 "$kav" --headless --playdemo "$name" > /dev/null 2> err.txt
     rc=$?
     [ $rc -eq 2 ] && grep -qF -- "$want" err.txt || fail "$name: status $rc, $(cat err.txt)"
 done <<'TABLE'
@@ -22,11 +23,14 @@ nohead.dem|5 LEFT\n|nohead.dem:1: not a demo
 v2.dem|#\tkav demo 2 map 0\n|v2.dem:1: a demo of version 2
 map7.dem|# kav demo 1 map 7\n|map7.dem:1: start map 7
 badline.dem|# kav demo 1 map 0\n3 LEFT\nx\n|badline.dem:3: a line starts with its count
+hours.dem|# kav demo 1 map 0\n2147483648\n1 LEFT\n|hours.dem:2: 2147483648 steps in one line
 TABLE
-printf '# kav demo 1 map 2\n1 RIGHT\n' > map2.dem
-"$kav" --headless --playdemo map2.dem --dump map2.json || fail "a demo starting on map 2"
+printf '# kav demo 1 map 2\n1 RIGHT\n4 RIGHT SPA' > map2.dem
+"$kav" --headless --playdemo map2.dem --dump map2.json 2> err.txt || fail "a demo starting on map 2"
 [ "$(dump_value map2.json mapIndex)" = 2 ] || fail "the demo did not start on map 2"
-pass "demo headers and lines checked; the start map is used"
+[ "$(dump_value map2.json frame)" = 1 ] && grep -qF "map2.dem:3: the last line was cut short" err.txt ||
+    fail "a last line cut short: $(dump_value map2.json frame) steps, $(cat err.txt)"
+pass "demo headers and lines checked; the start map is used; a cut last line is left out"
 
 # Recorded from the keyboard, with the world dumped at the end.
 start_game --windowed --record run.dem --dump window.json
@@ -50,7 +54,10 @@ pass "recorded run of $steps steps played back the same, headless and in a windo
 line=$(timeout -s KILL 60 "$kav" --timedemo run.dem) || fail "timedemo status"
 echo "$line" | grep -qE "^$steps steps, [0-9]+\.[0-9]{3} seconds, [0-9]+\.[0-9] frames per second$" ||
     fail "timedemo printed '$line'"
-pass "timedemo: $line"
+timeout -s KILL 60 "$kav" --timedemo run.dem > /dev/full 2> err.txt
+rc=$?
+[ $rc -eq 1 ] && grep -qF "standard output: write error" err.txt || fail "timedemo > /dev/full: status $rc, $(cat err.txt)"
+pass "timedemo: $line; its line lost on a full device fails"
 
 # A killed recording leaves a demo that plays up to its last whole line.
 start_game --windowed --record killed.dem 2> killed.txt
@@ -65,8 +72,16 @@ wait $pid 2> /dev/null
 pass "a killed recording plays"
 
 # --screenshot after step N; F12 never overwrites; a folder that cannot be made is one line.
+# A screenshot not saved fails the run (status 1), and a run that ended too soon says so.
 timeout -s KILL 60 "$kav" --windowed --frames 5 --screenshot shot.png || fail "--screenshot status"
 [ "$(identify -format '%wx%h' shot.png)" = 800x600 ] || fail "shot.png is not an 800x600 picture"
+timeout -s KILL 60 "$kav" --windowed --frames 3 --screenshot /nonexistent/x.png 2> err.txt
+rc=$?
+[ $rc -eq 1 ] && grep -qF "/nonexistent/x.png" err.txt || fail "a screenshot that cannot be written: status $rc, $(cat err.txt)"
+timeout -s KILL 60 "$kav" --windowed --playdemo killed.dem --frames 100000 --screenshot late.png 2> err.txt
+rc=$?
+[ $rc -eq 1 ] && [ ! -e late.png ] && grep -qE "late.png: no screenshot: the run ended after [0-9]+ steps, before step 100000" err.txt ||
+    fail "a demo that ended before the screenshot: status $rc, $(cat err.txt)"
 mkdir screenshots
 echo keep > screenshots/kav-0001.png
 start_game --windowed

@@ -33,17 +33,26 @@ cp kept.json readonly.json && chmod 0444 readonly.json
 timeout -s KILL 30 "$kav" --headless --frames 1 --dump readonly.json 2> err.txt && fail "--dump replaced a read-only file"
 grep -qF "readonly.json: read-only; not replaced" err.txt && cmp -s readonly.json kept.json &&
     [ "$(stat -c %a readonly.json)" = 444 ] || { cat err.txt; fail "a read-only dump was not left as it was"; }
-# The same on a full disk: a small memory file system, where mounting is allowed.
+# The same on a full disk: a small memory file system, where mounting is allowed. A demo
+# that cannot be recorded keeps the earlier one too, and the run stops before it starts.
 mkdir small
 if mount -t tmpfs -o size=64k tmpfs small 2> /dev/null; then
     printf '{"earlier": true}\n' > small/d.json
     timeout -s KILL 60 "$kav" --headless --frames 3 --dump small/d.json 2> err.txt
     rc=$?
-    leftover=$(ls -A small | grep -v '^d.json$')
-    earlier=$(cat small/d.json)
+    printf '# kav demo 1 map 0\n5 LEFT\n' > small/d.dem
+    head -c 1M /dev/zero > small/filler 2> /dev/null
+    timeout -s KILL 60 "$kav" --windowed --record small/d.dem 2> rec.txt
+    rcrec=$?
+    rm small/filler
+    leftover=$(ls -A small | grep -v '^d.json$' | grep -v '^d.dem$')
+    earlier=$(cat small/d.json small/d.dem)
     umount small
     [ $rc -eq 1 ] && grep -qF "No space left on device" err.txt || fail "dump on a full disk: status $rc, $(cat err.txt)"
-    [ "$earlier" = '{"earlier": true}' ] && [ -z "$leftover" ] || fail "a full disk cost the earlier dump or left $leftover"
+    [ $rcrec -eq 2 ] && grep -qF "d.dem: cannot write the demo (No space left on device)" rec.txt ||
+        fail "--record on a full disk: status $rcrec, $(cat rec.txt)"
+    [ "$earlier" = $'{"earlier": true}\n# kav demo 1 map 0\n5 LEFT' ] && [ -z "$leftover" ] ||
+        fail "a full disk cost the earlier dump or demo ($earlier) or left $leftover"
 else
     echo "SKIPPED: the full-disk dump (no permission to mount a tmpfs here)"
 fi
@@ -83,17 +92,36 @@ pass "scripts from pipes, and hostile ones"
 printf '5 LEFT\n3 JUMP\n' > bad.txt
 expect_status2 "--bogus" --bogus
 expect_status2 "bad.txt:2" --headless --input bad.txt
+printf '5 LEFT\n' > good.txt
+expect_status2 "--input and --dump name the same file" --headless --input good.txt --dump ./good.txt
+[ "$(cat good.txt)" = "5 LEFT" ] || fail "a script named as the dump too was written over"
 pass "bad options and scripts"
+
+# What is printed on standard output must get there: a full device fails the run.
+"$kav" --check "$src" > /dev/full 2> err.txt
+rc=$?
+[ $rc -eq 1 ] && grep -qF "standard output: write error" err.txt ||
+    fail "--check > /dev/full: status $rc, $(cat err.txt)"
+pass "stdout on a full device"
 
 # A bad command line leaves an earlier world.log alone.
 printf 'kept\n' > world.log
 expect_status2 "--bogus" --bogus
 [ "$(cat world.log)" = kept ] || fail "a refused command line touched world.log"
 
-# With no display to reach, a window run stops and says so; it never plays on unseen.
-env -u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:1999 timeout -s KILL 30 "$kav" --windowed 2> nodisplay.txt ||
-    fail "a window run without a display: status $?"
+# With no display to reach, a window run stops and says so; it never plays on unseen. A
+# recording that never started keeps the earlier demo; a timedemo that timed nothing fails.
+printf '# kav demo 1 map 0\n5 LEFT\n' > kept.dem
+cp kept.dem earlier.dem
+nodisplay() { env -u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:1999 timeout -s KILL 30 "$kav" "$@"; }
+nodisplay --windowed --record kept.dem 2> nodisplay.txt || fail "a window run without a display: status $?"
 grep -q "no display" nodisplay.txt || fail "without a display the run said: $(cat nodisplay.txt)"
+cmp -s kept.dem earlier.dem && [ -z "$(ls -A | grep -F .kept.dem.)" ] ||
+    fail "a recording that never started changed the earlier demo: $(cat kept.dem)"
+nodisplay --timedemo kept.dem > out.txt 2> nodisplay.txt
+rc=$?
+[ $rc -eq 1 ] && [ ! -s out.txt ] && grep -qF "kept.dem: not timed: the timedemo could not open its window" nodisplay.txt ||
+    fail "a timedemo without a display: status $rc, printed '$(cat out.txt)', said $(cat nodisplay.txt)"
 pass "no display"
 
 timeout -s KILL 30 "$kav" --help > help.txt || fail "--help status"

@@ -110,6 +110,19 @@ if [ "$stage" = wide ]; then
     wait_exit $pid 10 || fail "the game without data did not end after its box"
     [ $status -eq 1 ] || fail "exit status $status without data, not 1"
     pass "no data where --data points: a box, then status 1"
+
+    # SIGTERM ends the game within a second while a box waits for the player, box and all; a
+    # recording that never began leaves the earlier demo and no new file.
+    printf '# kav demo 1 map 0\n5 LEFT\n' > kept.dem
+    start_game --record kept.dem
+    wait_window "Start FullScreen?" 30 > /dev/null || { report_stuck $pid; fail "no start question"; }
+    kill -TERM $pid
+    wait_exit $pid 1 || fail "SIGTERM under the start question did not end the game within a second"
+    [ $status -eq 143 ] || fail "exit status $status after SIGTERM, not 143"
+    wait_no_window "Start FullScreen?" 2 || fail "the start question stayed up after SIGTERM"
+    [ "$(cat kept.dem)" = $'# kav demo 1 map 0\n5 LEFT' ] && [ -z "$(ls -A | grep -F .kept.dem.)" ] ||
+        fail "SIGTERM before the window left the demo as: $(cat kept.dem); $(ls -A | grep -F .kept.dem.)"
+    pass "SIGTERM under a message box"
 fi
 
 if [ "$stage" = exact ]; then
@@ -156,4 +169,18 @@ if [ "$stage" = exact ]; then
     x=$(sed -n '/^ "hero": {/,/}/s/^  "x": \(.*\),$/\1/p' held.json)
     awk -v x="$x" 'BEGIN {exit !(x < 90)}' || fail "Left held across F1 let the hero stop at x $x"
     pass "a key held across the F1 toggle stays held"
+
+    # SIGTERM while full screen and a box is up (an unreadable backdrop): the game ends within
+    # a second and its window goes, through the release that restores the display mode.
+    mkdir bad && cp -r "$src/gfx" bad/gfx && ln -s "$src/map" bad/map && echo "not a picture" > bad/gfx/back.bmp
+    cd bad
+    start_game --fullscreen 2> ../term.txt
+    cd ..
+    wait_window Error 30 > /dev/null || { report_stuck $pid; fail "no box for the unreadable backdrop"; }
+    kill -TERM $pid
+    wait_exit $pid 1 || fail "SIGTERM under a box in full screen did not end the game within a second"
+    [ $status -eq 143 ] || fail "exit status $status after SIGTERM in full screen, not 143"
+    wait_no_window Kav 2 && wait_no_window Error 2 || fail "a window stayed after SIGTERM: $(xwininfo -root -tree | grep '"')"
+    grep -qF "ended by SIGTERM while the box 'Error' was up" term.txt || fail "SIGTERM in full screen said: $(cat term.txt)"
+    pass "SIGTERM under a box in full screen"
 fi

@@ -40,6 +40,15 @@ TEST(CommandLineOptions, GoodOptionsAreReadAndBadOnesSayWhatWasWrong) {
         {{"--fps", "-1"}, "-1"},
         {{"--fps", "1001"}, "1001"},
         {{"--headless", "--frames", "99999999999999999999"}, "99999999999999999999"},
+        {{"--headless", "--frames", "50000001"}, "0 to 50000000 steps"},   // no run takes days
+        // One file for two purposes: refused, however it is spelt.
+        {{"--headless", "--playdemo", "my.dem", "--dump", "./my.dem"}, "--playdemo and --dump name the same file"},
+        {{"--timedemo", "my.dem", "--dump", "my.dem"}, "--timedemo and --dump"},
+        {{"--record", "x", "--dump", "x"}, "--record and --dump name the same file, x: one would write"},
+        {{"--record", "d/../x", "--screenshot", "x", "--frames", "1"}, "--record and --screenshot"},
+        {{"--windowed", "--dump", "x.png", "--screenshot", "x.png", "--frames", "1"}, "--screenshot and --dump"},
+        {{"--headless", "--input", "world.log"}, "--input and the game's log"},
+        {{"--headless", "--audio-out", "x", "--dump", "x"}, "--audio-out and --dump"},
         {{"--input", "k.txt"}, "--headless"},
         {{"--record", "a.dem", "--playdemo", "b.dem"}, "--record and --playdemo"},
         {{"--headless", "--input", "k.txt", "--playdemo", "b.dem"}, "--input and --playdemo"},
@@ -100,6 +109,9 @@ TEST(KeyScript, LinesGiveRunsOfHeldKeysAndMalformedLinesNameTheFileAndLine) {
         {"1 F2\n", "k.txt:1:", "'F2'"},
         {"2 LEFT,RIGHT\n", "k.txt:1:", "'LEFT,RIGHT'"},
         {"99999999999999999999 UP\n", "k.txt:1:", "99999"},
+        // Counts no recording reaches are refused before anything runs: each line, and the sum.
+        {"1 UP\n2147483648\n", "k.txt:2:", "2147483648 steps in one line, more than a script or demo may hold"},
+        {"30000000 UP\n\n20000000 LEFT\n1\n", "k.txt:4:", "add up to more steps than a script or demo may hold"},
         // Control characters never reach the terminal raw (the limits and an escape sequence
         // are tried on the real program).
         {std::string("1 L\0EFT\n", 8), "k.txt:1:", "'L\\x00EFT'"},

@@ -210,15 +210,44 @@ def run(browser, base):
     native = native_audio(os.path.join(SRC, rel))
     check(state == "done" and audio == native, "sound of %s equals the native WAV: %r / %r" % (rel, audio, native))
 
-    # Scripts the page must refuse with the reason, as the command line does.
+    # Scripts the page must refuse with the reason, as the command line does: a script past
+    # the native limit of 4 MB with the native message, steps no recording reaches at once.
     with open(os.path.join(WORK, "bad.txt"), "w") as f:
         f.write("10 RIGHT\n5 JUMP\n")
+    with open(os.path.join(WORK, "huge.txt"), "w") as f:
+        f.write("1 RIGHT\n1 LEFT\n" * 300000)   # 4.8 MB
+    refused = subprocess.run([KAV, "--headless", "--input", "huge.txt"], cwd=WORK, capture_output=True, text=True)
+    too_long = refused.stderr.strip().replace("kav: huge.txt", "/work/huge.txt")
+    check(refused.returncode == 2 and "longer than 4 MB" in too_long, "the native game refuses 4.8 MB: " + too_long)
     for url, frames, reason in [("/work/bad.txt", None, "bad.txt:2:"),
                                 ("/work/missing.txt", None, "404"),
-                                ("../tests/fixtures/walkthrough.txt", "12x", "frames")]:
+                                ("../tests/fixtures/walkthrough.txt", "12x", "frames"),
+                                ("../tests/fixtures/walkthrough.txt", "999999999999999", "0 to 50000000 steps"),
+                                ("/work/huge.txt", None, too_long)]:
         state, dump, error = page_script(browser, base, url, frames)
         check(state == "failed" and reason in error and dump == "",
-              "script %s frames %s refused (%s): %r" % (url, frames, reason, error))
+              "script %s frames %s refused (%s): %r" % (url, frames, reason, error[:200]))
+
+    # Long scripts: 2 MB of text (more than the stack could take) plays to the native dump,
+    # and a run of millions of steps goes in slices, the page answering all the while.
+    for name, text, frames in [("two-mb.txt", "1 RIGHT\n1 LEFT SPACE\n" * 100000, None),
+                               ("long.txt", "2000000 RIGHT\n", 3000000)]:
+        with open(os.path.join(WORK, name), "w") as f:
+            f.write(text)
+        browser.open(base + "/page/kav.html?script=/work/%s%s" % (name, "" if frames is None else "&frames=%d" % frames))
+        seen, answer = "", 0.0
+        if frames is not None:   # while it runs, the page shows how far it is and answers at once
+            seen = browser.wait("/step [0-9]+/.test(document.getElementById('kav-status').textContent)"
+                                " && document.getElementById('kav-status').textContent")
+            asked = time.time()
+            browser.eval("1")
+            answer = time.time() - asked
+        state = browser.wait("['done', 'failed'].includes(document.body.dataset.kav) && document.body.dataset.kav", 300)
+        dump = browser.eval("document.getElementById('kav-dump').textContent")
+        same = state == "done" and dump == native_dump(os.path.join(WORK, name), frames)
+        check(same and (frames is None or bool(seen)) and answer < 1.0,
+              "%s (%d bytes) plays in slices to the native dump: %s, status %r, answered in %.2f s"
+              % (name, len(text), same, seen, answer))
 
     # The picture: after the same steps the page draws what the native game draws, the
     # debug text included (the font's display lists are replayed by the web build); also
@@ -248,8 +277,8 @@ def run(browser, base):
                     f.write(backdrop)
                 change = "FS.writeFile('/gfx/back.bmp', %s)" % json.dumps(backdrop)
             ran = browser.eval("Module.%s;"
-                               " Module.ccall('KavRunScript', 'number', ['string', 'string', 'number', 'number',"
-                               " 'number'], [%s, 'shot', 80, 1, 0])" % (change, json.dumps(script)))
+                               " runScriptBytes(new TextEncoder().encode(%s), 'shot', '80', 1, 0).then(r => r.ok ? 1 : 0)"
+                               % (change, json.dumps(script)))
             state = "done" if state == "done" and ran == 1 else "failed"
         native = os.path.join(WORK, "native%d.ppm" % n)
         subprocess.run([REFERENCE, os.path.join(WORK, "shot.txt"), "80", native], cwd=data, check=True,
