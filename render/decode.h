@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "world/bytes.h"
+
 // The most pixels a picture may have (8192 x 8192): the bound on what a decoder allocates.
 constexpr uint64_t MAX_PICTURE_PIXELS = 64ull * 1024 * 1024;
 // The largest picture file read: the biggest picture at 4 bytes a pixel, with room for the
@@ -46,10 +48,6 @@ struct PictureFacts {
     uint32_t headerAt;       // bitmap: where the information header starts (14 after "BM", else 0)
     uint64_t needed, supplied;
 };
-
-// The little-endian fields of both formats.
-inline uint32_t ReadLe16(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
-inline uint32_t ReadLe32(const uint8_t *p) { return ReadLe16(p) | ReadLe16(p + 2) << 16; }
 
 // Decodes a whole Targa file. Header bytes used: ID length, colour map type and its length
 // and entry size (a colour map is skipped), image type, width, height, depth, descriptor.

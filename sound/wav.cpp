@@ -1,10 +1,9 @@
 // The WAV reader: the RIFF chunk walk, checked against the buffer's end at every step.
 #include "sound/wav.h"
 
-#include <cstring>
+#include "world/bytes.h"
 
-static uint32_t Le16(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
-static uint32_t Le32(const uint8_t *p) { return Le16(p) | Le16(p + 2) << 16; }
+#include <cstring>
 
 WavReason DecodeWav(const uint8_t *data, size_t size, WavSound *out) {
     *out = WavSound{nullptr, 0, 0};
@@ -16,7 +15,7 @@ WavReason DecodeWav(const uint8_t *data, size_t size, WavSound *out) {
     // The RIFF size field is not trusted: the chunks are walked up to the buffer's end.
     for (uint64_t at = 12; at + 8 <= size;) {
         const uint8_t *chunk = data + at;
-        const uint64_t length = Le32(chunk + 4);
+        const uint64_t length = ReadLe32(chunk + 4);
         const uint64_t body = at + 8;
         if (std::memcmp(chunk, "fmt ", 4) == 0 && !format) {
             if (length < 16 || body + 16 > size) break;
@@ -32,9 +31,9 @@ WavReason DecodeWav(const uint8_t *data, size_t size, WavSound *out) {
         at = body + length + (length & 1);   // chunks are padded to an even length
     }
     if (!format) return WAV_NO_FORMAT;
-    if (Le16(format) != 1 || Le16(format + 2) != 1 || Le16(format + 14) != 16 || Le16(format + 12) != 2)
+    if (ReadLe16(format) != 1 || ReadLe16(format + 2) != 1 || ReadLe16(format + 14) != 16 || ReadLe16(format + 12) != 2)
         return WAV_NOT_TAKEN;
-    const uint32_t rate = Le32(format + 4);
+    const uint32_t rate = ReadLe32(format + 4);
     if (rate < 8000 || rate > 48000) return WAV_BAD_RATE;
     if (dataCut) return WAV_SHORT_DATA;
     if (!samples || sampleBytes < 2) return WAV_NO_DATA;
