@@ -376,7 +376,8 @@ def run(browser, base):
     browser.key("keyUp", "ArrowLeft", 37)
     dump = json.loads(browser.eval("document.getElementById('kav-dump').textContent") or "{}")
     x = dump.get("hero", {}).get("x", 0)
-    check(x > start_x - 1, "Left held while the page loses the focus: the hero stays at x %s (from %s) in %s steps"
+    # A few frames may run between the key-down and the blur; a key kept held walks ~50 px.
+    check(x > start_x - 10, "Left held while the page loses the focus: the hero stays at x %s (from %s) in %s steps"
           % (x, start_x, dump.get("frame")))
     first_page(browser, base)
     check(browser.eval("document.getElementById('kav-touch') === null"), "without touch the page shows no touch controls")
