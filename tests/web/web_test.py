@@ -545,8 +545,10 @@ def touch_controls(browser, base, start_x):
         browser.wait("ticks >= 15")
         walking = hero()
         touch("touchStart", (1, keys["right"]), (2, keys["jump"]))
-        browser.wait("ticks >= 21")
+        # Up while the hero is off the ground: the frames a loaded machine takes are waited for.
+        browser.wait("JSON.parse(Module.ccall('KavWorldNow', 'string', [], [])).hero.y > %s" % walking["y"], 5)
         jumping = hero()
+        browser.eval("ticks = 21")   # the frames below count from here, however long that took
         touch("touchMove", (1, keys["right"]))
         touch("touchEnd")
         browser.wait("ticks >= 50")
