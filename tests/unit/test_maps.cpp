@@ -1,7 +1,7 @@
-// The five screens (that they load cleanly is the data checker's test on the game's own data;
-// that the hero starts on floor and crosses each one, the walkthrough's): the first has no
-// way back and the last no way on, exits line up, level objects are placed soundly, and the
-// hero's picture never reaches into the scenery.
+// The five screens (that they load cleanly is the data checker's test on the game's own data):
+// each is closed, starts and ends where the game needs, hands the hero over at exits that line
+// up, places its level objects soundly, can be crossed, and never puts the hero's picture into
+// the scenery.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,6 +39,37 @@ bool Roams(const MapCopy &s, int row, int col) {
 
 }  // namespace
 
+TEST(Screens, AreClosedExceptForTheirDoors) {
+    for (int i = 0; i < MAP_COUNT; i++) {
+        const MapCopy &s = Map(i);
+        for (int c = 0; c < GRID_COLS; c++) {
+            EXPECT_EQ(s.grid[0][c], TILE_SOLID) << "map " << i << " top, column " << c;
+            EXPECT_EQ(s.grid[BOTTOM_ROW][c], TILE_SOLID) << "map " << i << " bottom, column " << c;
+        }
+        for (int r = 0; r < GRID_ROWS; r++)
+            for (int c : {0, 31}) {
+                int32_t v = s.grid[r][c];
+                EXPECT_TRUE(v == TILE_SOLID || v == TILE_EXIT) << "map " << i << " side cell " << r << "," << c;
+            }
+    }
+    for (int r = 0; r < GRID_ROWS; r++) {
+        EXPECT_NE(Map(0).grid[r][0], TILE_EXIT) << "the first screen has no way back, row " << r;
+        EXPECT_NE(Map(4).grid[r][31], TILE_EXIT) << "the last screen has no way on, row " << r;
+    }
+}
+
+TEST(Screens, HeroStartsOnFloor) {
+    const MapCopy &s = Map(0);
+    // The probe columns 3 pixels either side of the start over the row under the feet; the
+    // feet row and the head's row above them open.
+    const int feet = BOTTOM_ROW - CellRow(HERO_START_Y);
+    const int left = CellCol(HERO_START_X - 3.0f), right = CellCol(HERO_START_X + 3.0f);
+    EXPECT_TRUE(Floor(s.grid[feet + 1][left]));
+    EXPECT_TRUE(Floor(s.grid[feet + 1][right]));
+    EXPECT_NE(s.grid[feet][right], TILE_SOLID);
+    EXPECT_NE(s.grid[feet - 1][right], TILE_SOLID);
+}
+
 TEST(Screens, ExitsLineUpWithTheNeighbouringScreen) {
     int doors = 0;
     for (int i = 0; i + 1 < MAP_COUNT; i++) {
@@ -59,10 +90,6 @@ TEST(Screens, ExitsLineUpWithTheNeighbouringScreen) {
         }
     }
     EXPECT_GE(doors, 4);
-    for (int r = 0; r < GRID_ROWS; r++) {
-        EXPECT_NE(Map(0).grid[r][0], TILE_EXIT) << "the first screen has no way back, row " << r;
-        EXPECT_NE(Map(4).grid[r][31], TILE_EXIT) << "the last screen has no way on, row " << r;
-    }
 }
 
 TEST(Screens, ObjectsStandHangAndRollWhereTheyCan) {
