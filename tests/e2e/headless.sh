@@ -87,6 +87,13 @@ expect_status2 "--input and --dump name the same file" --headless --input good.t
 [ "$(cat good.txt)" = "5 LEFT" ] || fail "a script named as the dump too was written over"
 pass "bad options and scripts"
 
+# What is printed on standard output must get there: a full device fails the run.
+"$kav" --check "$src" > /dev/full 2> err.txt
+rc=$?
+[ $rc -eq 1 ] && grep -qF "standard output: write error" err.txt ||
+    fail "--check > /dev/full: status $rc, $(cat err.txt)"
+pass "stdout on a full device"
+
 # A bad command line leaves an earlier world.log alone.
 printf 'kept\n' > world.log
 expect_status2 "--bogus" --bogus
