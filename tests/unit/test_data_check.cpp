@@ -21,12 +21,8 @@ std::string GoodMap() { return GridText() + Counts(1, 0, 0, 0, 0) + Cannon(0, 12
 
 std::string Tga2x2(int depth = 24) { return TgaFile(2, depth, 2, 2, std::string(4 * depth / 8, '\x7f')); }
 
-// A WAV file of one sample at 24 kHz: 16-bit mono PCM.
-std::string Wav1() {
-    return std::string("RIFF\x26\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\xc0\x5d\0\0\x80\xbb\0\0\x02\0\x10\0data\x02\0\0\0\x10\x20",
-                       46);
-}
-
+// A WAV file of one sample at 24 kHz.
+std::string Wav1() { return WavFile({0x2010}, 24000); }
 
 class DataCheck : public FolderTest {
 protected:

@@ -112,26 +112,24 @@ TEST_F(HostileFiles, EachBitmapFailureShowsItsOwnMessage) {
 // Damaged WAV files: each is refused with its reason, the walk never reads past the end
 // (the sanitizer build would say so), and the game leaves that one sound silent with one line.
 TEST_F(HostileFiles, EachDamagedSoundIsRefusedWithItsReason) {
-    auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-    const std::string fmt = "fmt " + le32(16) + std::string("\x01\0\x01\0", 4) + le32(24000) + le32(48000) +
-                            std::string("\x02\0\x10\0", 4);
-    const std::string samples = "data" + le32(4) + "abcd";
-    auto riff = [&](const std::string &body) { return "RIFF" + le32(uint32_t(body.size() + 4)) + "WAVE" + body; };
+    const std::string whole = WavFile({0x6261, 0x6463}, 24000);   // "abcd"
+    const std::string fmt = whole.substr(12, 24), samples = whole.substr(36);
+    auto riff = [&](const std::string &body) { return "RIFF" + Le32(uint32_t(body.size() + 4)) + "WAVE" + body; };
     auto with = [&](size_t at, const std::string &bytes) { std::string f = fmt; return f.replace(at, bytes.size(), bytes); };
     const struct { std::string file; WavReason reason; } cases[] = {
         {"", WAV_NOT_WAVE},
         {"RIFF\x04\0\0\0WAVX", WAV_NOT_WAVE},
         {riff(samples), WAV_NO_FORMAT},
         {riff(fmt.substr(0, 20)), WAV_NO_FORMAT},                           // the format chunk cut short
-        {riff("junk" + le32(0xFFFFFFF0u) + fmt + samples), WAV_NO_FORMAT},  // a chunk claiming 4 GB
+        {riff("junk" + Le32(0xFFFFFFF0u) + fmt + samples), WAV_NO_FORMAT},  // a chunk claiming 4 GB
         {riff(with(8, std::string("\x03\0", 2)) + samples), WAV_NOT_TAKEN},   // floating point
         {riff(with(10, std::string("\x02\0", 2)) + samples), WAV_NOT_TAKEN},  // stereo
         {riff(with(22, std::string("\x08\0", 2)) + samples), WAV_NOT_TAKEN},  // 8 bits
-        {riff(with(12, le32(4000)) + samples), WAV_BAD_RATE},
-        {riff(with(12, le32(0xFFFFFFFFu)) + samples), WAV_BAD_RATE},
+        {riff(with(12, Le32(4000)) + samples), WAV_BAD_RATE},
+        {riff(with(12, Le32(0xFFFFFFFFu)) + samples), WAV_BAD_RATE},
         {riff(fmt), WAV_NO_DATA},
-        {riff(fmt + "data" + le32(1) + "a"), WAV_NO_DATA},
-        {riff(fmt + "data" + le32(0xFFFFFFFFu) + "abcd"), WAV_SHORT_DATA},
+        {riff(fmt + "data" + Le32(1) + "a"), WAV_NO_DATA},
+        {riff(fmt + "data" + Le32(0xFFFFFFFFu) + "abcd"), WAV_SHORT_DATA},
         {riff(samples + fmt), WAV_DECODED},                                 // the order of chunks is free
     };
     for (const auto &c : cases) {
