@@ -208,12 +208,9 @@ protected:
     }
     void TearDown() override {
         CloseWorldLog();
-        if (!oldDir.empty()) {
-            EXPECT_EQ(chdir(oldDir.c_str()), 0);
-        }
         FolderTest::TearDown();
     }
-    std::string log, oldDir;
+    std::string log;
 };
 
 static const std::string kTwoLines = "    loading scene\n  loading scenegg objects\n";
@@ -241,11 +238,8 @@ TEST_F(MapFiles, EachLoadLogsTwoLinesAndAFileTooLargeIsRefusedWhole) {
     EXPECT_EQ(CannonPool[0].x, 72.0f);
 }
 
+// (A map of the sequence that is not there is the install test's run without data.)
 TEST_F(MapFiles, LoadCurrentMapLoadsOnlyIndexesZeroToFour) {
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    oldDir = cwd;
-    ASSERT_EQ(chdir(dir.c_str()), 0);
     for (int index : {5, -1, 2147483647}) {
         TileGrid[0][0] = 42;
         mapIndex = index;
@@ -253,7 +247,4 @@ TEST_F(MapFiles, LoadCurrentMapLoadsOnlyIndexesZeroToFour) {
         EXPECT_EQ(TileGrid[0][0], 42) << index;
     }
     EXPECT_EQ(ReadAll(log), "");
-    mapIndex = 2;   // a map of the sequence that is not there
-    LoadCurrentMap();
-    EXPECT_EQ(ReadAll(log), "cannot open map/map02.map\n");
 }
