@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -86,7 +87,10 @@ TEST_F(DataCheck, PictureProblemsSayWhy) {
     WriteAll(dir + "/gfx/back.bmp", Bmp2x2().substr(0, 20));
     WriteAll(dir + "/gfx/font.bmp", Bmp2x2().substr(0, 14 + 40 + 8));   // the bottom row only
     std::remove((dir + "/gfx/sonda02.tga").c_str());
+    ASSERT_EQ(mkfifo((dir + "/gfx/sonda02.tga").c_str(), 0600), 0);   // a named pipe: refused, never waited on
+    alarm(20);
     EXPECT_EQ(Check(), 1);
+    alarm(0);
     EXPECT_TRUE(Says("gfx/kavwalk01.tga: offset 16: pixel depth 16; only 24 or 32 bits are read\n")) << text;
     EXPECT_TRUE(Says("gfx/brick01.tga: the file ends early: it supplies 0 of the 4 pixels of its 2x2 picture\n")) << text;
     EXPECT_TRUE(Says("gfx/back.bmp: offset 14: information header of")) << text;
