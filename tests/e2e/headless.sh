@@ -80,7 +80,6 @@ hostile escape.txt "escape.txt:1: unknown key '\x1b[2J'"
 pass "scripts from pipes, and hostile ones"
 
 printf '5 LEFT\n3 JUMP\n' > bad.txt
-expect_status2 "--bogus" --bogus
 expect_status2 "bad.txt:2" --headless --input bad.txt
 printf '5 LEFT\n' > good.txt
 expect_status2 "--input and --dump name the same file" --headless --input good.txt --dump ./good.txt

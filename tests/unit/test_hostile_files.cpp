@@ -70,12 +70,10 @@ TEST_F(HostileFiles, EachReaderRefusesWhatItCannotUseWithItsUsualOutcome) {
 }
 
 // Each way a bitmap can fail shows one message box of its own, captioned "Error"; a missing
-// one (above) shows none.
+// one (above) shows none. (Which files the decoder refuses for which reason is its own tests'.)
 TEST_F(HostileFiles, EachBitmapFailureShowsItsOwnMessage) {
     const struct { int at, value; size_t cut; const char *text; } cases[] = {
         {14, 108, 0, "Unknown DIB file format."},         // a version 4 header
-        {0, 'B', 70, "Unknown DIB file format."},         // empty
-        {0, 'B', 5, "Image file conversion error."},      // the last 5 bytes missing
         {28, 2, 0, "Image file conversion error."},       // 2 bits a pixel
         {21, 0x40, 0, "Out of memory."},                  // width 0x40000002
     };
