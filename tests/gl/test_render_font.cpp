@@ -87,7 +87,9 @@ TEST_F(Font, BitRowsPrintAsEachDigitAlone) {
         if (alone) {
             for (int i = 0; i < 256; i++) PrintText(5 + 2 * i, 40, 0, "%d", bits[i]);   // at most 256
         } else {
-            PrintBits(5, 40, bits, 300);
+            BeginTextBlock();
+            TextBits(5, 40, bits, 300);
+            EndTextBlock();
         }
         screens[alone] = ReadScreen();
     }
