@@ -63,8 +63,6 @@ mkfifo fifo.txt
 (printf '7 LEFT\n' > fifo.txt &)
 timeout -s KILL 30 "$kav" --headless --input fifo.txt --dump fifo.json || fail "a FIFO fed by a process"
 [ "$(dump_value fifo.json frame)" = 7 ] || fail "the FIFO's script did not run its 7 steps"
-timeout -s KILL 30 "$kav" --headless --input <(printf '3 I\n') --dump pipe.json || fail "--input <(...)"
-[ "$(dump_value pipe.json showInfo)" = 1 ] || fail "the piped script did not run"
 truncate -s 1G sparse.txt
 printf '1 \033[2J\n' > escape.txt
 hostile() {   # INPUT WANT: refused with status 2 and WANT on stderr, in 300 MB of memory
