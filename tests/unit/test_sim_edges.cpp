@@ -122,7 +122,9 @@ TEST(ShotObjects, OutsideTheGridAndWithAFullExplosionPool) {
 
 // ---- the world ----
 
-TEST(World, CellsOutsideTheGridAreNeverWritten) {
+// The world's guards: cells outside the grid are never written, huge values truncate safely,
+// a count outside the pool is held inside it.
+TEST(World, CellsCountsAndHugeValuesStayInsideTheTables) {
     ResetWorld();
     SetGridCell(24, 0, 5);
     SetGridCell(-1, 31, 5);
@@ -131,16 +133,11 @@ TEST(World, CellsOutsideTheGridAreNeverWritten) {
         for (int c = 0; c < GRID_COLS; c++) EXPECT_EQ(TileGrid[r][c], 0);
     SetGridCell(23, 31, 9);
     EXPECT_EQ(TileAtCell(0, 31), 9);
-}
 
-TEST(World, TruncationIsSafeForHugeValues) {
     EXPECT_EQ(Trunc(3e30f), 1000000000);
     EXPECT_EQ(Trunc(-3e30f), -1000000000);
     EXPECT_EQ(GridCell(BOTTOM_ROW - CellRow(1e38f), CellCol(-1e38f)), TILE_SOLID);
-}
 
-TEST(World, KindLimitStaysInsideThePool) {
-    ResetWorld();
     cannonCount = -3;
     trainCount = 70;
     sondaCount = 7;
