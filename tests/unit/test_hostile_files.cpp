@@ -16,7 +16,6 @@
 #include "render/images.h"
 #include "render/render.h"
 #include "shell/window.h"
-#include "shell/check.h"
 #include "sound/sound.h"
 #include "sound/wav.h"
 #include "tests/unit/test_files.h"
