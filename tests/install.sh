@@ -32,9 +32,6 @@ if [ -e "$datadir/map" ] || [ -e "$datadir/gfx" ]; then
 fi
 
 cmake --install "$build" --prefix "$tmp/prefix" >"$tmp/install.log" || fail "cmake --install: $(cat "$tmp/install.log")"
-for f in games/kav share/games/kav/map/map00.map share/games/kav/gfx/font.bmp share/games/kav/sfx/shot.wav; do
-    [ -f "$tmp/prefix/$f" ] || fail "$f not installed"
-done
 mkdir "$tmp/lone" && cp "$tmp/prefix/games/kav" "$tmp/lone/kav"
 
 (cd "$src" && "$kav" --headless --frames 30 --dump "$tmp/expected.json" 2>/dev/null) || fail "run in the source folder"

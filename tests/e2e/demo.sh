@@ -11,8 +11,9 @@ if [ -z "$stage" ]; then
 fi
 make_workdir
 
-# Demos that are not right stop with the file and the line, status 2, before they run; the
-# start map counts; a last line cut short (a full disk, a killed game) is left out.
+# Demos whose header is not right stop with the file and the line, status 2, before they run
+# (their lines are read as key scripts' are, which the unit tests try); the start map counts;
+# a last line cut short (a full disk, a killed game) is left out.
 while IFS='|' read -r name text want; do
     printf "$text" > "$name"
     timeout -s KILL 30 "$kav" --headless --playdemo "$name" > /dev/null 2> err.txt
@@ -22,8 +23,6 @@ done <<'TABLE'
 nohead.dem|5 LEFT\n|nohead.dem:1: not a demo
 v2.dem|#\tkav demo 2 map 0\n|v2.dem:1: a demo of version 2
 map7.dem|# kav demo 1 map 7\n|map7.dem:1: start map 7
-badline.dem|# kav demo 1 map 0\n3 LEFT\nx\n|badline.dem:3: a line starts with its count
-hours.dem|# kav demo 1 map 0\n2147483648\n1 LEFT\n|hours.dem:2: 2147483648 steps in one line
 TABLE
 printf '# kav demo 1 map 2\n1 RIGHT\n4 RIGHT SPA' > map2.dem
 "$kav" --headless --playdemo map2.dem --dump map2.json 2> err.txt || fail "a demo starting on map 2"

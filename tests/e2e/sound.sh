@@ -36,7 +36,6 @@ script=$src/tests/fixtures/golden/scripts/map0-seed2.txt
 cmp -s a.wav b.wav || fail "the same keys wrote two different WAV files"
 cmp -s sound.json silent.json || fail "the dump differs with sound"
 steps=$(dump_value sound.json frame)
-[ "$(stat -c %s a.wav)" -eq $((44 + steps * 3200)) ] || fail "a.wav: $(stat -c %s a.wav) bytes for $steps steps"
 mkdir folder
 "$kav" --headless --frames 5 --audio-out folder 2> err.txt && fail "--audio-out to a folder succeeded"
 grep -q "^kav: folder" err.txt || fail "--audio-out to a folder: $(cat err.txt)"

@@ -85,9 +85,7 @@ TEST_F(ImageUpload, TargaPicturesBecomeMipmappedTexturesWithTheirTexels) {
 }
 
 TEST_F(ImageUpload, BitmapTexturesLoadOrLeaveTheSlotAlone) {
-    unsigned int slot = 4321;
-    EXPECT_FALSE(LoadBmpTexture(&slot, (dir + "/absent.bmp").c_str(), 1));
-    EXPECT_FALSE(LoadBmpTexture(&slot, nullptr, 1));
+    unsigned int slot = 4321;   // a picture that does not load (why, the hostile-file test's cases show)
     std::string v5 = Bmp2x2();
     v5[14] = 124;
     EXPECT_FALSE(LoadBmpTexture(&slot, WriteAll(dir + "/b.bmp", v5).c_str(), 1));

@@ -38,15 +38,12 @@ class Font : public RenderTest {
     }
 };
 
-TEST_F(Font, GlyphsAreSixteenUnitsAndAdvanceThirteen) {
+TEST_F(Font, GlyphsAreSixteenUnitsAndAdvanceThirteenAndBytesWithoutAGlyphAreSkipped) {
     PrintText(10, 10, 0, "AB");
     EXPECT_EQ(BoxText(ReadScreen(), 1), "10 38 10 25");   // green marks every glyph pixel
     // 'A' is glyph 65 - 32 = 33; 'B' starts 13 units on and is drawn over 'A'.
     EXPECT_EQ(Colour(22, 25) + " " + Colour(23, 10), "33 255 0 34 255 0");
-}
-
-TEST_F(Font, NewlinesAndBytesWithoutAGlyphAreSkippedWithoutAdvancing) {
-    PrintText(0, 300, 0, "A\nB\x90" "C");   // no glyph for a newline or byte 144 in set 0
+    PrintText(0, 300, 0, "A\nB\x90" "C");   // no glyph for a newline or byte 144 in set 0: no advance
     EXPECT_EQ(ReadTextLine(0, 300), "ABC");
 }
 
@@ -87,7 +84,9 @@ TEST_F(Font, BitRowsPrintAsEachDigitAlone) {
         if (alone) {
             for (int i = 0; i < 256; i++) PrintText(5 + 2 * i, 40, 0, "%d", bits[i]);   // at most 256
         } else {
-            PrintBits(5, 40, bits, 300);
+            BeginTextBlock();
+            TextBits(5, 40, bits, 300);
+            EndTextBlock();
         }
         screens[alone] = ReadScreen();
     }

@@ -28,12 +28,7 @@ inline void DrawSpriteMirrored(float x, float y, float w, float h, float ox, flo
     glTexCoord2i(0, 1); glVertex2i(e.right, e.top);
     glEnd();
 }
-// Upright when face is not 0, mirrored when it is 0.
-inline void DrawSpriteFacing(uint8_t face, float x, float y, float w, float h, float ox, float oy) {
-    if (face != 0) DrawSprite(x, y, w, h, ox, oy);
-    else DrawSpriteMirrored(x, y, w, h, ox, oy);
-}
-// One line of text alone, and one row of bits alone.
+// One line of text alone.
 inline void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...) {
     char text[256];
     va_list args;
@@ -42,11 +37,6 @@ inline void PrintText(int32_t x, int32_t y, int32_t set, const char *format, ...
     va_end(args);
     BeginTextBlock();
     TextLine(x, y, set, "%s", text);
-    EndTextBlock();
-}
-inline void PrintBits(int32_t x, int32_t y, const uint8_t *bits, int32_t count) {
-    BeginTextBlock();
-    TextBits(x, y, bits, count);
     EndTextBlock();
 }
 

@@ -51,7 +51,7 @@ TEST_F(Sprites, RunsOfSpritesGiveThePixelsOfTheSameQuadsOneByOne) {
                 BatchSprite(textures[q.texture], q.face, q.x, q.y, q.w, q.h, q.ox, q.oy);
             } else {
                 glBindTexture(GL_TEXTURE_2D, textures[q.texture]);
-                DrawSpriteFacing(q.face, q.x, q.y, q.w, q.h, q.ox, q.oy);
+                (q.face ? DrawSprite : DrawSpriteMirrored)(q.x, q.y, q.w, q.h, q.ox, q.oy);   // upright unless face 0
             }
         }
         EndSprites();

@@ -1,4 +1,5 @@
-// Files for the tests: a folder of their own, whole files read and written, small pictures as bytes.
+// Files for the tests: a folder of their own, whole files read and written, small pictures and
+// sounds as bytes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -71,4 +72,15 @@ inline std::string Bmp2x2() {
     std::string f = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
     f.resize(54, '\0');
     return f + std::string("\0\0\xff\0\xff\0\0\0\xff\0\0\xff\xff\xff\0\0", 16);
+}
+
+// A little-endian 32-bit field, and a mono 16-bit WAV file with the chunks `before` between
+// its header and its format chunk.
+inline std::string Le32(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+inline std::string WavFile(const std::vector<int16_t> &samples, uint32_t rate, const std::string &before = "") {
+    std::string data;
+    for (int16_t v : samples) data += {char(v), char(uint16_t(v) >> 8)};
+    const std::string body = "WAVE" + before + "fmt " + Le32(16) + Le32(0x10001) + Le32(rate) + Le32(rate * 2) +
+                             Le32(0x100002) + "data" + Le32(uint32_t(data.size())) + data;
+    return "RIFF" + Le32(uint32_t(body.size())) + body;
 }

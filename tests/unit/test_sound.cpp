@@ -21,18 +21,6 @@
 
 namespace {
 
-std::string Le32(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
-std::string Le16(uint32_t v) { return std::string{char(v), char(v >> 8)}; }
-
-// A mono 16-bit WAV file with the chunks given between the header and the samples.
-std::string Wav(const std::vector<int16_t> &samples, uint32_t rate, const std::string &before = "") {
-    std::string data;
-    for (int16_t s : samples) data += Le16((uint16_t)s);
-    const std::string fmt = "fmt " + Le32(16) + Le16(1) + Le16(1) + Le32(rate) + Le32(rate * 2) + Le16(2) + Le16(16);
-    const std::string body = "WAVE" + before + fmt + "data" + Le32((uint32_t)data.size()) + data;
-    return "RIFF" + Le32((uint32_t)body.size()) + body;
-}
-
 // The samples of a 48 kHz stereo file as the run writes it (empty when its header is not that).
 std::vector<int16_t> RunWavSamples(const std::string &path) {
     const std::string f = ReadAll(path);
@@ -86,7 +74,7 @@ long FirstDifference(const std::vector<int16_t> &a, const std::vector<int16_t> &
 }  // namespace
 
 TEST(WavReader, ReadsTheSamplesPastOtherChunksAndTheirPadding) {
-    const std::string file = Wav({0, 1000, -32768, 32767}, 22050, "LIST" + Le32(3) + "abc" + '\0');
+    const std::string file = WavFile({0, 1000, -32768, 32767}, 22050, "LIST" + Le32(3) + "abc" + '\0');
     WavSound s;
     ASSERT_EQ(DecodeWav(reinterpret_cast<const uint8_t *>(file.data()), file.size(), &s), WAV_DECODED);
     EXPECT_EQ(s.rate, 22050u);
