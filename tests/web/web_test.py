@@ -111,7 +111,10 @@ class Browser:
     def open(self, url):
         # The page marks its state on <body data-kav> (done, failed, running, ended): the old
         # page's mark goes first, so that no wait can mistake it for the new page's.
-        self.eval("document.body && delete document.body.dataset.kav")
+        try:
+            self.eval("document.body && delete document.body.dataset.kav")
+        except RuntimeError:
+            pass   # the old page is going already (a reload): its mark goes with it
         self.send("Page.navigate", url=url)
 
     def key(self, kind, name, code):
@@ -475,8 +478,11 @@ def settings_and_pads(browser, base, start_x):
     browser.hold("Escape", 27, "document.body.dataset.kav === 'ended'")
     browser.eval("document.getElementById('kav-settings-open').click()")
     shown = browser.wait("document.querySelector('#kav-settings textarea').value")
+    # Save reloads the page: clicked after this evaluation has returned, so that the reload
+    # never cuts the evaluation off.
     browser.eval("document.querySelector('#kav-settings textarea').value = 'fullscreen no\\nbind D right\\nbogus 1\\n';"
-                 " document.querySelector('#kav-settings .save').click()")
+                 " setTimeout(function () { document.querySelector('#kav-settings .save').click(); }, 0)")
+    browser.wait("(localStorage.getItem('kav.cfg') || '').indexOf('bogus') >= 0", 10)
     check(shown and "bind SPACE fire\n" in shown and "fullscreen ask\n" in shown,
           "the settings dialog starts from the settings in force: %r" % shown)
     asked, running = play(browser, base, False)
@@ -541,14 +547,15 @@ def touch_controls(browser, base, start_x):
         def hero():
             return json.loads(browser.eval("Module.ccall('KavWorldNow', 'string', [], [])"))["hero"]
 
+        browser.eval("ticks = 0")   # counted from the first touch, short of the wall on the right
         touch("touchStart", (1, keys["right"]))
-        browser.wait("ticks >= 15")
+        browser.wait("ticks >= 4")
         walking = hero()
         touch("touchStart", (1, keys["right"]), (2, keys["jump"]))
         # Up while the hero is off the ground: the frames a loaded machine takes are waited for.
         browser.wait("JSON.parse(Module.ccall('KavWorldNow', 'string', [], [])).hero.y > %s" % walking["y"], 5)
         jumping = hero()
-        browser.eval("ticks = 21")   # the frames below count from here, however long that took
+        browser.eval("ticks = 10")   # the frames below count from here, however long that took
         touch("touchMove", (1, keys["right"]))
         touch("touchEnd")
         browser.wait("ticks >= 50")
