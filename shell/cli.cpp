@@ -85,23 +85,10 @@ static bool SetFullscreen(const std::string &, CommandLine *cl, std::string *err
     return SetStartAnswer(1, cl, error);
 }
 
-static bool SetHeadless(const std::string &, CommandLine *cl, std::string *) {
-    cl->headless = true;
-    return true;
-}
-
-static bool SetHelp(const std::string &, CommandLine *cl, std::string *) {
-    cl->help = true;
-    return true;
-}
-
-static bool SetDesktop(const std::string &, CommandLine *cl, std::string *) {
-    cl->desktop = true;
-    return true;
-}
-
-static bool SetVersion(const std::string &, CommandLine *cl, std::string *) {
-    cl->version = true;
+// An option that only switches something on.
+template <bool CommandLine::*flag>
+static bool SetFlag(const std::string &, CommandLine *cl, std::string *) {
+    cl->*flag = true;
     return true;
 }
 
@@ -168,16 +155,6 @@ static bool SetConfig(const std::string &value, CommandLine *cl, std::string *er
     return SetPath("--config", &cl->configPath, value, error);
 }
 
-static bool SetPrintConfig(const std::string &, CommandLine *cl, std::string *) {
-    cl->printConfig = true;
-    return true;
-}
-
-static bool SetNosound(const std::string &, CommandLine *cl, std::string *) {
-    cl->nosound = true;
-    return true;
-}
-
 static bool SetVolume(const std::string &value, CommandLine *cl, std::string *error) {
     int64_t volume;
     if (!ParseCount(value, 100, &volume)) {
@@ -200,17 +177,17 @@ static bool SetCheck(const std::string &value, CommandLine *cl, std::string *) {
 }
 
 static const OptionSpec OPTIONS[] = {
-    {"--help", NO_VALUE, SetHelp},          {"-h", NO_VALUE, SetHelp},
-    {"--version", NO_VALUE, SetVersion},   {"--desktop", NO_VALUE, SetDesktop},
+    {"--help", NO_VALUE, SetFlag<&CommandLine::help>},          {"-h", NO_VALUE, SetFlag<&CommandLine::help>},
+    {"--version", NO_VALUE, SetFlag<&CommandLine::version>},   {"--desktop", NO_VALUE, SetFlag<&CommandLine::desktop>},
     {"--windowed", NO_VALUE, SetWindowed},  {"--fullscreen", NO_VALUE, SetFullscreen},
-    {"--fps", NEEDS_VALUE, SetFps},         {"--headless", NO_VALUE, SetHeadless},
+    {"--fps", NEEDS_VALUE, SetFps},         {"--headless", NO_VALUE, SetFlag<&CommandLine::headless>},
     {"--frames", NEEDS_VALUE, SetFrames},   {"--input", NEEDS_VALUE, SetInput},
     {"--dump", NEEDS_VALUE, SetDump},       {"--check", OPTIONAL_FOLDER, SetCheck},
     {"--data", NEEDS_VALUE, SetData},
-    {"--config", NEEDS_VALUE, SetConfig},   {"--print-config", NO_VALUE, SetPrintConfig},
+    {"--config", NEEDS_VALUE, SetConfig},   {"--print-config", NO_VALUE, SetFlag<&CommandLine::printConfig>},
     {"--record", NEEDS_VALUE, SetRecord},   {"--playdemo", NEEDS_VALUE, SetPlaydemo},
     {"--timedemo", NEEDS_VALUE, SetTimedemo}, {"--screenshot", NEEDS_VALUE, SetScreenshot},
-    {"--nosound", NO_VALUE, SetNosound},    {"--volume", NEEDS_VALUE, SetVolume},
+    {"--nosound", NO_VALUE, SetFlag<&CommandLine::nosound>},    {"--volume", NEEDS_VALUE, SetVolume},
     {"--audio-out", NEEDS_VALUE, SetAudioOut},
 };
 
